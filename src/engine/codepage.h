@@ -1,0 +1,35 @@
+// Code pages of dBase tables and the conversion to and from UTF-8.
+//
+// Table text is stored as single-byte text in the table's code page (header
+// byte 29, the language driver). Callers of the engine always see UTF-8; the
+// conversion happens here and nowhere else. Key building upper-cases bytes with
+// upperByte(), the one case mapping used everywhere keys are built or searched.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace engine {
+
+enum class CodePage { Cp1252, Cp437, Cp850, Cp1250, Cp1251, Cp866, Cp852 };
+
+// Code page named by a dBase language-driver byte; unknown and 0 give Cp1252.
+CodePage codePageForLanguageDriver(std::uint8_t id);
+// Language-driver byte written for new tables of that code page (Cp1252 -> 0x57).
+std::uint8_t languageDriverFor(CodePage cp);
+
+// Bytes in `cp` to UTF-8. Never fails.
+std::string toUtf8(std::string_view bytes, CodePage cp);
+// UTF-8 to bytes in `cp`. Characters the code page lacks become '?'; invalid
+// UTF-8 bytes are taken as Windows-1252 bytes. Result has one byte per character.
+std::string fromUtf8(std::string_view utf8, CodePage cp);
+// Number of characters in a UTF-8 text (invalid bytes count as one each).
+std::size_t utf8Length(std::string_view utf8);
+
+// Upper case of one byte of text in `cp` (ASCII letters and the code page's
+// accented lower-case letters; everything else unchanged).
+unsigned char upperByte(unsigned char c, CodePage cp);
+void upperInPlace(char* bytes, std::size_t n, CodePage cp);
+
+}  // namespace engine

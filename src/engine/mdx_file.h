@@ -1,0 +1,89 @@
+// The dBase IV production index (.MDX): header, tag table, tag headers and
+// B-tree pages of 1024-byte blocks, kept in a memory-mapped file.
+//
+// Contract:
+//  - The MdxFile owns its file descriptor and mapping; the Table owns the MdxFile.
+//  - Keys are fixed-length character keys (key type 'C'); leaf entries are
+//    ordered by (key bytes as unsigned, record number).
+//  - Every offset, count and page number read from disk is checked; a damaged
+//    file raises EngineError, never crashes or loops.
+//  - Changes are written straight into the shared mapping. beginChange()
+//    marks the file as being changed and endChange() records the table's
+//    record count and clears the mark, so a process killed between the two
+//    leaves a file that consistentWith() rejects; the caller then rebuilds it.
+//  - Bulk building keeps heap use to a few bytes a record: keys are staged in
+//    the mapped file, not on the heap.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+struct TagInfo {
+    std::string name;        // upper case, at most 10 characters
+    std::string expression;  // as stored
+    char keyType = 'C';      // 'C', 'N' or 'D'
+    int keyLength = 0;
+};
+
+// Writes the key of record `recno` (1-based) into `out` (keyLength bytes).
+using KeyProducer = std::function<void(std::uint32_t recno, char* out)>;
+
+class MdxFile {
+public:
+    // Opens an existing index. Throws EngineError naming the file when it is
+    // not an MDX or is damaged.
+    static std::unique_ptr<MdxFile> open(const std::string& path, bool writable);
+    // Creates (replacing any file) an index with no tags for table `tableName`.
+    static std::unique_ptr<MdxFile> create(const std::string& path, std::string_view tableName,
+                                           std::uint8_t languageId);
+    ~MdxFile();  // a writable file is cut to its exact size
+
+    MdxFile(const MdxFile&) = delete;
+    MdxFile& operator=(const MdxFile&) = delete;
+
+    const std::string& path() const;
+    const std::vector<TagInfo>& tags() const;
+    int findTag(std::string_view name) const;  // case-insensitive; -1 when absent
+
+    // Adds tag `name` (replacing a tag of that name) built from the keys of
+    // records 1..recordCount. Throws EngineError when 47 tags exist, the name
+    // is longer than 10 characters or the key is longer than 100 bytes.
+    void addTag(const std::string& name, const std::string& expression, int keyLength,
+                std::uint32_t recordCount, const KeyProducer& keyOf);
+    void deleteTag(std::string_view name);  // no-op when absent
+    // Rewrites the whole file compactly, every tag rebuilt from producerFor(tag).
+    void rebuildAll(std::uint32_t recordCount,
+                    const std::function<KeyProducer(const TagInfo&)>& producerFor);
+
+    // Incremental maintenance of one tag (index into tags()).
+    void insertKey(int tag, const char* key, std::uint32_t recno);
+    // Returns false when (key, recno) is not in the tag.
+    bool removeKey(int tag, const char* key, std::uint32_t recno);
+
+    // Record numbers of tag `tag` in key order (appended to `out`).
+    void collectOrder(int tag, std::vector<std::uint32_t>& out) const;
+    // Visits every (key, recno) in order; for tests and the command-line tool.
+    void forEach(int tag, const std::function<void(std::string_view key, std::uint32_t recno)>&
+                              visit) const;
+    // Checks the tree of `tag`: node counts, keys in order, interior keys equal
+    // to their subtree's largest key. Throws EngineError describing the fault.
+    void verify(int tag) const;
+
+    // Crash-consistency stamp (see the contract above).
+    void beginChange();
+    void endChange(std::uint32_t tableRecordCount);
+    bool consistentWith(std::uint32_t tableRecordCount) const;
+
+private:
+    MdxFile();
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace engine

@@ -1,0 +1,162 @@
+// One open dBase table (.DBF) with its production index (.MDX).
+//
+// Contract:
+//  - A Table object owns its file descriptors and mappings. Copying is not
+//    allowed; open() and close() may be repeated on the same object.
+//  - Shared opens hold a shared advisory lock (flock) on the .DBF; exclusive
+//    opens need an exclusive lock and fail at once with EngineError while
+//    anyone else, another process or another Table of this process, has the
+//    table open.
+//  - Text crosses this interface as UTF-8; inside the file it is in the
+//    table's code page.
+//  - Navigation visits the visible records: not deleted and accepted by the
+//    filter, in the order of the selected tag (record order when none).
+//  - post() writes the record, then the record count, then the index; a
+//    process killed at any instant leaves a table that opens with every record
+//    posted before and an index that agrees with it (a half-updated index is
+//    noticed on open and rebuilt).
+//  - Every failure raises EngineError with a message fit for the user.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/codepage.h"
+#include "engine/field.h"
+#include "engine/mdx_file.h"
+
+namespace engine {
+
+enum class OpenMode { Shared, Exclusive };
+enum class EditState { Browse, Insert, Edit };
+
+// Read-only view of one record's raw bytes. Valid until the table changes.
+class RecordView {
+public:
+    RecordView(const char* data, const std::vector<FieldInfo>* fields, CodePage cp,
+               std::uint32_t recno)
+        : data_(data), fields_(fields), cp_(cp), recno_(recno) {}
+
+    std::uint32_t recNo() const { return recno_; }
+    bool deleted() const { return data_[0] == '*'; }
+    const char* data() const { return data_; }
+    CodePage codePage() const { return cp_; }
+    // Field bytes as stored (code page, padded); `field` is 0-based.
+    std::string_view raw(int field) const;
+    // Field as UTF-8 text: C trimmed of trailing blanks, N/F trimmed of
+    // leading blanks, D as YYYYMMDD or empty, L as "T"/"F"/"".
+    std::string text(int field) const;
+    std::optional<std::int64_t> integer(int field) const;  // nullopt when blank or not a number
+    std::optional<double> number(int field) const;         // nullopt when blank or not a number
+    Date date(int field) const;                            // blank when blank or invalid
+    bool isBlank(int field) const;
+
+private:
+    const char* data_;
+    const std::vector<FieldInfo>* fields_;
+    CodePage cp_;
+    std::uint32_t recno_;
+};
+
+// Returns true to accept the record.
+using RecordFilter = std::function<bool(const RecordView&)>;
+
+class Table {
+public:
+    Table();
+    ~Table();
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+
+    // Creates an empty table at `path`, replacing any file of that name (and
+    // removing a stale .MDX of the same base name). Throws EngineError on bad
+    // definitions or when the file is in use.
+    static void create(const std::string& path, const std::vector<FieldDef>& fields,
+                       CodePage cp = CodePage::Cp1252);
+
+    void open(const std::string& path, OpenMode mode);
+    void close();  // flushes; no-op when closed
+    bool isOpen() const;
+    const std::string& path() const;
+    OpenMode mode() const;
+    CodePage codePage() const;
+
+    // Fields.
+    const std::vector<FieldInfo>& fields() const;
+    int fieldCount() const;
+    int fieldIndex(std::string_view name) const;  // case-insensitive; -1 when absent
+
+    // Records.
+    std::uint32_t physicalCount() const;  // records in the file, deleted included
+    std::uint32_t recordCount() const;    // visible records
+    RecordView record(std::uint32_t recno) const;  // 1-based physical number
+    // The visible record at 0-based position `ordinal` (for grids).
+    RecordView visibleAt(std::uint32_t ordinal) const;
+
+    // Cursor over the visible records.
+    void first();
+    void last();
+    void next();
+    void prior();
+    bool eof() const;  // moved past the last (or nothing visible)
+    bool bof() const;  // moved before the first (or nothing visible)
+    std::uint32_t recNo() const;     // current physical record, 0 when none
+    std::uint32_t position() const;  // 0-based ordinal of the current record
+    void moveTo(std::uint32_t ordinal);
+    // Makes physical record `recno` current; returns false when it is not visible.
+    bool goToRecord(std::uint32_t recno);
+    void refresh();  // re-reads the file header and rebuilds the visible order
+
+    // Field access on the current record (or the edit buffer while editing).
+    RecordView current() const;
+    std::string text(int field) const;
+    std::optional<std::int64_t> integer(int field) const;
+    std::optional<double> number(int field) const;
+    Date date(int field) const;
+    bool isBlank(int field) const;
+    std::string text(std::string_view name) const { return text(requireField(name)); }
+
+    // Editing. insert() and append() both add a record at the end of the file
+    // when posted. Setters require Insert or Edit state.
+    EditState state() const;
+    void insert();
+    void append();
+    void edit();
+    void post();
+    void cancel();
+    void deleteRecord();  // marks the current record deleted and moves to the next
+    void setText(int field, std::string_view utf8);  // C: cut at the width; N/F: must be a number
+    void setInteger(int field, std::int64_t value);
+    void setNumber(int field, double value);
+    void setDate(int field, const Date& value);
+    void setBlank(int field);
+    void setText(std::string_view name, std::string_view utf8) { setText(requireField(name), utf8); }
+
+    // Filter.
+    void setFilter(RecordFilter filter);
+    void clearFilter();
+
+    // Index tags of the production index.
+    std::vector<TagInfo> tags() const;
+    void addIndexTag(const std::string& name, const std::string& expression);
+    void deleteIndexTag(std::string_view name);
+    void selectIndex(std::string_view name);  // empty: record order
+    std::string selectedIndex() const;
+
+    // Maintenance (exclusive use required).
+    void pack();
+    void regenerateIndexes();
+
+    int requireField(std::string_view name) const;  // throws EngineError when absent
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace engine
