@@ -1,0 +1,307 @@
+#include "engine/dbf_file.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <sys/uio.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+#include "engine/error.h"
+
+namespace engine {
+
+namespace {
+
+constexpr std::uint64_t kMinReserve = std::uint64_t(1) << 30;  // 1 GiB of address space
+constexpr off_t kWriteLockByte = 0x7FFFFFF0;
+
+std::string sysError() { return std::strerror(errno); }
+
+std::uint64_t fileSizeOf(int fd, const std::string& path) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw EngineError("Cannot read the size of \"" + path + "\": " + sysError());
+    return std::uint64_t(st.st_size);
+}
+
+void putU32(char* p, std::uint32_t v) {
+    p[0] = char(v & 0xFF);
+    p[1] = char((v >> 8) & 0xFF);
+    p[2] = char((v >> 16) & 0xFF);
+    p[3] = char((v >> 24) & 0xFF);
+}
+
+bool pwriteAll(int fd, const char* data, std::size_t n, off_t at) {
+    while (n > 0) {
+        ssize_t w = ::pwrite(fd, data, n, at);
+        if (w < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += w;
+        n -= std::size_t(w);
+        at += w;
+    }
+    return true;
+}
+
+}  // namespace
+
+DbfFile::~DbfFile() { close(); }
+
+void DbfFile::open(const std::string& path, bool exclusive) {
+    close();
+    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    bool writable = true;
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        writable = false;
+    }
+    if (fd < 0) {
+        if (errno == ENOENT) throw EngineError("The table \"" + path + "\" does not exist.");
+        throw EngineError("Cannot open the table \"" + path + "\": " + sysError());
+    }
+    if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
+        int e = errno;
+        ::close(fd);
+        if (e == EWOULDBLOCK)
+            throw EngineError("The table \"" + path + "\" is in use by another program.");
+        errno = e;
+        throw EngineError("Cannot lock the table \"" + path + "\": " + sysError());
+    }
+    fd_ = fd;
+    path_ = path;
+    writable_ = writable;
+    exclusive_ = exclusive;
+    dateTouched_ = false;
+    try {
+        std::uint64_t size = fileSizeOf(fd_, path_);
+        if (size < kDbfHeaderPrefix)
+            throw EngineError("The table \"" + path + "\" is not a readable dBase table: the file "
+                              "is shorter than a table header.");
+        mapFile(size);
+        layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(map_),
+                                 std::size_t(std::min<std::uint64_t>(size, 1u << 20)), size, path_);
+    } catch (...) {
+        close();
+        throw;
+    }
+}
+
+void DbfFile::mapFile(std::uint64_t minLength) {
+    if (map_) ::munmap(map_, mapLength_);
+    map_ = nullptr;
+    std::uint64_t length = std::max(kMinReserve, minLength * 2);
+    int prot = PROT_READ | (writable_ ? PROT_WRITE : 0);
+    void* p = ::mmap(nullptr, length, prot, MAP_SHARED, fd_, 0);
+    if (p == MAP_FAILED) throw EngineError("Cannot map the table \"" + path_ + "\": " + sysError());
+    map_ = static_cast<char*>(p);
+    mapLength_ = length;
+}
+
+void DbfFile::close() {
+    if (map_) ::munmap(map_, mapLength_);
+    map_ = nullptr;
+    mapLength_ = 0;
+    if (fd_ >= 0) ::close(fd_);  // releases the flock and any fcntl lock
+    fd_ = -1;
+    writable_ = false;
+    exclusive_ = false;
+    upgraded_ = false;
+    layout_ = DbfLayout{};
+}
+
+bool DbfFile::reloadCount() {
+    const unsigned char* d = reinterpret_cast<const unsigned char*>(map_);
+    std::uint32_t c = std::uint32_t(d[4]) | std::uint32_t(d[5]) << 8 | std::uint32_t(d[6]) << 16 |
+                      std::uint32_t(d[7]) << 24;
+    if (c == layout_.recordCount) return false;
+    std::uint64_t size = fileSizeOf(fd_, path_);
+    std::uint64_t physical = (size - layout_.headerLength) / layout_.recordLength;
+    if (c > physical)
+        throw EngineError("The table \"" + path_ + "\" is damaged: its header counts more "
+                          "records than the file holds.");
+    std::uint64_t end = layout_.headerLength + std::uint64_t(c) * layout_.recordLength;
+    if (end > mapLength_) mapFile(end);
+    layout_.recordCount = c;
+    return true;
+}
+
+void DbfFile::ensureWritable() const {
+    if (!writable_) throw EngineError("The table \"" + path_ + "\" is read-only.");
+}
+
+void DbfFile::touchDate() {
+    if (dateTouched_) return;
+    int y, m, d;
+    todayDate(y, m, d);
+    map_[1] = char(y - 1900);
+    map_[2] = char(m);
+    map_[3] = char(d);
+    dateTouched_ = true;
+}
+
+void DbfFile::writeRecord(std::uint32_t recno, const char* data) {
+    ensureWritable();
+    std::memcpy(const_cast<char*>(record(recno)), data, layout_.recordLength);
+    touchDate();
+}
+
+std::uint32_t DbfFile::appendRecord(const char* data) {
+    ensureWritable();
+    const std::uint32_t n = layout_.recordCount;
+    const std::uint64_t at = layout_.headerLength + std::uint64_t(n) * layout_.recordLength;
+    char eof = 0x1A;
+    struct iovec iov[2] = {{const_cast<char*>(data), layout_.recordLength}, {&eof, 1}};
+    std::size_t want = layout_.recordLength + 1;
+    ssize_t w = ::pwritev(fd_, iov, 2, off_t(at));
+    if (w != ssize_t(want)) {
+        // Short or failed write: finish byte by byte through pwrite, else give up
+        // before the count is touched so the table stays as it was.
+        std::string buf(data, layout_.recordLength);
+        buf.push_back(eof);
+        if (w < 0) w = 0;
+        if (!pwriteAll(fd_, buf.data() + w, buf.size() - std::size_t(w), off_t(at + w)))
+            throw EngineError("Cannot write to the table \"" + path_ + "\": " + sysError());
+    }
+    if (at + layout_.recordLength > mapLength_) mapFile(at + layout_.recordLength);
+    putU32(map_ + kDbfCountOffset, n + 1);  // the record exists before it is counted
+    layout_.recordCount = n + 1;
+    touchDate();
+    return n + 1;
+}
+
+void DbfFile::setDeletedFlag(std::uint32_t recno, bool deleted) {
+    ensureWritable();
+    const_cast<char*>(record(recno))[0] = deleted ? '*' : ' ';
+    touchDate();
+}
+
+void DbfFile::setMdxFlag(bool on) {
+    if (!writable_ || layout_.mdxFlag == (on ? 1 : 0)) return;
+    map_[kDbfMdxFlagOffset] = on ? 1 : 0;
+    layout_.mdxFlag = on ? 1 : 0;
+}
+
+void DbfFile::setFieldIndexFlag(int field, bool on) {
+    if (!writable_ || field < 0 || std::size_t(field) >= layout_.fields.size()) return;
+    std::size_t pos = kDbfHeaderPrefix + kDbfDescriptorSize * std::size_t(field) + 31;
+    if (pos < layout_.headerLength) map_[pos] = on ? 1 : 0;
+}
+
+void DbfFile::packDeleted() {
+    ensureWritable();
+    if (!exclusive_) throw EngineError("Packing needs exclusive use of \"" + path_ + "\".");
+    // Build the packed table beside the original and move it over, so a crash
+    // leaves either the old table or the new one, never a mixture.
+    const std::string tmp = path_ + ".pack-tmp";
+    int tfd = ::open(tmp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (tfd < 0) throw EngineError("Cannot create \"" + tmp + "\": " + sysError());
+    struct stat st {};
+    if (::fstat(fd_, &st) == 0) (void)::fchmod(tfd, st.st_mode & 07777);
+    ::flock(tfd, LOCK_EX | LOCK_NB);
+    const std::uint32_t reclen = layout_.recordLength;
+    const std::uint64_t hlen = layout_.headerLength;
+    bool ok = true;
+    std::uint32_t kept = 0;
+    std::string chunk;
+    chunk.reserve(std::min<std::size_t>(8u << 20, std::size_t(reclen) * 8192));
+    auto flush = [&] {
+        if (!chunk.empty() && ok)
+            ok = pwriteAll(tfd, chunk.data(), chunk.size(),
+                           off_t(hlen + std::uint64_t(kept) * reclen - chunk.size()));
+        chunk.clear();
+    };
+    for (std::uint32_t r = 1; r <= layout_.recordCount && ok; ++r) {
+        const char* rec = record(r);
+        if (rec[0] == '*') continue;
+        chunk.append(rec, reclen);
+        ++kept;
+        if (chunk.size() + reclen > chunk.capacity()) flush();
+    }
+    flush();
+    std::string header(map_, hlen);
+    putU32(header.data() + kDbfCountOffset, kept);
+    int y, m, d;
+    todayDate(y, m, d);
+    header[1] = char(y - 1900);
+    header[2] = char(m);
+    header[3] = char(d);
+    const std::uint64_t body = std::uint64_t(kept) * reclen;
+    char eof = 0x1A;
+    ok = ok && pwriteAll(tfd, &eof, 1, off_t(hlen + body));
+    ok = ok && pwriteAll(tfd, header.data(), header.size(), 0);
+    ok = ok && ::fsync(tfd) == 0;
+    if (!ok || ::rename(tmp.c_str(), path_.c_str()) != 0) {
+        std::string why = sysError();
+        ::close(tfd);
+        ::unlink(tmp.c_str());
+        throw EngineError("Cannot write the packed table \"" + path_ + "\": " + why);
+    }
+    if (map_) ::munmap(map_, mapLength_);
+    map_ = nullptr;
+    ::close(fd_);
+    fd_ = tfd;
+    std::uint64_t size = hlen + body + 1;
+    mapFile(size);
+    layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(map_), std::size_t(hlen), size,
+                             path_);
+}
+
+bool DbfFile::tryExclusive() {
+    if (exclusive_) return true;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return false;
+    exclusive_ = true;
+    upgraded_ = true;
+    return true;
+}
+
+void DbfFile::restoreShared() {
+    if (!upgraded_) return;
+    ::flock(fd_, LOCK_SH);
+    exclusive_ = false;
+    upgraded_ = false;
+}
+
+void DbfFile::trimToExactSize() {
+    if (!writable_ || !exclusive_) return;
+    std::uint64_t exact =
+        layout_.headerLength + std::uint64_t(layout_.recordCount) * layout_.recordLength;
+    std::uint64_t size = fileSizeOf(fd_, path_);
+    if (size == exact + 1 && map_[exact] == 0x1A) return;
+    if (::ftruncate(fd_, off_t(exact + 1)) == 0) {
+        char eof = 0x1A;
+        pwriteAll(fd_, &eof, 1, off_t(exact));
+    }
+}
+
+void DbfFile::lockForWrite() {
+    if (exclusive_ || fd_ < 0) return;
+    struct flock fl {};
+    fl.l_type = F_WRLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kWriteLockByte;
+    fl.l_len = 1;
+    while (::fcntl(fd_, F_SETLKW, &fl) != 0) {
+        if (errno != EINTR)
+            throw EngineError("Cannot lock the table \"" + path_ + "\" for writing: " + sysError());
+    }
+    reloadCount();
+}
+
+void DbfFile::unlockForWrite() {
+    if (exclusive_ || fd_ < 0) return;
+    struct flock fl {};
+    fl.l_type = F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = kWriteLockByte;
+    fl.l_len = 1;
+    ::fcntl(fd_, F_SETLK, &fl);
+}
+
+}  // namespace engine

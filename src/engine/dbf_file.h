@@ -1,0 +1,85 @@
+// One open .DBF file: descriptor, advisory lock, read mapping and writes.
+//
+// Contract:
+//  - Owns the file descriptor and the mapping; closing releases the lock.
+//  - Shared opens take flock(LOCK_SH), exclusive opens flock(LOCK_EX), both
+//    without waiting; a refused lock is EngineError("... in use ...").
+//  - Records are read through a MAP_SHARED mapping reserved larger than the
+//    file, so appended records become visible without remapping. Pointers
+//    into the mapping stay valid until the next append that outgrows the
+//    reserve (then remap() moves it).
+//  - appendRecord() writes the record and the end-of-file marker first and
+//    only then the new count into the header: a process killed in between
+//    leaves the old count and so the old table.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/dbf_header.h"
+
+namespace engine {
+
+class DbfFile {
+public:
+    DbfFile() = default;
+    ~DbfFile();
+    DbfFile(const DbfFile&) = delete;
+    DbfFile& operator=(const DbfFile&) = delete;
+
+    void open(const std::string& path, bool exclusive);
+    void close();
+    bool isOpen() const { return fd_ >= 0; }
+    bool writable() const { return writable_; }
+    bool exclusive() const { return exclusive_; }
+    const std::string& path() const { return path_; }
+    const DbfLayout& layout() const { return layout_; }
+
+    std::uint32_t count() const { return layout_.recordCount; }
+    const char* record(std::uint32_t recno) const {  // 1-based, unchecked
+        return map_ + layout_.headerLength + std::uint64_t(recno - 1) * layout_.recordLength;
+    }
+
+    // Re-reads the count from the header (another process may have appended).
+    // Returns true when it changed.
+    bool reloadCount();
+
+    void writeRecord(std::uint32_t recno, const char* data);  // in place
+    std::uint32_t appendRecord(const char* data);            // returns the new record number
+    void setDeletedFlag(std::uint32_t recno, bool deleted);
+    void setMdxFlag(bool on);
+    void setFieldIndexFlag(int field, bool on);
+    // Removes the records marked deleted (needs an exclusive open). The packed
+    // table is written beside the original and renamed over it.
+    void packDeleted();
+    // Cuts a writable, exclusively held file to header + count records + EOF.
+    void trimToExactSize();
+
+    // Serialises writers of a shared table across processes (fcntl lock on a
+    // byte past any real file size); no-op for exclusive opens.
+    void lockForWrite();
+    void unlockForWrite();
+
+    // For a shared open: tries to hold the table exclusively for a while
+    // (false when anyone else has it open); restoreShared() undoes it.
+    bool tryExclusive();
+    void restoreShared();
+
+private:
+    void mapFile(std::uint64_t minLength);
+    void touchDate();
+    void ensureWritable() const;
+
+    std::string path_;
+    int fd_ = -1;
+    bool writable_ = false;
+    bool exclusive_ = false;
+    bool dateTouched_ = false;
+    bool upgraded_ = false;
+    char* map_ = nullptr;
+    std::uint64_t mapLength_ = 0;
+    DbfLayout layout_;
+};
+
+}  // namespace engine

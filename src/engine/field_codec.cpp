@@ -1,0 +1,174 @@
+#include "engine/field_codec.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "engine/error.h"
+#include "engine/number_text.h"
+
+namespace engine {
+
+namespace {
+
+std::string_view trimRight(std::string_view s) {
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
+    return s;
+}
+std::string_view trim(std::string_view s) {
+    s = trimRight(s);
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    return s;
+}
+
+bool isNumeric(const FieldInfo& f) {
+    return f.type == FieldType::Numeric || f.type == FieldType::Float;
+}
+
+[[noreturn]] void refuse(const FieldInfo& f, const std::string& what) {
+    throw EngineError("The value " + what + " cannot be stored in field " + f.name + ".");
+}
+
+void putPadded(std::string_view bytes, int width, char* out) {
+    std::size_t n = std::min<std::size_t>(bytes.size(), std::size_t(width));
+    std::memcpy(out, bytes.data(), n);
+    std::memset(out + n, ' ', std::size_t(width) - n);
+}
+
+}  // namespace
+
+bool isBlankField(std::string_view raw) { return trim(raw).empty(); }
+
+bool validDate(const Date& d) {
+    if (d.year < 1 || d.year > 9999 || d.month < 1 || d.month > 12 || d.day < 1) return false;
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    int limit = days[d.month - 1];
+    bool leap = (d.year % 4 == 0 && d.year % 100 != 0) || d.year % 400 == 0;
+    if (d.month == 2 && leap) limit = 29;
+    return d.day <= limit;
+}
+
+Date parseDateField(std::string_view raw) {
+    if (raw.size() < 8) return {};
+    int v[8];
+    for (int i = 0; i < 8; ++i) {
+        char c = raw[std::size_t(i)];
+        if (c < '0' || c > '9') return {};
+        v[i] = c - '0';
+    }
+    Date d{v[0] * 1000 + v[1] * 100 + v[2] * 10 + v[3], v[4] * 10 + v[5], v[6] * 10 + v[7]};
+    return validDate(d) ? d : Date{};
+}
+
+std::string fieldText(const FieldInfo& f, std::string_view raw, CodePage cp) {
+    switch (f.type) {
+        case FieldType::Numeric:
+        case FieldType::Float:
+            return std::string(trim(raw));
+        case FieldType::Date: {
+            Date d = parseDateField(raw);
+            return d.blank() ? std::string() : std::string(raw.substr(0, 8));
+        }
+        case FieldType::Logical: {
+            char c = raw.empty() ? ' ' : raw[0];
+            if (c == 'T' || c == 't' || c == 'Y' || c == 'y') return "T";
+            if (c == 'F' || c == 'f' || c == 'N' || c == 'n') return "F";
+            return {};
+        }
+        case FieldType::Memo:
+            return {};
+        default:
+            return toUtf8(trimRight(raw), cp);
+    }
+}
+
+std::optional<std::int64_t> fieldInteger(const FieldInfo& f, std::string_view raw) {
+    if (isBlankField(raw)) return std::nullopt;
+    if (isNumeric(f) || f.type == FieldType::Character || f.type == FieldType::Other)
+        return parseIntegerField(raw);
+    return std::nullopt;
+}
+
+std::optional<double> fieldNumber(const FieldInfo& f, std::string_view raw) {
+    if (isBlankField(raw)) return std::nullopt;
+    if (isNumeric(f) || f.type == FieldType::Character || f.type == FieldType::Other)
+        return parseNumberField(raw);
+    return std::nullopt;
+}
+
+void encodeBlank(const FieldInfo& f, char* out) { std::memset(out, ' ', std::size_t(f.length)); }
+
+void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out) {
+    switch (f.type) {
+        case FieldType::Numeric:
+        case FieldType::Float: {
+            std::string_view t = trim(utf8);
+            if (t.empty()) return encodeBlank(f, out);
+            auto v = parseNumberField(t);
+            if (!v) refuse(f, "\"" + std::string(utf8) + "\"");
+            // Keep the decimal text exact where it fits: re-format from the parsed value.
+            auto s = formatNumberField(*v, f.length, f.decimals);
+            if (!s) refuse(f, std::string(t));
+            std::memcpy(out, s->data(), std::size_t(f.length));
+            return;
+        }
+        case FieldType::Date: {
+            std::string_view t = trim(utf8);
+            if (t.empty()) return encodeBlank(f, out);
+            Date d = parseDateField(t);
+            if (t.size() != 8 || d.blank()) refuse(f, "\"" + std::string(utf8) + "\"");
+            return encodeDate(f, d, out);
+        }
+        case FieldType::Logical: {
+            std::string_view t = trim(utf8);
+            char c = t.empty() ? ' ' : t[0];
+            if (c == 't' || c == 'y') c = char(c - 32);
+            if (c == 'f' || c == 'n') c = char(c - 32);
+            if (c != 'T' && c != 'F' && c != 'Y' && c != 'N' && c != ' ' && c != '?')
+                refuse(f, "\"" + std::string(utf8) + "\"");
+            out[0] = c;
+            return;
+        }
+        case FieldType::Memo:
+            refuse(f, "text (memo fields are read-only here)");
+        default:
+            putPadded(fromUtf8(utf8, cp), f.length, out);
+    }
+}
+
+void encodeInteger(const FieldInfo& f, std::int64_t value, CodePage cp, char* out) {
+    if (isNumeric(f)) {
+        auto s = formatIntegerField(value, f.length, f.decimals);
+        if (!s) refuse(f, std::to_string(value));
+        std::memcpy(out, s->data(), std::size_t(f.length));
+        return;
+    }
+    encodeText(f, std::to_string(value), cp, out);
+}
+
+void encodeNumber(const FieldInfo& f, double value, CodePage cp, char* out) {
+    if (!std::isfinite(value)) refuse(f, "(not a finite number)");
+    if (isNumeric(f)) {
+        auto s = formatNumberField(value, f.length, f.decimals);
+        if (!s) refuse(f, std::to_string(value));
+        std::memcpy(out, s->data(), std::size_t(f.length));
+        return;
+    }
+    auto s = formatNumberField(value, 20, 4);
+    encodeText(f, s ? std::string(trim(*s)) : std::to_string(value), cp, out);
+}
+
+void encodeDate(const FieldInfo& f, const Date& d, char* out) {
+    if (d.blank()) return encodeBlank(f, out);
+    if (!validDate(d))
+        refuse(f, std::to_string(d.year) + "-" + std::to_string(d.month) + "-" +
+                      std::to_string(d.day));
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
+    if (f.type == FieldType::Date) {
+        std::memcpy(out, buf, 8);
+        return;
+    }
+    putPadded(std::string_view(buf, 8), f.length, out);
+}
+
+}  // namespace engine

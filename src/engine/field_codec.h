@@ -1,0 +1,31 @@
+// Reading and writing one field's bytes by type: the single place where field
+// text, numbers and dates are decoded from and encoded into record bytes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/codepage.h"
+#include "engine/field.h"
+
+namespace engine {
+
+bool isBlankField(std::string_view raw);
+// See RecordView::text for the form of each type.
+std::string fieldText(const FieldInfo& f, std::string_view raw, CodePage cp);
+std::optional<std::int64_t> fieldInteger(const FieldInfo& f, std::string_view raw);
+std::optional<double> fieldNumber(const FieldInfo& f, std::string_view raw);
+Date parseDateField(std::string_view raw);  // blank when blank, "00000000" or invalid
+bool validDate(const Date& d);
+
+// Encoders write exactly f.length bytes at `out`; they throw EngineError
+// naming the field when the value cannot be stored without loss.
+void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out);
+void encodeInteger(const FieldInfo& f, std::int64_t value, CodePage cp, char* out);
+void encodeNumber(const FieldInfo& f, double value, CodePage cp, char* out);
+void encodeDate(const FieldInfo& f, const Date& value, char* out);
+void encodeBlank(const FieldInfo& f, char* out);
+
+}  // namespace engine

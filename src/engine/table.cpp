@@ -1,0 +1,502 @@
+#include "engine/table.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+
+#include "engine/companion_files.h"
+#include "engine/error.h"
+#include "engine/field_codec.h"
+#include "engine/table_impl.h"
+
+namespace engine {
+
+namespace {
+
+// Serialises writers of a shared table for the life of a post or delete.
+class WriteLock {
+public:
+    explicit WriteLock(DbfFile& f) : f_(f) { f_.lockForWrite(); }
+    ~WriteLock() { f_.unlockForWrite(); }
+
+private:
+    DbfFile& f_;
+};
+
+bool sameNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::toupper(static_cast<unsigned char>(a[i])) !=
+            std::toupper(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+}  // namespace
+
+Table::Table() : impl_(std::make_unique<Impl>()) {}
+Table::~Table() {
+    try {
+        close();
+    } catch (...) {
+    }
+}
+
+void Table::create(const std::string& path, const std::vector<FieldDef>& fields, CodePage cp) {
+    validateFieldDefs(fields);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw EngineError("Cannot create the table \"" + path + "\": " + std::strerror(errno));
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        throw EngineError("The table \"" + path + "\" is in use by another program.");
+    }
+    int y, m, d;
+    todayDate(y, m, d);
+    std::string bytes = buildDbfHeader(fields, languageDriverFor(cp), y, m, d);
+    bytes.push_back(0x1A);
+    bool ok = ::ftruncate(fd, 0) == 0 &&
+              ::pwrite(fd, bytes.data(), bytes.size(), 0) == ssize_t(bytes.size());
+    std::string why = std::strerror(errno);
+    // A stale index of an earlier table of that name would not match the new one.
+    std::string mdx = companionPath(path, ".MDX");
+    if (ok && fileExists(mdx)) ::unlink(mdx.c_str());
+    ::close(fd);
+    if (!ok) throw EngineError("Cannot write the table \"" + path + "\": " + why);
+}
+
+void Table::open(const std::string& path, OpenMode mode) {
+    close();
+    Impl& t = *impl_;
+    t.dbf.open(path, mode == OpenMode::Exclusive);
+    t.mode = mode;
+    t.path = path;
+    try {
+        if (mode == OpenMode::Exclusive) t.dbf.trimToExactSize();
+        t.openIndex();
+    } catch (...) {
+        t.mdx.reset();
+        t.dbf.close();
+        throw;
+    }
+    t.invalidateOrder();
+    t.cur = 0;
+    t.eof = t.bof = true;
+    first();
+}
+
+void Table::close() {
+    Impl& t = *impl_;
+    if (!t.dbf.isOpen()) return;
+    t.state = EditState::Browse;
+    t.buffer.clear();
+    if (t.mode == OpenMode::Exclusive) t.dbf.trimToExactSize();
+    t.mdx.reset();
+    t.exprs.clear();
+    t.dbf.close();
+    t.order.clear();
+    t.order.shrink_to_fit();
+    t.invalidateOrder();
+    t.selectedTag = -1;
+    t.selectedName.clear();
+    t.cur = 0;
+    t.eof = t.bof = true;
+}
+
+bool Table::isOpen() const { return impl_->dbf.isOpen(); }
+const std::string& Table::path() const { return impl_->path; }
+OpenMode Table::mode() const { return impl_->mode; }
+CodePage Table::codePage() const { return impl_->dbf.layout().codePage; }
+const std::vector<FieldInfo>& Table::fields() const { return impl_->dbf.layout().fields; }
+int Table::fieldCount() const { return int(fields().size()); }
+
+int Table::fieldIndex(std::string_view name) const {
+    const auto& f = fields();
+    for (std::size_t i = 0; i < f.size(); ++i)
+        if (sameNoCase(f[i].name, name)) return int(i);
+    return -1;
+}
+
+int Table::requireField(std::string_view name) const {
+    int i = fieldIndex(name);
+    if (i < 0) throw EngineError("The table has no field named " + std::string(name) + ".");
+    return i;
+}
+
+std::uint32_t Table::physicalCount() const { return impl_->dbf.count(); }
+
+RecordView Table::record(std::uint32_t recno) const {
+    impl_->requireOpen();
+    if (recno < 1 || recno > impl_->dbf.count())
+        throw EngineError("Record " + std::to_string(recno) + " does not exist.");
+    return RecordView(impl_->dbf.record(recno), &fields(), codePage(), recno);
+}
+
+bool Table::Impl::accepted(std::uint32_t recno) const {
+    const char* rec = dbf.record(recno);
+    if (rec[0] == '*') return false;
+    if (!filter) return true;
+    return filter(RecordView(rec, &dbf.layout().fields, dbf.layout().codePage, recno));
+}
+
+void Table::Impl::ensureOrder() {
+    if (orderValid) return;
+    order.clear();
+    const std::uint32_t n = dbf.count();
+    if (selectedTag >= 0) {
+        collectTagOrder(order);
+    } else {
+        order.resize(n);
+        for (std::uint32_t i = 0; i < n; ++i) order[i] = i + 1;
+    }
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [this](std::uint32_t r) { return !accepted(r); }),
+                order.end());
+    orderValid = true;
+    pos = -1;
+    if (cur != 0) {
+        auto it = std::find(order.begin(), order.end(), cur);
+        if (it != order.end()) pos = it - order.begin();
+    }
+    if (pos < 0) {
+        if (order.empty()) {
+            cur = 0;
+            eof = bof = true;
+        } else {
+            pos = 0;
+            cur = order[0];
+        }
+    }
+}
+
+void Table::Impl::syncWithDisk() {
+    if (dbf.reloadCount()) {
+        if (mdx) {
+            mdx.reset();
+            openIndex();
+        }
+        invalidateOrder();
+    }
+}
+
+std::uint32_t Table::recordCount() const {
+    Impl& t = *impl_;
+    if (!t.dbf.isOpen()) return 0;
+    if (t.orderValid) return std::uint32_t(t.order.size());
+    // Counting needs no order: one pass over the records in file order.
+    std::uint32_t count = 0;
+    const std::uint32_t n = t.dbf.count();
+    for (std::uint32_t r = 1; r <= n; ++r)
+        if (t.accepted(r)) ++count;
+    return count;
+}
+
+RecordView Table::visibleAt(std::uint32_t ordinal) const {
+    Impl& t = *impl_;
+    t.requireOpen();
+    t.ensureOrder();
+    if (ordinal >= t.order.size())
+        throw EngineError("Row " + std::to_string(ordinal + 1) + " does not exist.");
+    return record(t.order[ordinal]);
+}
+
+void Table::first() {
+    Impl& t = *impl_;
+    t.requireOpen();
+    if (t.state != EditState::Browse) post();
+    t.ensureOrder();
+    if (t.order.empty()) {
+        t.cur = 0;
+        t.pos = -1;
+        t.eof = t.bof = true;
+        return;
+    }
+    t.pos = 0;
+    t.cur = t.order[0];
+    t.bof = true;
+    t.eof = false;
+}
+
+void Table::last() {
+    Impl& t = *impl_;
+    t.requireOpen();
+    if (t.state != EditState::Browse) post();
+    t.ensureOrder();
+    if (t.order.empty()) {
+        t.cur = 0;
+        t.pos = -1;
+        t.eof = t.bof = true;
+        return;
+    }
+    t.pos = std::int64_t(t.order.size()) - 1;
+    t.cur = t.order.back();
+    t.eof = true;
+    t.bof = false;
+}
+
+void Table::next() {
+    Impl& t = *impl_;
+    t.requireOpen();
+    if (t.state != EditState::Browse) post();
+    t.ensureOrder();
+    if (t.order.empty()) {
+        t.eof = t.bof = true;
+        return;
+    }
+    if (t.pos + 1 < std::int64_t(t.order.size())) {
+        ++t.pos;
+        t.cur = t.order[std::size_t(t.pos)];
+        t.bof = false;
+        t.eof = false;
+    } else {
+        t.eof = true;
+    }
+}
+
+void Table::prior() {
+    Impl& t = *impl_;
+    t.requireOpen();
+    if (t.state != EditState::Browse) post();
+    t.ensureOrder();
+    if (t.order.empty()) {
+        t.eof = t.bof = true;
+        return;
+    }
+    if (t.pos > 0) {
+        --t.pos;
+        t.cur = t.order[std::size_t(t.pos)];
+        t.eof = false;
+        t.bof = false;
+    } else {
+        t.bof = true;
+    }
+}
+
+bool Table::eof() const { return impl_->eof; }
+bool Table::bof() const { return impl_->bof; }
+std::uint32_t Table::recNo() const { return impl_->state == EditState::Insert ? 0 : impl_->cur; }
+
+std::uint32_t Table::position() const {
+    Impl& t = *impl_;
+    t.ensureOrder();
+    return t.pos < 0 ? 0 : std::uint32_t(t.pos);
+}
+
+void Table::moveTo(std::uint32_t ordinal) {
+    Impl& t = *impl_;
+    t.requireOpen();
+    if (t.state != EditState::Browse) post();
+    t.ensureOrder();
+    if (t.order.empty()) return first();
+    t.pos = std::min<std::int64_t>(ordinal, std::int64_t(t.order.size()) - 1);
+    t.cur = t.order[std::size_t(t.pos)];
+    t.eof = t.bof = false;
+}
+
+bool Table::goToRecord(std::uint32_t recno) {
+    Impl& t = *impl_;
+    t.requireOpen();
+    if (t.state != EditState::Browse) post();
+    t.ensureOrder();
+    auto it = std::find(t.order.begin(), t.order.end(), recno);
+    if (it == t.order.end()) return false;
+    t.pos = it - t.order.begin();
+    t.cur = recno;
+    t.eof = t.bof = false;
+    return true;
+}
+
+void Table::refresh() {
+    Impl& t = *impl_;
+    t.requireOpen();
+    t.syncWithDisk();
+    t.invalidateOrder();
+    t.ensureOrder();
+    t.eof = t.bof = t.order.empty();
+}
+
+void Table::setFilter(RecordFilter filter) {
+    impl_->filter = std::move(filter);
+    impl_->invalidateOrder();
+}
+
+void Table::clearFilter() { setFilter(nullptr); }
+
+// ---- field access -------------------------------------------------------
+
+void Table::Impl::requireOpen() const {
+    if (!dbf.isOpen()) throw EngineError("The table is not open.");
+}
+
+void Table::Impl::requireEditing() const {
+    requireOpen();
+    if (state == EditState::Browse)
+        throw EngineError("The table is not in insert or edit mode.");
+}
+
+void Table::Impl::requireWritable() const {
+    requireOpen();
+    if (!dbf.writable()) throw EngineError("The table \"" + path + "\" is read-only.");
+}
+
+int Table::Impl::checkField(int field) const {
+    if (field < 0 || std::size_t(field) >= dbf.layout().fields.size())
+        throw EngineError("Field number " + std::to_string(field + 1) + " does not exist.");
+    return field;
+}
+
+char* Table::Impl::fieldPtr(int field) {
+    return buffer.data() + dbf.layout().fields[std::size_t(checkField(field))].offset;
+}
+
+RecordView Table::current() const {
+    const Impl& t = *impl_;
+    t.requireOpen();
+    if (t.state != EditState::Browse)
+        return RecordView(t.buffer.data(), &fields(), codePage(), t.editRecno);
+    if (t.cur == 0 || t.cur > t.dbf.count()) throw EngineError("There is no current record.");
+    return RecordView(t.dbf.record(t.cur), &fields(), codePage(), t.cur);
+}
+
+std::string Table::text(int f) const { return current().text(impl_->checkField(f)); }
+std::optional<std::int64_t> Table::integer(int f) const {
+    return current().integer(impl_->checkField(f));
+}
+std::optional<double> Table::number(int f) const { return current().number(impl_->checkField(f)); }
+Date Table::date(int f) const { return current().date(impl_->checkField(f)); }
+bool Table::isBlank(int f) const { return current().isBlank(impl_->checkField(f)); }
+
+void Table::setText(int f, std::string_view utf8) {
+    impl_->requireEditing();
+    char* p = impl_->fieldPtr(f);
+    encodeText(fields()[std::size_t(f)], utf8, codePage(), p);
+}
+void Table::setInteger(int f, std::int64_t v) {
+    impl_->requireEditing();
+    char* p = impl_->fieldPtr(f);
+    encodeInteger(fields()[std::size_t(f)], v, codePage(), p);
+}
+void Table::setNumber(int f, double v) {
+    impl_->requireEditing();
+    char* p = impl_->fieldPtr(f);
+    encodeNumber(fields()[std::size_t(f)], v, codePage(), p);
+}
+void Table::setDate(int f, const Date& v) {
+    impl_->requireEditing();
+    char* p = impl_->fieldPtr(f);
+    encodeDate(fields()[std::size_t(f)], v, p);
+}
+void Table::setBlank(int f) {
+    impl_->requireEditing();
+    char* p = impl_->fieldPtr(f);
+    encodeBlank(fields()[std::size_t(f)], p);
+}
+
+// ---- editing --------------------------------------------------------------
+
+EditState Table::state() const { return impl_->state; }
+
+void Table::insert() { append(); }
+
+void Table::append() {
+    Impl& t = *impl_;
+    t.requireWritable();
+    if (t.state != EditState::Browse) post();
+    t.buffer.assign(t.dbf.layout().recordLength, ' ');
+    t.state = EditState::Insert;
+    t.editRecno = 0;
+}
+
+void Table::edit() {
+    Impl& t = *impl_;
+    t.requireWritable();
+    if (t.state == EditState::Edit) return;
+    if (t.state == EditState::Insert) post();
+    if (t.cur == 0) throw EngineError("There is no current record to edit.");
+    t.buffer.assign(t.dbf.record(t.cur), t.dbf.layout().recordLength);
+    t.state = EditState::Edit;
+    t.editRecno = t.cur;
+}
+
+void Table::cancel() {
+    impl_->state = EditState::Browse;
+    impl_->buffer.clear();
+}
+
+void Table::post() {
+    Impl& t = *impl_;
+    if (t.state == EditState::Browse) return;
+    t.requireWritable();
+    {
+        WriteLock lock(t.dbf);
+        t.syncWithDisk();
+        for (std::size_t i = 0; i < t.exprs.size(); ++i)
+            if (!t.exprs[i])
+                throw EngineError("The index tag " + t.mdx->tags()[i].name +
+                                  " uses an expression this program cannot maintain: " +
+                                  t.mdx->tags()[i].expression);
+        if (t.mdx) t.mdx->beginChange();
+        if (t.state == EditState::Insert) {
+            std::uint32_t recno = t.dbf.appendRecord(t.buffer.data());
+            for (std::size_t i = 0; i < t.exprs.size(); ++i) {
+                const KeyExpression& e = *t.exprs[i];
+                t.keyNew.resize(std::size_t(e.keyLength()));
+                e.evaluate(t.buffer.data(), t.keyNew.data());
+                t.mdx->insertKey(int(i), t.keyNew.data(), recno);
+            }
+            t.cur = recno;
+        } else {
+            const char* old = t.dbf.record(t.editRecno);
+            for (std::size_t i = 0; i < t.exprs.size(); ++i) {
+                const KeyExpression& e = *t.exprs[i];
+                t.keyNew.resize(std::size_t(e.keyLength()));
+                t.keyOld.resize(std::size_t(e.keyLength()));
+                e.evaluate(t.buffer.data(), t.keyNew.data());
+                e.evaluate(old, t.keyOld.data());
+                if (t.keyNew == t.keyOld) continue;
+                t.mdx->removeKey(int(i), t.keyOld.data(), t.editRecno);
+                t.mdx->insertKey(int(i), t.keyNew.data(), t.editRecno);
+            }
+            t.dbf.writeRecord(t.editRecno, t.buffer.data());
+            t.cur = t.editRecno;
+        }
+        if (t.mdx) t.mdx->endChange(t.dbf.count());
+    }
+    t.state = EditState::Browse;
+    t.buffer.clear();
+    t.invalidateOrder();
+    t.eof = t.bof = false;
+}
+
+void Table::deleteRecord() {
+    Impl& t = *impl_;
+    t.requireWritable();
+    if (t.state == EditState::Insert) return cancel();
+    t.state = EditState::Browse;
+    if (t.cur == 0) throw EngineError("There is no current record to delete.");
+    {
+        WriteLock lock(t.dbf);
+        t.dbf.setDeletedFlag(t.cur, true);  // dBase keeps the keys of deleted records
+    }
+    if (t.orderValid && t.pos >= 0) {
+        t.order.erase(t.order.begin() + t.pos);
+        if (t.order.empty()) {
+            t.cur = 0;
+            t.pos = -1;
+            t.eof = t.bof = true;
+        } else {
+            if (t.pos >= std::int64_t(t.order.size())) t.pos = std::int64_t(t.order.size()) - 1;
+            t.cur = t.order[std::size_t(t.pos)];
+        }
+    } else {
+        t.invalidateOrder();
+        t.ensureOrder();
+    }
+}
+
+}  // namespace engine
