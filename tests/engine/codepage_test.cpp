@@ -1,0 +1,130 @@
+#include "engine/codepage.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace engine {
+namespace {
+
+struct DriverCase {
+    std::uint8_t id;
+    CodePage cp;
+};
+
+TEST(CodePage, LanguageDriverBytesNameTheirCodePage) {
+    const DriverCase cases[] = {
+        {0x57, CodePage::Cp1252}, {0x58, CodePage::Cp1252}, {0x59, CodePage::Cp1252},
+        {0x03, CodePage::Cp1252}, {0x00, CodePage::Cp1252}, {0xCB, CodePage::Cp1252},
+        {0x01, CodePage::Cp437},  {0x1B, CodePage::Cp437},  {0x0F, CodePage::Cp437},
+        {0x02, CodePage::Cp850},  {0x37, CodePage::Cp850},  {0x1A, CodePage::Cp850},
+        {0x64, CodePage::Cp852},  {0x65, CodePage::Cp866},  {0x26, CodePage::Cp866},
+        {0xC8, CodePage::Cp1250}, {0xC9, CodePage::Cp1251},
+    };
+    for (const DriverCase& c : cases) {
+        EXPECT_EQ(codePageForLanguageDriver(c.id), c.cp) << "driver " << int(c.id);
+    }
+    EXPECT_EQ(languageDriverFor(CodePage::Cp1252), 0x57);
+    for (CodePage cp : {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250,
+                        CodePage::Cp1251, CodePage::Cp866, CodePage::Cp852}) {
+        EXPECT_EQ(codePageForLanguageDriver(languageDriverFor(cp)), cp);
+    }
+}
+
+struct TextCase {
+    CodePage cp;
+    std::string bytes;  // in the code page
+    std::string utf8;
+};
+
+TEST(CodePage, ConvertsBothWays) {
+    const TextCase cases[] = {
+        {CodePage::Cp1252, "\xD6sterreich", "Österreich"},
+        {CodePage::Cp1252, "\x80 \x8C\x9C \x8A\x9E\x9F", "€ Œœ ŠžŸ"},
+        {CodePage::Cp437, "\x99sterreich \x9B", "Österreich ¢"},
+        {CodePage::Cp850, "\x99sterreich \xD5", "Österreich ı"},
+        {CodePage::Cp852, "\xA4\xA5\x86", "Ąąć"},
+        {CodePage::Cp1250, "\x8A\x9A\xA5\xB9", "ŠšĄą"},
+        {CodePage::Cp1251, "\xCC\xEE\xF1\xEA\xE2\xE0", "Москва"},
+        {CodePage::Cp866, "\x8C\xAE\xE1\xAA\xA2\xA0", "Москва"},
+        {CodePage::Cp1252, "plain ASCII 123", "plain ASCII 123"},
+    };
+    for (const TextCase& c : cases) {
+        EXPECT_EQ(toUtf8(c.bytes, c.cp), c.utf8) << c.utf8;
+        EXPECT_EQ(fromUtf8(c.utf8, c.cp), c.bytes) << c.utf8;
+    }
+}
+
+TEST(CodePage, EveryByteSurvivesARoundTrip) {
+    for (CodePage cp : {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250,
+                        CodePage::Cp1251, CodePage::Cp866, CodePage::Cp852}) {
+        std::string all;
+        for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
+        std::string utf8 = toUtf8(all, cp);
+        EXPECT_EQ(utf8Length(utf8), all.size());
+        EXPECT_EQ(fromUtf8(utf8, cp), all) << "code page " << int(cp);
+    }
+}
+
+TEST(CodePage, MissingCharactersAndBadUtf8) {
+    EXPECT_EQ(fromUtf8("€ Москва", CodePage::Cp437), "? ??????");
+    EXPECT_EQ(fromUtf8("日本", CodePage::Cp1252), "??");
+    EXPECT_EQ(fromUtf8("😀x", CodePage::Cp1252), "?x");
+    // Bytes that are no UTF-8 are read as Windows-1252 and then converted.
+    EXPECT_EQ(fromUtf8("\xD6sterreich", CodePage::Cp1252), "\xD6sterreich");
+    EXPECT_EQ(fromUtf8("\xD6sterreich", CodePage::Cp850), "\x99sterreich");
+    EXPECT_EQ(fromUtf8("a\xC3", CodePage::Cp1252), "a\xC3");                // cut sequence
+    EXPECT_EQ(fromUtf8("\xC0\xAF", CodePage::Cp1252), "\xC0\xAF");          // overlong '/'
+    EXPECT_EQ(fromUtf8("\xED\xA0\x80", CodePage::Cp1252), "\xED\xA0\x80");  // surrogate
+}
+
+TEST(CodePage, Utf8LengthCountsCharacters) {
+    EXPECT_EQ(utf8Length(""), 0u);
+    EXPECT_EQ(utf8Length("Österreich"), 10u);
+    EXPECT_EQ(utf8Length("€😀"), 2u);
+    EXPECT_EQ(utf8Length("a\xFF\xC3"), 3u);
+}
+
+TEST(CodePage, UpperCaseOfCp1252) {
+    std::string lower = "abcxyz \xE0\xE9\xF6\xFE \xF7 \x9A\x9C\x9E\xFF \xDF\xB5 09";
+    std::string upper = "ABCXYZ \xC0\xC9\xD6\xDE \xF7 \x8A\x8C\x8E\x9F \xDF\xB5 09";
+    std::string s = lower;
+    upperInPlace(s.data(), s.size(), CodePage::Cp1252);
+    EXPECT_EQ(s, upper);
+    for (int b = 0; b < 256; ++b) {
+        unsigned char c = static_cast<unsigned char>(b);
+        unsigned char u = upperByte(c, CodePage::Cp1252);
+        bool letter = (b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7);
+        if (letter) {
+            EXPECT_EQ(u, b - 0x20) << b;
+        } else if (b != 0x9A && b != 0x9C && b != 0x9E && b != 0xFF) {
+            EXPECT_EQ(u, c) << b;
+        }
+    }
+}
+
+struct UpperCase {
+    CodePage cp;
+    std::string lower;
+    std::string upper;
+};
+
+TEST(CodePage, UpperCaseOfOtherCodePages) {
+    const UpperCase cases[] = {
+        {CodePage::Cp437, "\x84\x94\x81\x82 \x85", "\x8E\x99\x9A\x90 \x85"},  // äöüé; à has no À
+        {CodePage::Cp850, "\x84\x85\xA4", "\x8E\xB7\xA5"},                    // äàñ
+        {CodePage::Cp852, "\xA5\x9F", "\xA4\xAC"},                            // ąč
+        {CodePage::Cp1250, "\x9A\xB9\xFE", "\x8A\xA5\xDE"},                   // šąţ
+        {CodePage::Cp1251, "\xEC\xEE\xB8", "\xCC\xCE\xA8"},                   // моё
+        {CodePage::Cp866, "\xAC\xAE\xE1\xF1", "\x8C\x8E\x91\xF0"},            // мосё
+    };
+    for (const UpperCase& c : cases) {
+        std::string s = c.lower;
+        upperInPlace(s.data(), s.size(), c.cp);
+        EXPECT_EQ(s, c.upper) << "code page " << int(c.cp);
+        EXPECT_EQ(toUtf8(s, c.cp), toUtf8(c.upper, c.cp));
+    }
+}
+
+}  // namespace
+}  // namespace engine
