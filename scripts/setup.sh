@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Tessellon needs (Debian packages).
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  python3 python3-dbf python3-dbfread libdbd-xbase-perl sqlite3
+  xvfb xauth xdotool fonts-liberation
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi

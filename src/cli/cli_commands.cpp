@@ -1,0 +1,178 @@
+#include "cli/cli_commands.h"
+
+#include <QFileInfo>
+#include <QString>
+#include <functional>
+#include <map>
+
+#include "collection/collection_file.h"
+#include "engine/error.h"
+#include "engine/table.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kNo = 1;
+constexpr int kFail = 2;
+const char* kNewIndex = "NewIndex";
+
+struct Context {
+    const std::vector<std::string>& args;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+const char* kUsage =
+    "usage: tessellon-cli VERB FILE.DBF [ARGS]\n"
+    "  create FILE.DBF             create an empty collection (replaces the file)\n"
+    "  check FILE.DBF              exit 0 when FILE is a Tessellon collection, 1 if not\n"
+    "  info FILE.DBF               fields, record count, index tags\n"
+    "  dump FILE.DBF [--tag NAME]  every record as a quoted, comma-separated line\n"
+    "  pack FILE.DBF               remove deleted records and rebuild the indexes\n"
+    "  reindex FILE.DBF            rebuild every index tag\n"
+    "  index FILE.DBF EXPRESSION   add or replace the tag NewIndex\n";
+
+collection::MessageSink printTo(std::ostream& err) {
+    return [&err](const QString& title, const QString& text) {
+        err << title.toStdString() << ": " << text.toStdString() << "\n";
+    };
+}
+
+std::string quoted(const std::string& s) {
+    std::string r = "\"";
+    for (char c : s) {
+        if (c == '"') r += '"';
+        r += c;
+    }
+    return r + "\"";
+}
+
+std::string absolute(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+}
+
+int doCreate(Context& c) {
+    bool ok = collection::MakeNewDB(QString::fromStdString(absolute(c.args[1])), printTo(c.err));
+    return ok ? kOk : kFail;
+}
+
+int doCheck(Context& c) {
+    bool ok = false;
+    try {
+        ok = collection::CheckDBaseFormat(QString::fromStdString(c.args[1]), printTo(c.err));
+    } catch (const engine::EngineError& e) {
+        c.err << "Error: " << e.what() << "\n";
+    }
+    if (ok) c.out << "A Tessellon collection.\n";
+    return ok ? kOk : kNo;
+}
+
+char typeLetter(const engine::FieldInfo& f) { return f.typeLetter; }
+
+int doInfo(Context& c) {
+    engine::Table t;
+    t.open(absolute(c.args[1]), engine::OpenMode::Shared);
+    c.out << "Table: " << t.path() << "\n";
+    c.out << "Fields: " << t.fieldCount() << "\n";
+    int n = 0;
+    for (const auto& f : t.fields()) {
+        c.out << "  " << ++n << " " << f.name << " " << typeLetter(f) << "(" << f.length;
+        if (f.decimals) c.out << "," << f.decimals;
+        c.out << ")\n";
+    }
+    c.out << "Records: " << t.recordCount() << " (" << t.physicalCount() << " in the file)\n";
+    auto tags = t.tags();
+    c.out << "Tags: " << tags.size() << "\n";
+    for (const auto& tag : tags)
+        c.out << "  " << tag.name << " " << tag.keyType << "(" << tag.keyLength
+              << ") " << tag.expression << "\n";
+    return kOk;
+}
+
+int doDump(Context& c) {
+    engine::Table t;
+    t.open(absolute(c.args[1]), engine::OpenMode::Shared);
+    if (c.args.size() == 4 && c.args[2] == "--tag") {
+        t.selectIndex(c.args[3]);
+    } else if (c.args.size() != 2) {
+        c.err << kUsage;
+        return kFail;
+    }
+    const int n = t.fieldCount();
+    std::string line;
+    for (t.first(); !t.eof(); t.next()) {
+        engine::RecordView r = t.current();
+        line.clear();
+        for (int i = 0; i < n; ++i) {
+            if (i) line += ',';
+            line += quoted(r.text(i));
+        }
+        line += '\n';
+        c.out << line;
+    }
+    return kOk;
+}
+
+int doPack(Context& c) {
+    engine::Table t;
+    t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
+    std::uint32_t before = t.physicalCount();
+    t.pack();
+    c.out << "Packed: " << before - t.physicalCount() << " deleted records removed, "
+          << t.physicalCount() << " kept.\n";
+    return kOk;
+}
+
+int doReindex(Context& c) {
+    engine::Table t;
+    t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
+    t.regenerateIndexes();
+    c.out << "Rebuilt " << t.tags().size() << " index tags.\n";
+    return kOk;
+}
+
+int doIndex(Context& c) {
+    engine::Table t;
+    t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
+    t.deleteIndexTag(kNewIndex);
+    t.addIndexTag(kNewIndex, c.args[2]);
+    c.out << "Tag NEWINDEX built on " << c.args[2] << ".\n";
+    return kOk;
+}
+
+struct Verb {
+    std::size_t minArgs, maxArgs;
+    std::function<int(Context&)> run;
+};
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    static const std::map<std::string, Verb> verbs = {
+        {"create", {2, 2, doCreate}}, {"check", {2, 2, doCheck}},
+        {"info", {2, 2, doInfo}},     {"dump", {2, 4, doDump}},
+        {"pack", {2, 2, doPack}},     {"reindex", {2, 2, doReindex}},
+        {"index", {3, 3, doIndex}},
+    };
+    if (args.empty() || args[0] == "--help" || args[0] == "-h") {
+        (args.empty() ? err : out) << kUsage;
+        return args.empty() ? kFail : kOk;
+    }
+    auto it = verbs.find(args[0]);
+    if (it == verbs.end() || args.size() < it->second.minArgs ||
+        args.size() > it->second.maxArgs) {
+        err << kUsage;
+        return kFail;
+    }
+    Context c{args, out, err};
+    try {
+        return it->second.run(c);
+    } catch (const engine::EngineError& e) {
+        err << "Error: " << e.what() << "\n";
+        return kFail;
+    }
+}
+
+}  // namespace cli
