@@ -4,12 +4,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "engine/error.h"
+#include "engine/mdx_file.h"
 
 namespace engine::testing {
 
@@ -127,6 +131,35 @@ std::vector<std::string> visitTexts(Table& t, int field) {
         out.push_back(t.text(field));
         if (out.size() > 1000000) break;
     }
+    return out;
+}
+
+std::vector<std::uint32_t> expectedUpperOrder(const Table& t, int field) {
+    std::vector<std::pair<std::string, std::uint32_t>> keyed;
+    for (std::uint32_t r = 1; r <= t.physicalCount(); ++r) {
+        RecordView v = t.record(r);
+        if (v.deleted()) continue;
+        std::string key(v.raw(field));
+        for (char& c : key)
+            if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        keyed.emplace_back(std::move(key), r);
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::uint32_t> order;
+    for (const auto& k : keyed) order.push_back(k.second);
+    return order;
+}
+
+std::vector<std::pair<std::string, std::uint32_t>> indexEntries(const std::string& mdxPath,
+                                                                const std::string& tag) {
+    auto mdx = MdxFile::open(mdxPath, false);
+    int i = mdx->findTag(tag);
+    if (i < 0) throw EngineError("no tag " + tag + " in " + mdxPath);
+    mdx->verify(i);
+    std::vector<std::pair<std::string, std::uint32_t>> out;
+    mdx->forEach(i, [&](std::string_view key, std::uint32_t recno) {
+        out.emplace_back(std::string(key), recno);
+    });
     return out;
 }
 

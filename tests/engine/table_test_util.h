@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/field.h"
@@ -63,6 +64,15 @@ void appendRow(Table& t, const std::vector<std::string>& row);
 std::vector<std::uint32_t> visitOrder(Table& t);
 // Text of field `field` for each record visited by first()/next().
 std::vector<std::string> visitTexts(Table& t, int field);
+
+// Record numbers of the non-deleted records of `t` sorted by the ASCII upper
+// case of field `field`'s raw bytes, ties by record number: the order a tag on
+// UPPER(field) must give for ASCII text.
+std::vector<std::uint32_t> expectedUpperOrder(const Table& t, int field);
+// (key, record number) of every entry of tag `tag` of the index at `mdxPath`,
+// in tree order, after checking the tree; throws EngineError when damaged.
+std::vector<std::pair<std::string, std::uint32_t>> indexEntries(const std::string& mdxPath,
+                                                                const std::string& tag);
 
 // Result of running a command through the shell.
 struct CommandResult {
