@@ -37,7 +37,7 @@ bool MakeNewDB(const QString& path, const MessageSink& tell) {
 
 void RemoveMDXByte(const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::ReadWrite)) return;
+    if (!f.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) return;
     if (f.size() > 28 && f.seek(28)) f.write("\0", 1);
 }
 

@@ -103,11 +103,8 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
         case FieldType::Float: {
             std::string_view t = trim(utf8);
             if (t.empty()) return encodeBlank(f, out);
-            auto v = parseNumberField(t);
-            if (!v) refuse(f, "\"" + std::string(utf8) + "\"");
-            // Keep the decimal text exact where it fits: re-format from the parsed value.
-            auto s = formatNumberField(*v, f.length, f.decimals);
-            if (!s) refuse(f, std::string(t));
+            auto s = formatNumberText(t, f.length, f.decimals);
+            if (!s) refuse(f, "\"" + std::string(utf8) + "\"");
             std::memcpy(out, s->data(), std::size_t(f.length));
             return;
         }

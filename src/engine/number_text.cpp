@@ -223,6 +223,16 @@ std::optional<std::string> formatIntegerField(std::int64_t value, int width, int
     return out;
 }
 
+std::optional<std::string> formatNumberText(std::string_view text, int width, int decimals) {
+    if (width < 1 || decimals < 0) return std::nullopt;
+    Decimal d;
+    if (!parseDecimal(text, d)) return std::nullopt;
+    d.roundTo(decimals);
+    std::string out(static_cast<std::size_t>(width), ' ');
+    if (!d.write(decimals, out.data(), width)) return std::nullopt;
+    return out;
+}
+
 void strOfFieldText(std::string_view fieldText, int len, int dec, char* out) {
     if (len < 1) return;
     Decimal d;

@@ -9,12 +9,12 @@
 
 namespace {
 
-struct Run {
+struct CliRun {
     int status;
     std::string out, err;
 };
 
-Run run(std::vector<std::string> args) {
+CliRun run(std::vector<std::string> args) {
     std::ostringstream out, err;
     int status = cli::runCli(args, out, err);
     return {status, out.str(), err.str()};
@@ -41,29 +41,29 @@ TEST_F(CliTest, CreateCheckInfoAndDump) {
     ASSERT_EQ(run({"create", file("C.DBF")}).status, 0);
     EXPECT_EQ(run({"check", file("C.DBF")}).status, 0);
     addStamps({{"Spain", 1950}, {"austria", 1900}, {"\xC3\x96sterreich", 1920}});
-    Run info = run({"info", file("C.DBF")});
+    CliRun info = run({"info", file("C.DBF")});
     EXPECT_EQ(info.status, 0);
     EXPECT_NE(info.out.find("Fields: 25"), std::string::npos);
     EXPECT_NE(info.out.find("Records: 3"), std::string::npos);
 
     ASSERT_EQ(run({"index", file("C.DBF"), "Upper(Left(Country,80))"}).status, 0);
-    Run byTag = run({"dump", file("C.DBF"), "--tag", "NewIndex"});
+    CliRun byTag = run({"dump", file("C.DBF"), "--tag", "NewIndex"});
     ASSERT_EQ(byTag.status, 0);
     auto austria = byTag.out.find("\"austria\"");
     auto spain = byTag.out.find("\"Spain\"");
     auto oesterreich = byTag.out.find("\"\xC3\x96sterreich\"");
     EXPECT_LT(austria, spain);
     EXPECT_LT(spain, oesterreich);  // cp1252 byte order: \xD6 after ASCII letters
-    Run plain = run({"dump", file("C.DBF")});
+    CliRun plain = run({"dump", file("C.DBF")});
     EXPECT_LT(plain.out.find("\"Spain\""), plain.out.find("\"austria\""));
     EXPECT_NE(plain.out.find("\"1950\""), std::string::npos);
 
-    Run info2 = run({"info", file("C.DBF")});
+    CliRun info2 = run({"info", file("C.DBF")});
     EXPECT_NE(info2.out.find("NEWINDEX C(20) Upper(Left(Country,80))"), std::string::npos);
 }
 
 TEST_F(CliTest, FailuresGoToStandardErrorWithStatus) {
-    Run missing = run({"info", file("NONE.DBF")});
+    CliRun missing = run({"info", file("NONE.DBF")});
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("does not exist"), std::string::npos);
 
@@ -71,12 +71,12 @@ TEST_F(CliTest, FailuresGoToStandardErrorWithStatus) {
     EXPECT_EQ(run({"frobnicate", file("C.DBF")}).status, 2);
 
     ASSERT_EQ(run({"create", file("C.DBF")}).status, 0);
-    Run bad = run({"index", file("C.DBF"), "FOO(Country)"});
+    CliRun bad = run({"index", file("C.DBF"), "FOO(Country)"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_NE(bad.err.find("FOO(Country)"), std::string::npos);
 
     engine::Table::create(file("F.DBF"), {{"NAME", engine::FieldType::Character, 10, 0}});
-    Run foreign = run({"check", file("F.DBF")});
+    CliRun foreign = run({"check", file("F.DBF")});
     EXPECT_EQ(foreign.status, 1);
     EXPECT_NE(foreign.err.find("not created with Tessellon"), std::string::npos);
 }
@@ -92,11 +92,11 @@ TEST_F(CliTest, PackAndReindex) {
         t.deleteRecord();
     }
     ASSERT_EQ(run({"index", file("C.DBF"), "Upper(Left(Country,80))"}).status, 0);
-    Run pack = run({"pack", file("C.DBF")});
+    CliRun pack = run({"pack", file("C.DBF")});
     ASSERT_EQ(pack.status, 0) << pack.err;
     EXPECT_NE(pack.out.find("1 deleted records removed, 2 kept"), std::string::npos);
     EXPECT_EQ(run({"reindex", file("C.DBF")}).status, 0);
-    Run dump = run({"dump", file("C.DBF"), "--tag", "NEWINDEX"});
+    CliRun dump = run({"dump", file("C.DBF"), "--tag", "NEWINDEX"});
     EXPECT_EQ(dump.out.find("\"B\""), std::string::npos);
     EXPECT_LT(dump.out.find("\"A\""), dump.out.find("\"C\""));
 }

@@ -153,3 +153,12 @@ TEST(NumberText, StrFollowsDBaseRules) {
 
 }  // namespace
 }  // namespace engine
+
+TEST(FormatNumberText, KeepsEveryTypedDigit) {
+    EXPECT_EQ(engine::formatNumberText("1234567890123.4567", 20, 4).value(),
+              "  1234567890123.4567");
+    EXPECT_EQ(engine::formatNumberText(" 2.675 ", 20, 2).value(), "                2.68");
+    EXPECT_EQ(engine::formatNumberText("-0.5", 11, 0).value(), "         -1");
+    EXPECT_FALSE(engine::formatNumberText("12a", 11, 0).has_value());
+    EXPECT_FALSE(engine::formatNumberText("123456789012", 11, 0).has_value());
+}
