@@ -1,0 +1,68 @@
+// DataGrid: the data-aware grid that shows the stamp table (the main window names it
+// "ViewerGrid").
+//
+// It shows a StampTableModel (set with setTableModel; not owned) and keeps its current row and
+// the table's cursor together both ways: choosing a row moves the table to that record, and
+// syncToCursor() (also run after every model reset) selects the cursor's row. applyOptions()
+// sets the row indicator, row and column lines, the title row, cell editing or whole-row
+// selection, the grid and title fonts and colours and the title alignment; column widths follow
+// the model's columns in characters of the grid font. In cell editing the list fields are edited
+// with combo boxes filled from the ListComboSource (not owned) and Wanted with its check box.
+//
+// Double-clicking a record emits recordActivated() instead of editing the cell (the main window
+// opens the record editor). Engine errors from moving the cursor or editing a cell arrive through
+// errorOccurred(); none is thrown out of the grid. Only the rows on screen are ever read.
+#pragma once
+
+#include <QTableView>
+
+#include "ui/grid_options.h"
+
+namespace ui {
+
+class GridDelegate;
+class GridRowIndicator;
+class ListComboSource;
+class StampTableModel;
+
+class DataGrid : public QTableView {
+    Q_OBJECT
+  public:
+    explicit DataGrid(QWidget* parent = nullptr);
+
+    void setTableModel(StampTableModel* model);
+    StampTableModel* tableModel() const { return model_; }
+    void setListSource(ListComboSource* source);
+
+    void applyOptions(const DataGridOptions& options);
+    const DataGridOptions& options() const { return options_; }
+
+    // Pixel width of a column `widthChars` characters wide in the grid font.
+    int columnWidthForChars(int widthChars) const;
+
+  public slots:
+    // Selects the row of the table's current record (the pending insertion while inserting).
+    void syncToCursor();
+
+  signals:
+    void recordActivated();
+    void currentRecordChanged();
+    void errorOccurred(const QString& message);
+
+  protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+
+  private:
+    void onModelReset();
+    void applyColumnWidths();
+    void applyRowHeight();
+
+    StampTableModel* model_ = nullptr;
+    ListComboSource* listSource_ = nullptr;
+    GridDelegate* delegate_;
+    GridRowIndicator* indicator_;
+    DataGridOptions options_;
+    bool syncing_ = false;
+};
+
+}  // namespace ui

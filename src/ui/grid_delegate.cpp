@@ -1,0 +1,87 @@
+#include "ui/grid_delegate.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+
+#include "collection/stamp_schema.h"
+#include "ui/data_grid_model.h"
+#include "ui/list_combo_box.h"
+#include "ui/list_combo_source.h"
+
+namespace ui {
+
+namespace {
+
+int maxLengthOf(const QModelIndex& index) {
+    const int field = index.data(StampTableModel::FieldNumberRole).toInt();
+    return field >= 1 && field <= collection::kFieldCount ? collection::schemaField(field).length
+                                                          : 32767;
+}
+
+}  // namespace
+
+GridDelegate::GridDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+
+void GridDelegate::setLines(bool rowLines, bool columnLines) {
+    rowLines_ = rowLines;
+    columnLines_ = columnLines;
+}
+
+void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    QStyledItemDelegate::paint(painter, option, index);
+    if (!rowLines_ && !columnLines_) return;
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    const QColor lineColor =
+        QColor::fromRgba(QRgb(style->styleHint(QStyle::SH_Table_GridLineColor, &option, widget)));
+    painter->save();
+    painter->setPen(lineColor);
+    const QRect r = option.rect;
+    if (rowLines_) painter->drawLine(r.bottomLeft(), r.bottomRight());
+    if (columnLines_) painter->drawLine(r.topRight(), r.bottomRight());
+    painter->restore();
+}
+
+QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    const int field = index.data(StampTableModel::FieldNumberRole).toInt();
+    const ListComboBox* list = source_ ? source_->comboForField(field) : nullptr;
+    QWidget* editor = nullptr;
+    if (list) {
+        auto* box = new QComboBox(parent);
+        box->setEditable(true);
+        box->setInsertPolicy(QComboBox::NoInsert);
+        box->addItems(list->items());
+        editor = box;
+    } else {
+        editor = QStyledItemDelegate::createEditor(parent, option, index);
+    }
+    if (!editor) return nullptr;
+    editor->setFont(option.font);
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (auto* box = qobject_cast<QComboBox*>(editor)) line = box->lineEdit();
+    if (line) line->setMaxLength(maxLengthOf(index));
+    return editor;
+}
+
+void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    if (auto* box = qobject_cast<QComboBox*>(editor)) {
+        box->setEditText(index.data(Qt::EditRole).toString());
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                const QModelIndex& index) const {
+    if (auto* box = qobject_cast<QComboBox*>(editor)) {
+        model->setData(index, box->currentText(), Qt::EditRole);
+        return;
+    }
+    QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+}  // namespace ui

@@ -1,0 +1,23 @@
+// ListComboBox: an editable combo box holding one pick list (Country, Topic, ...).
+//
+// Its items can be replaced as a whole or appended to; typing a value that is not in the list is
+// allowed and does not add it (the pick lists decide what is kept). The box owns nothing beyond
+// its items.
+#pragma once
+
+#include <QComboBox>
+#include <QStringList>
+
+namespace ui {
+
+class ListComboBox : public QComboBox {
+    Q_OBJECT
+  public:
+    explicit ListComboBox(QWidget* parent = nullptr);
+
+    void setItems(const QStringList& items);
+    void appendItem(const QString& item);
+    QStringList items() const;
+};
+
+}  // namespace ui
