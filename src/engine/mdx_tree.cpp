@@ -27,9 +27,6 @@ MdxTree::MdxTree(MdxMapping& file, std::uint32_t headerPage, std::string name)
     // pointer; accept that, but nothing larger.
     if (maxKeys_ < 2 || maxKeys_ > int(kBlockSize - 8) / itemLength_)
         file.damaged(tagName + " claims " + std::to_string(maxKeys_) + " keys per node");
-    if (!file.blockInFile(root()))
-        file.damaged("the root of " + tagName + " (page " + std::to_string(root()) +
-                     ") lies outside the file");
 }
 
 bool MdxTree::isLeaf(const char* n) const {
