@@ -255,7 +255,13 @@ void DbfFile::packDeleted() {
 
 bool DbfFile::tryExclusive() {
     if (exclusive_) return true;
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) return false;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        // Linux converts a flock by dropping the old lock first, so a refused
+        // upgrade leaves none: take the shared lock back, or the table would
+        // stay open without keeping exclusive users out.
+        ::flock(fd_, LOCK_SH | LOCK_NB);
+        return false;
+    }
     exclusive_ = true;
     upgraded_ = true;
     return true;
