@@ -21,8 +21,10 @@ Platform& platform() {
     return installed ? *installed : defaultPlatform();
 }
 
-void setPlatform(Platform* p) {
+Platform* setPlatform(Platform* p) {
+    Platform* previous = installed;
     installed = p;
+    return previous;
 }
 
 }  // namespace ui

@@ -111,8 +111,21 @@ class Platform {
 
 // The installed platform (a QtPlatform unless a test installed another).
 Platform& platform();
-// Installs `p` (not owned); nullptr goes back to the default QtPlatform.
-void setPlatform(Platform* p);
+// Installs `p` (not owned); nullptr goes back to the default QtPlatform. Returns the platform
+// installed before (nullptr for the default).
+Platform* setPlatform(Platform* p);
+
+// Installs a platform for its own lifetime, then puts back the one installed before.
+class ScopedPlatform {
+  public:
+    explicit ScopedPlatform(Platform& p) : previous_(setPlatform(&p)) {}
+    ~ScopedPlatform() { setPlatform(previous_); }
+    ScopedPlatform(const ScopedPlatform&) = delete;
+    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+  private:
+    Platform* previous_;
+};
 
 // Shows the busy cursor for the lifetime of the guard.
 class BusyCursor {

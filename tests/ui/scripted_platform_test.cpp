@@ -17,10 +17,8 @@ using ui::MessageIcon;
 
 class ScriptedPlatformTest : public testing::Test {
   protected:
-    void SetUp() override { ui::setPlatform(&platform); }
-    void TearDown() override { ui::setPlatform(nullptr); }
-
     ui::ScriptedPlatform platform;
+    ui::ScopedPlatform installed{platform};
 };
 
 struct HelperCase {
