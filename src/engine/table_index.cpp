@@ -117,12 +117,26 @@ void Table::Impl::updateFieldIndexFlags() {
     for (int i = 0; i < n; ++i) dbf.setFieldIndexFlag(i, flag[std::size_t(i)]);
 }
 
+namespace {
+// True when `order` names every record 1..n exactly once. A damaged index can
+// hold record numbers past the end of the table, which must never be read.
+bool isPermutation(const std::vector<std::uint32_t>& order, std::uint32_t n) {
+    if (order.size() != n) return false;
+    std::vector<bool> seen(n + std::size_t(1), false);
+    for (std::uint32_t r : order) {
+        if (r < 1 || r > n || seen[r]) return false;
+        seen[r] = true;
+    }
+    return true;
+}
+}  // namespace
+
 void Table::Impl::collectTagOrder(std::vector<std::uint32_t>& out) {
     const std::uint32_t n = dbf.count();
     if (indexTrusted) {
         mdx->collectOrder(selectedTag, out);
-        if (out.size() == n) return;
-        // The tag holds a different number of keys than the table has records.
+        if (isPermutation(out, n)) return;
+        // The tag does not hold exactly one key for each record.
         out.clear();
         if (dbf.writable()) {
             dbf.lockForWrite();
@@ -135,7 +149,7 @@ void Table::Impl::collectTagOrder(std::vector<std::uint32_t>& out) {
             dbf.unlockForWrite();
             resolveSelected();
             mdx->collectOrder(selectedTag, out);
-            if (out.size() == n) return;
+            if (isPermutation(out, n)) return;
             out.clear();
         }
         indexTrusted = false;
