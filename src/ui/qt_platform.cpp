@@ -108,9 +108,6 @@ QString chosenPath(QFileDialog& dialog, const FileDialogRequest& request) {
 
 }  // namespace
 
-QtPlatform::QtPlatform() = default;
-QtPlatform::~QtPlatform() = default;
-
 MessageAnswer QtPlatform::messageBox(const MessageBoxRequest& request) {
     QMessageBox box(toQtIcon(request.icon), request.title, request.text,
                     toStandardButtons(request.buttons), request.parent);
@@ -201,7 +198,10 @@ void QtPlatform::showHelpKeyword(QWidget*, const QString& keyword) {
 }
 
 void QtPlatform::openHelp(const QString& keyword) {
-    if (!help_) help_ = std::make_unique<HelpViewer>();
+    if (!help_) {
+        help_ = new HelpViewer;
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+    }
     help_->openAt(collection::programDirectory() + QStringLiteral("/TESSELON.HLP"), keyword);
     help_->show();
     help_->raise();

@@ -1,11 +1,12 @@
 // The real platform: Qt message boxes, dialogs, print support, screen, cursor and clipboard.
 //
 // Message boxes carry exactly the requested title, text and buttons. The help window is one
-// HelpViewer owned by this object, opened on TESSELON.HLP in the program directory (the
+// HelpViewer, deleted when the user closes it (a platform object may outlive the QApplication,
+// and widgets must not), opened on TESSELON.HLP in the program directory (the
 // executable's folder, or TESSELLON_PROGRAM_DIR when set). Needs a QApplication.
 #pragma once
 
-#include <memory>
+#include <QPointer>
 
 #include "ui/platform.h"
 
@@ -15,9 +16,6 @@ class HelpViewer;
 
 class QtPlatform : public Platform {
   public:
-    QtPlatform();
-    ~QtPlatform() override;
-
     MessageAnswer messageBox(const MessageBoxRequest& request) override;
     void playSound(MessageIcon kind) override;
     void beep() override;
@@ -49,7 +47,7 @@ class QtPlatform : public Platform {
   private:
     void openHelp(const QString& keyword);
 
-    std::unique_ptr<HelpViewer> help_;
+    QPointer<HelpViewer> help_;
 };
 
 }  // namespace ui
