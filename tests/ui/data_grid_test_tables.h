@@ -1,9 +1,10 @@
 // Stamp tables for the viewer-grid and navigator tests: a scratch folder (QTemporaryDir, removed
 // at the end of the test) holding a table created with the 25 collection fields, filled with
-// records given as (field number, stored text) pairs.
+// records given as (field number, stored text) pairs, and shown in a DataGrid.
 #pragma once
 
 #include <QTemporaryDir>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "collection/stamp_schema.h"
 #include "collection/stamp_table_defs.h"
 #include "engine/table.h"
+#include "ui/data_grid.h"
+#include "ui/data_grid_model.h"
 
 namespace gridtest {
 
@@ -51,6 +54,17 @@ inline std::vector<StampValues> numberedStamps(int count) {
     std::vector<StampValues> records;
     for (int n = 1; n <= count; ++n) records.push_back({{1, "C" + std::to_string(n)}});
     return records;
+}
+
+// Opens `file` in `table` and shows it in `grid` through a new model with every field a column.
+inline std::unique_ptr<ui::StampTableModel> showInGrid(engine::Table& table,
+                                                       const StampTableFile& file,
+                                                       ui::DataGrid& grid) {
+    table.open(file.path(), engine::OpenMode::Shared);
+    auto model = std::make_unique<ui::StampTableModel>(&table);
+    model->setColumns(ui::layoutColumns(ui::defaultFieldViewSettings()));
+    grid.setTableModel(model.get());
+    return model;
 }
 
 }  // namespace gridtest

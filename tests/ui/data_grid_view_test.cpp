@@ -24,11 +24,8 @@ constexpr int kCatalog = 1, kCountry = 3;
 class DataGridTest : public testing::Test {
   protected:
     void show(const StampTableFile& file) {
-        table.open(file.path(), engine::OpenMode::Shared);
-        model = std::make_unique<ui::StampTableModel>(&table);
-        model->setColumns(ui::layoutColumns(ui::defaultFieldViewSettings()));
         grid.setListSource(&lists);
-        grid.setTableModel(model.get());
+        model = gridtest::showInGrid(table, file, grid);
         grid.resize(640, 400);
         grid.show();
         QApplication::processEvents();

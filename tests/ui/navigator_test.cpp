@@ -19,10 +19,7 @@ constexpr int kCatalog = 1;
 class NavigatorTest : public testing::Test {
   protected:
     void bind(const StampTableFile& file) {
-        table.open(file.path(), engine::OpenMode::Shared);
-        model = std::make_unique<ui::StampTableModel>(&table);
-        model->setColumns(ui::layoutColumns(ui::defaultFieldViewSettings()));
-        grid.setTableModel(model.get());
+        model = gridtest::showInGrid(table, file, grid);
         ui::DataGridOptions o;
         o.cellEditing = true;
         grid.applyOptions(o);
