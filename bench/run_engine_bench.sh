@@ -6,7 +6,8 @@
 #   FOLDER   where the data and table files go (default /tmp); they are
 #            removed after each run.
 #   BUILD_DIR in the environment picks the build folder
-#            (default /tmp/tessellon-bench-build).
+#            (default /tmp/tessellon-bench-build); REPEAT the number of rounds
+#            whose best times are reported (default 3).
 set -eu
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,6 +27,6 @@ mkdir -p "$folder"
 status=0
 for n in $counts; do
     echo
-    "$build_dir/bench/engine_vs_sqlite" "$n" "$folder" || status=1
+    "$build_dir/bench/engine_vs_sqlite" "$n" "$folder" --repeat="${REPEAT:-3}" || status=1
 done
 exit $status
