@@ -5,9 +5,15 @@
 // window's in-grid box (may be absent, e.g. in tests). The boxes are owned by
 // their windows; DataListSet only points at them. Names follow the
 // operations the rest of the program calls.
+//
+// A list with no box bound is neither loaded nor written (its file is left
+// as it is); when only the main window's box is bound, that box is written.
+// Without a base path (no collection) the collection files are not written.
+// Writing failures are silent, as for every list file.
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 
 class QComboBox;
@@ -15,7 +21,7 @@ class QComboBox;
 namespace editing {
 
 class DataListSet {
-public:
+  public:
     // Binds list `list` (1..9) to its boxes; `mainBox` may be nullptr.
     void bind(int list, QComboBox* editorBox, QComboBox* mainBox);
     // The collection base path (folder + table name) whose ".001".. files are used.
@@ -40,7 +46,16 @@ public:
     // Appends the trimmed `text` to the main window's box when new.
     static void AddToListTwwDB(QComboBox* mainBox, const QString& text);
 
-private:
+    // The items of a box, in order (empty for nullptr).
+    static QStringList itemsOf(const QComboBox* box);
+    // Replaces the items of a box (nullptr: nothing); the text typed into an
+    // editable box stays as it was.
+    static void replaceItems(QComboBox* box, const QStringList& items);
+
+  private:
+    // The box whose items are written: the editor's, else the main window's.
+    QComboBox* sourceBox(int list) const;
+
     struct Pair {
         QComboBox* editor = nullptr;
         QComboBox* main = nullptr;
