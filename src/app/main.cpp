@@ -1,0 +1,29 @@
+// The windowed program: sets the application title, installs the real platform, creates the main
+// window (which opens the last collection) and runs until it closes. "/BROWSE" as the first
+// argument, in any letter case, opens the program in browse mode.
+#include <QApplication>
+
+#include "app/main_window.h"
+#include "ui/platform.h"
+#include "ui/qt_platform.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessellon"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Tessellon"));
+    ui::QtPlatform platform;
+    ui::setPlatform(&platform);
+
+    QStringList arguments = QApplication::arguments();
+    if (!arguments.isEmpty()) arguments.removeFirst();
+    int status = 1;
+    {
+        app::TMain mainWindow(arguments);
+        if (!mainWindow.startFailed()) {
+            mainWindow.show();
+            status = application.exec();
+        }
+    }
+    ui::setPlatform(nullptr);
+    return status;
+}

@@ -1,0 +1,79 @@
+// The main window's commands. Menu items, lettered buttons and speed buttons all arrive here
+// through runCommand, so the three routes behave alike. Commands whose windows belong to other
+// parts of the program are the places where those windows are shown; until then they do nothing
+// beyond refreshing the count where the set of records could change.
+#include "app/main_window.h"
+#include "ui/data_grid.h"
+#include "ui/data_grid_model.h"
+#include "ui/messages.h"
+#include "ui/platform.h"
+
+namespace app {
+
+void TMain::DoAdd() {
+    editorMode_ = 1;
+    DisplayCount();
+}
+
+void TMain::DoEdit() {
+    editorMode_ = 2;
+    DisplayCount();
+}
+
+void TMain::DoCopy() {
+    editorMode_ = 3;
+    DisplayCount();
+}
+
+void TMain::DoDelete() {
+    if (!ui::askConfirm(this, QStringLiteral("Delete this record?"))) return;
+    MyTable.deleteRecord();
+    refreshViewer();
+    DisplayCount();
+}
+
+void TMain::DoImport() {
+    DisplayCount();
+}
+
+void TMain::DoExport() {}
+
+void TMain::DoSearch() {
+    DisplayCount();
+}
+
+void TMain::DoFind() {}
+
+void TMain::DoFindNext() {}
+
+void TMain::DoReports() {}
+
+void TMain::DoViewer() {}
+
+void TMain::DoSortOrder() {}
+
+void TMain::DoBackup() {}
+
+void TMain::DoRestore() {
+    DisplayCount();
+}
+
+void TMain::DoColor(int /*group*/) {}
+
+void TMain::DoFont(int /*which*/) {}
+
+void TMain::DoSearchReplace() {}
+
+void TMain::DoRebuildIndexes() {}
+
+void TMain::DoPackDatabase() {}
+
+void TMain::DoHelp() {
+    ui::platform().showHelpContents(this);
+}
+
+void TMain::DoExit() {
+    close();
+}
+
+}  // namespace app

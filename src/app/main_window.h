@@ -1,0 +1,249 @@
+// The main window: the current collection in the viewer grid, the menus and button bars, and the
+// dispatch of every command.
+//
+// Ownership: TMain owns the one open stamp table `MyTable` (the current collection), the viewer
+// grid and navigator bound to it, the five shared fonts and both settings groups while the
+// program runs. Other windows work on the table through `MyTable` and call back the public
+// operations below (`DisplayCount`, `SetViewerOptions`, `DoEndSearch`, `EnableEndSearch`, ...).
+//
+// Life cycle: constructing runs the start-up (`FormCreate`): settings are read, the last
+// collection (or MASTER.DBF in the program directory, created when missing) is validated and
+// opened. When no collection can be had the window reports `startFailed()` and the program ends
+// without writing any settings. Closing the window writes the global settings and those of the
+// current collection.
+//
+// Failures: every command runs through one dispatch wrapper that shows a table-engine failure
+// with the engine's message titled "Error" and stops only that command.
+#pragma once
+
+#include <QKeySequence>
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "collection/collection_settings.h"
+#include "collection/global_settings.h"
+#include "engine/table.h"
+#include "ui/grid_cell_text.h"
+#include "ui/platform.h"
+#include "ui/shared_fonts.h"
+
+class QAbstractButton;
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace ui {
+class DataGrid;
+class ListComboSource;
+class RecordNavigator;
+class StampTableModel;
+}  // namespace ui
+
+namespace app {
+
+class TMain : public QMainWindow {
+    Q_OBJECT
+  public:
+    // `arguments` are the command-line arguments after the program name.
+    explicit TMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
+    ~TMain() override;
+
+    // True when start-up could not make any collection current; the program then ends.
+    bool startFailed() const { return startFailed_; }
+
+    // --- the current collection ---------------------------------------------------------
+    engine::Table MyTable;
+    const QString& currentCollection() const { return global_.misc.lastDatabase; }
+    // Full path without extension; the index file, settings file and data lists hang off it.
+    const QString& collectionBasePath() const { return basePath_; }
+    QString indexPath() const;
+    QString collectionSettingsPath() const;
+    const QString& programDirectory() const { return programDir_; }
+    const QString& startupDirectory() const { return startupDir_; }
+
+    collection::GlobalSettings& globalSettings() { return global_; }
+    collection::CollectionSettings& collectionSettings() { return settings_; }
+    const ui::SharedFonts& sharedFonts() const { return fonts_; }
+    const QString& sortExpression() const { return sortExpression_; }
+
+    // --- state that other windows read ---------------------------------------------------
+    bool searchActive() const { return searchActive_; }
+    bool browseMode() const { return browseMode_; }
+    int editorMode() const { return editorMode_; }  // 1 add, 2 edit, 3 copy
+    int buttonBar() const { return global_.misc.buttonBar; }
+    int windowSize() const { return global_.misc.windowSize; }
+    double scaleFactor() const { return scaleFactor_; }
+    QSize screenSize() const { return QSize(screenWidth_, screenHeight_); }
+
+    // The search window installs the test a record must pass while a search is active.
+    void setSearchCriteria(std::function<bool(const engine::RecordView&)> criteria);
+
+    // --- operations other windows call back -----------------------------------------------
+    void DisplayCount();
+    void SetViewerOptions();
+    void SetColors();
+    void EnableEndSearch();
+    void DisableEndSearch();
+    void DoEndSearch();
+    void BuildSortString();
+    bool MyTableFilter(const engine::RecordView& record) const;
+    // Opens `MyTable` shared on the current collection with the sort tag selected.
+    void OpenMyTable();
+
+    // --- commands ---------------------------------------------------------------------------
+    void DoNew();
+    void DoOpen();
+    void OpenSaveFile(const QString& path);
+    void DoUpdateDatabase();
+    void DoBackup();
+    void DoRestore();
+    void DoExit();
+    void DoAdd();
+    void DoEdit();
+    void DoCopy();
+    void DoDelete();
+    void DoImport();
+    void DoExport();
+    void DoSearch();
+    void DoFind();
+    void DoFindNext();
+    void DoReports();
+    void DoViewer();
+    void DoSortOrder();
+    void DoColor(int group);  // 1 main ... 5 configure, 6 all
+    void DoFont(int which);   // 0 label, 1 edit, 2 button
+    void DoSearchReplace();
+    void DoRebuildIndexes();
+    void DoPackDatabase();
+    void DoHelp();
+    void DoTips();
+
+    void SetScreenSize(int windowSize);
+    void SetScreenAccess(int mode);
+    void SetDateFormat(int type);
+    void ToggleLeadingZeros();
+    void SetCurrencyFormat(int format);
+    void SetNumericFormat(int format);
+
+    void SetButtonBar();
+    void FormResize();
+    void DoFileSpecific();
+    void FormActivate();
+    void SetMenuLastFiles();
+    // Updates the recent list after leaving `previous` for `current`.
+    void DoLastFiles(const QString& previous, const QString& current);
+
+    // Runs `command`; a table-engine failure is shown titled "Error" and ends only the command.
+    void runCommand(const std::function<void()>& command);
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    // Construction of the components, by area.
+    void buildViewer();
+    void buildMenus();
+    void buildFileMenu();
+    void buildRecordsMenu();
+    void buildNavigateMenu();
+    void buildOptionsMenu();
+    void buildDateFormatMenu(QMenu* options);
+    struct ValueItem {
+        const char* name;
+        const char* caption;
+        QKeySequence shortcut;
+        int value;
+    };
+    // Menu items that each call `operation` with their value.
+    void addValueCommands(QMenu* menu, std::initializer_list<ValueItem> items,
+                          void (TMain::*operation)(int), bool checkable);
+    void buildToolsAndHelpMenus();
+    void buildSpeedPanel();
+    void buildLetteredButtons();
+    QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
+                        const QKeySequence& shortcut, void (TMain::*operation)());
+    void connectButton(QAbstractButton* button, void (TMain::*operation)());
+
+    // Start-up, in order.
+    void FormCreate(const QStringList& arguments);
+    bool chooseStartCollection();
+    bool openStartCollection(const QString& path);
+    bool runStartupOpenLoop();
+    void chooseScreenSize();
+    void checkScreenSizeMenu();
+    void EnterBrowseMode();
+    void showNavigatorButtons();
+
+    // Switching collections.
+    enum class OpenResult { Opened, Refused, Cancelled };
+    OpenResult openByDialog();
+    ui::FileDialogRequest databaseDialog(const QString& title, int flags);
+    bool validateCollection(const QString& path);
+    void setCollectionPaths(const QString& path);
+    void switchTo(const QString& path, bool newCollection);
+    void rebuildSortTag();
+    void readCollectionSettings(const QString& settingsPath);
+    collection::CollectionSettings settingsToWrite() const;
+    void writeCollectionSettings();
+
+    void FormClose();
+    ui::GridFormatters displayFormatters();
+    void applySettingsFonts();
+    void applyDateFormatMenus();
+    void checkFormatMenus();
+    void refreshViewer();
+    QAction* action(const QString& objectName) const;
+
+    // Settings and paths.
+    collection::GlobalSettings global_;
+    collection::CollectionSettings settings_;
+    bool storedFieldEditing_ = false;  // browse mode holds Field Editing off for the run
+    QString programDir_;
+    QString startupDir_;
+    QString basePath_;
+    QString sortExpression_;
+    ui::SharedFonts fonts_;
+
+    // State.
+    bool startFailed_ = false;
+    bool collectionOpen_ = false;  // a collection has been made current
+    bool searchActive_ = false;
+    bool browseMode_ = false;
+    bool activatedOnce_ = false;
+    bool closed_ = false;
+    int editorMode_ = 1;
+    int screenWidth_ = 0;
+    int screenHeight_ = 0;
+    double scaleFactor_ = 1.0;
+    std::function<bool(const engine::RecordView&)> searchCriteria_;
+
+    // Components (named after their roles; children of the window).
+    QWidget* client_ = nullptr;
+    ui::StampTableModel* MyDataSource = nullptr;
+    ui::DataGrid* ViewerGrid = nullptr;
+    ui::RecordNavigator* MyNavigator = nullptr;
+    std::unique_ptr<ui::ListComboSource> listCombos_;
+    QFrame* ViewerBevel = nullptr;
+    QLabel* ViewerLabel = nullptr;
+    QLabel* CountLabel = nullptr;
+    QLabel* Count2Label = nullptr;
+    QLabel* SearchOnLabel = nullptr;
+    QLabel* NavigatorLabel = nullptr;
+    QFrame* SpeedPanel = nullptr;
+    std::array<QFrame*, 4> bevels_{};
+    std::vector<QPushButton*> letteredButtons_;
+    QMenu* fileMenu_ = nullptr;
+    QAction* lastFilesSeparator_ = nullptr;
+    std::array<QAction*, collection::kRecentFileCount> lastFileActions_{};
+};
+
+}  // namespace app
