@@ -75,7 +75,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BuildCase{"DuplicateRuns", KeyShape::FewDistinct, 10, 1000},
                       BuildCase{"OneByteKeys", KeyShape::HighBytes, 1, 700},
                       BuildCase{"LongestKeys", KeyShape::Words, 100, 1000},
-                      BuildCase{"ParallelSort", KeyShape::Words, 20, 100000}),
+                      BuildCase{"ParallelSort", KeyShape::Words, 20, 100000},
+                      BuildCase{"ParallelSortFewKeys", KeyShape::FewDistinct, 30, 60000}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(MdxBuild, WritesTheDocumentedHeaderTagTableAndTagHeader) {
