@@ -96,6 +96,15 @@ void Table::close() {
     t.state = EditState::Browse;
     t.buffer.clear();
     if (t.mode == OpenMode::Exclusive) t.dbf.trimToExactSize();
+    if (t.mdx && t.dbf.writable() && !t.dbf.exclusive()) {
+        // Closing the index cuts its file to the pages in use, which must not
+        // happen while another program sharing the table is growing it.
+        try {
+            WriteLock lock(t.dbf);
+            t.mdx.reset();
+        } catch (const EngineError&) {
+        }
+    }
     t.mdx.reset();
     t.exprs.clear();
     t.dbf.close();
@@ -174,12 +183,15 @@ void Table::Impl::ensureOrder() {
     }
 }
 
+// Catches up with what other programs sharing the table changed since we last
+// looked: the record count and the index pages (an index mapped earlier may
+// know neither the other program's new pages nor the file's current size).
+// Writers call this holding the write lock.
 void Table::Impl::syncWithDisk() {
-    if (dbf.reloadCount()) {
-        if (mdx) {
-            mdx.reset();
-            openIndex();
-        }
+    if (dbf.reloadCount()) invalidateOrder();
+    if (mdx && !dbf.exclusive() &&
+        (indexFileSize() != mdxSizeSeen || !mdx->consistentWith(dbf.count()))) {
+        reloadIndex();
         invalidateOrder();
     }
 }
@@ -314,7 +326,12 @@ bool Table::goToRecord(std::uint32_t recno) {
 void Table::refresh() {
     Impl& t = *impl_;
     t.requireOpen();
-    t.syncWithDisk();
+    if (t.dbf.writable()) {
+        WriteLock lock(t.dbf);
+        t.syncWithDisk();
+    } else {
+        t.syncWithDisk();
+    }
     t.invalidateOrder();
     t.ensureOrder();
     t.eof = t.bof = t.order.empty();
@@ -465,7 +482,10 @@ void Table::post() {
             t.dbf.writeRecord(t.editRecno, t.buffer.data());
             t.cur = t.editRecno;
         }
-        if (t.mdx) t.mdx->endChange(t.dbf.count());
+        if (t.mdx) {
+            t.mdx->endChange(t.dbf.count());
+            t.mdxSizeSeen = t.indexFileSize();
+        }
     }
     t.state = EditState::Browse;
     t.buffer.clear();

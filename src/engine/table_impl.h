@@ -24,6 +24,9 @@ struct Table::Impl {
     std::string selectedName;                         // upper case; empty = record order
     int selectedTag = -1;
     bool indexTrusted = true;  // false: a read-only table whose index disagrees
+    // Size of the index file when this table last changed or mapped it; another
+    // program sharing the table that grew or cut the file changes it.
+    std::uint64_t mdxSizeSeen = 0;
 
     RecordFilter filter;
     std::vector<std::uint32_t> order;
@@ -41,6 +44,9 @@ struct Table::Impl {
 
     // table_index.cpp
     void openIndex();
+    // Maps the index afresh (shared opens only); the caller holds the write lock.
+    void reloadIndex();
+    std::uint64_t indexFileSize() const;  // 0 when there is none
     void compileTagExpressions();
     void rebuildIndex();
     void resolveSelected();

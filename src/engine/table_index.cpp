@@ -1,6 +1,7 @@
 // Index tags and maintenance of engine::Table: opening the production index,
 // trusting it only when it agrees with the table, adding and deleting tags,
 // pack and regenerate.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -78,6 +79,29 @@ void Table::Impl::openIndex() {
             indexTrusted = false;
         }
     }
+    resolveSelected();
+}
+
+std::uint64_t Table::Impl::indexFileSize() const {
+    struct stat st {};
+    return ::stat(mdxPath.c_str(), &st) == 0 ? std::uint64_t(st.st_size) : 0;
+}
+
+void Table::Impl::reloadIndex() {
+    if (!mdx || dbf.exclusive()) return;  // exclusive: nobody else changes it
+    mdx.reset();
+    exprs.clear();
+    mdx = MdxFile::open(mdxPath, dbf.writable());
+    compileTagExpressions();
+    indexTrusted = true;
+    if (!mdx->consistentWith(dbf.count())) {
+        // Another program died while changing it.
+        if (dbf.writable())
+            rebuildIndex();
+        else
+            indexTrusted = false;
+    }
+    mdxSizeSeen = indexFileSize();
     resolveSelected();
 }
 

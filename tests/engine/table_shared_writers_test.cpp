@@ -1,0 +1,119 @@
+// engine::Table opened shared by two writers at once, in one process and in
+// two: each sees the other's changes and the index stays right, even when
+// one writer's changes split index pages the other has not seen.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/error.h"
+#include "engine/table.h"
+#include "table_test_util.h"
+
+namespace engine {
+namespace {
+
+using namespace engine::testing;
+
+const char* const kTag = "NewIndex";
+
+class TableSharedWriters : public ::testing::Test {
+  protected:
+    ScratchDir dir;
+    std::string path = dir.file("STAMPS.DBF");
+    std::string mdxPath = dir.file("STAMPS.MDX");
+
+    void SetUp() override {
+        std::vector<std::vector<std::string>> rows;
+        for (int i = 0; i < 400; ++i) rows.push_back({"r", "M" + std::to_string(i % 10)});
+        createWithRows(path, sampleFields(), rows);
+        Table t;
+        t.open(path, OpenMode::Exclusive);
+        t.addIndexTag(kTag, "Upper(Left(Country,80))");
+    }
+
+    void expectConsistent(Table& t) {
+        t.refresh();
+        t.selectIndex(kTag);
+        EXPECT_EQ(visitOrder(t), expectedUpperOrder(t, kCountry));
+        auto entries = indexEntries(mdxPath, kTag);
+        EXPECT_EQ(entries.size(), t.physicalCount());
+    }
+};
+
+// Edits record `recno` to a country that sorts into a crowded part of the
+// tag, so that edits without appends still split pages.
+void editCountry(Table& t, std::uint32_t recno, const std::string& country) {
+    ASSERT_TRUE(t.goToRecord(recno)) << recno;
+    t.edit();
+    t.setText(kCountry, country);
+    t.post();
+}
+
+std::string crowdedKey(std::mt19937& rng) {
+    return "K" + std::to_string(rng() % 100000);
+}
+
+TEST_F(TableSharedWriters, TwoTablesOfOneProcessTakeTurns) {
+    Table a, b;
+    a.open(path, OpenMode::Shared);
+    b.open(path, OpenMode::Shared);
+    a.selectIndex(kTag);
+    b.selectIndex(kTag);
+    std::mt19937 rng(5);
+    for (int round = 0; round < 20; ++round) {
+        Table& w = round % 2 ? a : b;
+        // Edits only: the record count stays, the index grows.
+        for (int i = 0; i < 30; ++i) editCountry(w, 1 + rng() % 400, crowdedKey(rng));
+        appendRow(round % 4 == 0 ? a : b, {"new", crowdedKey(rng)});
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    expectConsistent(a);
+    expectConsistent(b);
+    ASSERT_EQ(a.physicalCount(), b.physicalCount());
+    for (std::uint32_t r = 1; r <= a.physicalCount(); ++r)
+        ASSERT_EQ(a.record(r).text(kCountry), b.record(r).text(kCountry)) << r;
+}
+
+TEST_F(TableSharedWriters, TwoProcessesTakeTurns) {
+    Table mine;
+    mine.open(path, OpenMode::Shared);
+    mine.selectIndex(kTag);
+    std::mt19937 rng(11);
+    for (int round = 0; round < 6; ++round) {
+        pid_t pid = ::fork();
+        if (pid == 0) {
+            int code = 0;
+            try {
+                Table t;
+                t.open(path, OpenMode::Shared);
+                std::mt19937 childRng{unsigned(round)};
+                for (int i = 0; i < 60; ++i) {
+                    if (!t.goToRecord(1 + childRng() % 400)) continue;
+                    t.edit();
+                    t.setText(kCountry, crowdedKey(childRng));
+                    t.post();
+                }
+            } catch (const EngineError&) {
+                code = 3;
+            }
+            ::_exit(code);
+        }
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the other process failed";
+        for (int i = 0; i < 60; ++i) editCountry(mine, 1 + rng() % 400, crowdedKey(rng));
+        if (::testing::Test::HasFatalFailure()) return;
+    }
+    expectConsistent(mine);
+    mine.close();
+    Table fresh;
+    fresh.open(path, OpenMode::Shared);
+    expectConsistent(fresh);
+}
+
+}  // namespace
+}  // namespace engine
