@@ -102,8 +102,9 @@ void TMain::buildSpeedPanel() {
     SpeedPanel->setObjectName(QStringLiteral("SpeedPanel"));
     SpeedPanel->setFrameShape(QFrame::Panel);
     SpeedPanel->setFrameShadow(QFrame::Raised);
+    // Neighbouring buttons share their one-pixel edge so the bar ends left of the navigator.
     const int count = int(std::size(kSpeedButtons));
-    SpeedPanel->setGeometry(0, 0, 4 + count * kSpeedButtonSize, kSpeedButtonSize + 6);
+    SpeedPanel->setGeometry(0, 0, 4 + count * (kSpeedButtonSize - 1), kSpeedButtonSize + 6);
     int left = 2;
     for (const SpeedButtonDef& def : kSpeedButtons) {
         auto* button = new QToolButton(SpeedPanel);
@@ -112,7 +113,7 @@ void TMain::buildSpeedPanel() {
         button->setIcon(speedButtonIcon(def.icon));
         button->setAutoRaise(true);
         button->setGeometry(left, 3, kSpeedButtonSize, kSpeedButtonSize);
-        left += kSpeedButtonSize;
+        left += kSpeedButtonSize - 1;
         if (def.operation) connectButton(button, def.operation);
     }
     // The colour button opens the colour setup for all windows.
