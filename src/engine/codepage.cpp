@@ -329,16 +329,26 @@ std::uint8_t languageDriverFor(CodePage cp) {
 std::string toUtf8(std::string_view bytes, CodePage cp) {
     const ByteTable& t = kByteTables[indexOf(cp)];
     std::string out;
-    out.reserve(bytes.size());
-    for (char b : bytes) appendUtf8(out, t[static_cast<unsigned char>(b)]);
+    // Field text is mostly ASCII, which every code page shares with UTF-8:
+    // copy the leading ASCII run whole and convert byte by byte after it.
+    std::size_t ascii = 0;
+    while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
+    if (ascii == bytes.size()) return std::string(bytes);
+    out.reserve(bytes.size() + 8);
+    out.assign(bytes.data(), ascii);
+    for (char b : bytes.substr(ascii)) appendUtf8(out, t[static_cast<unsigned char>(b)]);
     return out;
 }
 
 std::string fromUtf8(std::string_view utf8, CodePage cp) {
     const ByteTable& cp1252 = kByteTables[indexOf(CodePage::Cp1252)];
+    std::size_t ascii = 0;
+    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+    if (ascii == utf8.size()) return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
+    out.assign(utf8.data(), ascii);
+    for (std::size_t i = ascii; i < utf8.size();) {
         char32_t c;
         std::size_t len = decodeUtf8(utf8, i, c);
         if (len == 0) {

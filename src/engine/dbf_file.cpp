@@ -85,8 +85,17 @@ void DbfFile::open(const std::string& path, bool exclusive) {
             throw EngineError("The table \"" + path + "\" is not a readable dBase table: the file "
                               "is shorter than a table header.");
         mapFile(size);
+        allocated_ = size;
         layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(map_),
                                  std::size_t(std::min<std::uint64_t>(size, 1u << 20)), size, path_);
+        // Some writers leave the count at 0 in a complete table (records, then
+        // the end marker, nothing else): count the records from the size then.
+        if (layout_.recordCount == 0 && size > layout_.headerLength + 1 &&
+            map_[size - 1] == 0x1A &&
+            (size - 1 - layout_.headerLength) % layout_.recordLength == 0 &&
+            map_[layout_.headerLength] != 0x1A)
+            layout_.recordCount =
+                std::uint32_t((size - 1 - layout_.headerLength) / layout_.recordLength);
     } catch (...) {
         close();
         throw;
@@ -102,6 +111,7 @@ void DbfFile::mapFile(std::uint64_t minLength) {
     if (p == MAP_FAILED) throw EngineError("Cannot map the table \"" + path_ + "\": " + sysError());
     map_ = static_cast<char*>(p);
     mapLength_ = length;
+    scanPrepared_ = false;
 }
 
 void DbfFile::close() {
@@ -156,20 +166,39 @@ std::uint32_t DbfFile::appendRecord(const char* data) {
     ensureWritable();
     const std::uint32_t n = layout_.recordCount;
     const std::uint64_t at = layout_.headerLength + std::uint64_t(n) * layout_.recordLength;
-    char eof = 0x1A;
-    struct iovec iov[2] = {{const_cast<char*>(data), layout_.recordLength}, {&eof, 1}};
-    std::size_t want = layout_.recordLength + 1;
-    ssize_t w = ::pwritev(fd_, iov, 2, off_t(at));
-    if (w != ssize_t(want)) {
-        // Short or failed write: finish byte by byte through pwrite, else give up
-        // before the count is touched so the table stays as it was.
-        std::string buf(data, layout_.recordLength);
-        buf.push_back(eof);
-        if (w < 0) w = 0;
-        if (!pwriteAll(fd_, buf.data() + w, buf.size() - std::size_t(w), off_t(at + w)))
-            throw EngineError("Cannot write to the table \"" + path_ + "\": " + sysError());
+    const char eof = 0x1A;
+    if (exclusive_) {
+        // Nobody else reads the file meanwhile: grow it ahead in large steps
+        // and write through the mapping, which costs no call per record. The
+        // extra length is cut off when the table is closed (or on the next
+        // exclusive open after a crash); readers never go past the count.
+        const std::uint64_t need = at + layout_.recordLength + 1;
+        if (need > allocated_) {
+            std::uint64_t grow = std::max<std::uint64_t>(need, allocated_ + (allocated_ / 8) +
+                                                                    (4u << 20));
+            if (::ftruncate(fd_, off_t(grow)) != 0)
+                throw EngineError("Cannot write to the table \"" + path_ + "\": " + sysError());
+            allocated_ = grow;
+            if (grow > mapLength_) mapFile(grow);
+        }
+        std::memcpy(map_ + at, data, layout_.recordLength);
+        map_[at + layout_.recordLength] = eof;
+    } else {
+        struct iovec iov[2] = {{const_cast<char*>(data), layout_.recordLength},
+                               {const_cast<char*>(&eof), 1}};
+        std::size_t want = layout_.recordLength + 1;
+        ssize_t w = ::pwritev(fd_, iov, 2, off_t(at));
+        if (w != ssize_t(want)) {
+            // Short or failed write: finish through pwrite, else give up before
+            // the count is touched so the table stays as it was.
+            std::string buf(data, layout_.recordLength);
+            buf.push_back(eof);
+            if (w < 0) w = 0;
+            if (!pwriteAll(fd_, buf.data() + w, buf.size() - std::size_t(w), off_t(at + w)))
+                throw EngineError("Cannot write to the table \"" + path_ + "\": " + sysError());
+        }
+        if (at + layout_.recordLength > mapLength_) mapFile(at + layout_.recordLength);
     }
-    if (at + layout_.recordLength > mapLength_) mapFile(at + layout_.recordLength);
     putU32(map_ + kDbfCountOffset, n + 1);  // the record exists before it is counted
     layout_.recordCount = n + 1;
     touchDate();
@@ -248,6 +277,7 @@ void DbfFile::packDeleted() {
     ::close(fd_);
     fd_ = tfd;
     std::uint64_t size = hlen + body + 1;
+    allocated_ = size;
     mapFile(size);
     layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(map_), std::size_t(hlen), size,
                              path_);
@@ -276,14 +306,37 @@ void DbfFile::restoreShared() {
 
 void DbfFile::trimToExactSize() {
     if (!writable_ || !exclusive_) return;
-    std::uint64_t exact =
+    const std::uint64_t exact =
         layout_.headerLength + std::uint64_t(layout_.recordCount) * layout_.recordLength;
-    std::uint64_t size = fileSizeOf(fd_, path_);
+    const std::uint64_t size = fileSizeOf(fd_, path_);
+    allocated_ = size;
     if (size == exact + 1 && map_[exact] == 0x1A) return;
+    if (size < exact) return;  // cannot happen: the count was checked against the size
+    // Only the space this engine grows ahead (an end marker followed by
+    // zeros) is cut. Bytes past the count that hold anything else may be
+    // records another program failed to count; they are left alone.
+    if (size > exact) {
+        if (map_[exact] != 0x1A && map_[exact] != 0) return;
+        for (std::uint64_t i = exact + 1; i < size; ++i)
+            if (map_[i] != 0) return;
+    }
     if (::ftruncate(fd_, off_t(exact + 1)) == 0) {
         char eof = 0x1A;
         pwriteAll(fd_, &eof, 1, off_t(exact));
+        allocated_ = exact + 1;
     }
+}
+
+void DbfFile::prepareScan() {
+    if (scanPrepared_ || layout_.recordCount == 0) return;
+    scanPrepared_ = true;
+    // Fault the record pages in with one call instead of one fault per page.
+    const std::uint64_t end =
+        layout_.headerLength + std::uint64_t(layout_.recordCount) * layout_.recordLength;
+#ifdef MADV_POPULATE_READ
+    if (::madvise(map_, end, MADV_POPULATE_READ) == 0) return;
+#endif
+    ::madvise(map_, end, MADV_WILLNEED);
 }
 
 void DbfFile::lockForWrite() {

@@ -55,6 +55,8 @@ public:
     void packDeleted();
     // Cuts a writable, exclusively held file to header + count records + EOF.
     void trimToExactSize();
+    // Called before a pass over every record: maps all record pages at once.
+    void prepareScan();
 
     // Serialises writers of a shared table across processes (fcntl lock on a
     // byte past any real file size); no-op for exclusive opens.
@@ -79,6 +81,8 @@ private:
     bool upgraded_ = false;
     char* map_ = nullptr;
     std::uint64_t mapLength_ = 0;
+    std::uint64_t allocated_ = 0;  // file size as last set by us
+    bool scanPrepared_ = false;
     DbfLayout layout_;
 };
 

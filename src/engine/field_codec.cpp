@@ -11,6 +11,14 @@ namespace engine {
 namespace {
 
 std::string_view trimRight(std::string_view s) {
+    // Fields are mostly padding: skip blanks eight at a time from the end.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    while (s.size() >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + s.size() - 8, 8);
+        if (word != kBlanks) break;
+        s.remove_suffix(8);
+    }
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
     return s;
 }
@@ -159,8 +167,14 @@ void encodeDate(const FieldInfo& f, const Date& d, char* out) {
     if (!validDate(d))
         refuse(f, std::to_string(d.year) + "-" + std::to_string(d.month) + "-" +
                       std::to_string(d.day));
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%04d%02d%02d", d.year, d.month, d.day);
+    char buf[8];
+    const int parts[3][2] = {{d.year, 4}, {d.month, 2}, {d.day, 2}};
+    char* p = buf;
+    for (const auto& [value, width] : parts) {
+        int v = value;
+        for (int i = width - 1; i >= 0; --i, v /= 10) p[i] = char('0' + v % 10);
+        p += width;
+    }
     if (f.type == FieldType::Date) {
         std::memcpy(out, buf, 8);
         return;

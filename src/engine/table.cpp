@@ -87,7 +87,10 @@ void Table::open(const std::string& path, OpenMode mode) {
     t.invalidateOrder();
     t.cur = 0;
     t.eof = t.bof = true;
-    first();
+    // The cursor goes to the first record when it is first used, so an open
+    // costs nothing in proportion to the table (counting or reading rows by
+    // ordinal never needs the cursor).
+    t.atStart = true;
 }
 
 void Table::close() {
@@ -163,6 +166,7 @@ void Table::Impl::ensureOrder() {
         order.resize(n);
         for (std::uint32_t i = 0; i < n; ++i) order[i] = i + 1;
     }
+    dbf.prepareScan();
     order.erase(std::remove_if(order.begin(), order.end(),
                                [this](std::uint32_t r) { return !accepted(r); }),
                 order.end());
@@ -201,6 +205,7 @@ std::uint32_t Table::recordCount() const {
     if (!t.dbf.isOpen()) return 0;
     if (t.orderValid) return std::uint32_t(t.order.size());
     // Counting needs no order: one pass over the records in file order.
+    t.dbf.prepareScan();
     std::uint32_t count = 0;
     const std::uint32_t n = t.dbf.count();
     for (std::uint32_t r = 1; r <= n; ++r)
@@ -220,6 +225,7 @@ RecordView Table::visibleAt(std::uint32_t ordinal) const {
 void Table::first() {
     Impl& t = *impl_;
     t.requireOpen();
+    t.atStart = false;
     if (t.state != EditState::Browse) post();
     t.ensureOrder();
     if (t.order.empty()) {
@@ -237,6 +243,7 @@ void Table::first() {
 void Table::last() {
     Impl& t = *impl_;
     t.requireOpen();
+    t.atStart = false;
     if (t.state != EditState::Browse) post();
     t.ensureOrder();
     if (t.order.empty()) {
@@ -254,6 +261,7 @@ void Table::last() {
 void Table::next() {
     Impl& t = *impl_;
     t.requireOpen();
+    t.settle();
     if (t.state != EditState::Browse) post();
     t.ensureOrder();
     if (t.order.empty()) {
@@ -273,6 +281,7 @@ void Table::next() {
 void Table::prior() {
     Impl& t = *impl_;
     t.requireOpen();
+    t.settle();
     if (t.state != EditState::Browse) post();
     t.ensureOrder();
     if (t.order.empty()) {
@@ -289,12 +298,38 @@ void Table::prior() {
     }
 }
 
-bool Table::eof() const { return impl_->eof; }
-bool Table::bof() const { return impl_->bof; }
-std::uint32_t Table::recNo() const { return impl_->state == EditState::Insert ? 0 : impl_->cur; }
+void Table::Impl::settle() {
+    if (!atStart) return;
+    atStart = false;
+    ensureOrder();
+    if (order.empty()) {
+        cur = 0;
+        pos = -1;
+        eof = bof = true;
+    } else {
+        pos = 0;
+        cur = order[0];
+        bof = true;
+        eof = false;
+    }
+}
+
+bool Table::eof() const {
+    impl_->settle();
+    return impl_->eof;
+}
+bool Table::bof() const {
+    impl_->settle();
+    return impl_->bof;
+}
+std::uint32_t Table::recNo() const {
+    impl_->settle();
+    return impl_->state == EditState::Insert ? 0 : impl_->cur;
+}
 
 std::uint32_t Table::position() const {
     Impl& t = *impl_;
+    t.settle();
     t.ensureOrder();
     return t.pos < 0 ? 0 : std::uint32_t(t.pos);
 }
@@ -302,6 +337,7 @@ std::uint32_t Table::position() const {
 void Table::moveTo(std::uint32_t ordinal) {
     Impl& t = *impl_;
     t.requireOpen();
+    t.atStart = false;
     if (t.state != EditState::Browse) post();
     t.ensureOrder();
     if (t.order.empty()) return first();
@@ -313,6 +349,7 @@ void Table::moveTo(std::uint32_t ordinal) {
 bool Table::goToRecord(std::uint32_t recno) {
     Impl& t = *impl_;
     t.requireOpen();
+    t.atStart = false;
     if (t.state != EditState::Browse) post();
     t.ensureOrder();
     auto it = std::find(t.order.begin(), t.order.end(), recno);
@@ -326,6 +363,7 @@ bool Table::goToRecord(std::uint32_t recno) {
 void Table::refresh() {
     Impl& t = *impl_;
     t.requireOpen();
+    t.atStart = false;
     if (t.dbf.writable()) {
         WriteLock lock(t.dbf);
         t.syncWithDisk();
@@ -374,6 +412,7 @@ char* Table::Impl::fieldPtr(int field) {
 RecordView Table::current() const {
     const Impl& t = *impl_;
     t.requireOpen();
+    impl_->settle();
     if (t.state != EditState::Browse)
         return RecordView(t.buffer.data(), &fields(), codePage(), t.editRecno);
     if (t.cur == 0 || t.cur > t.dbf.count()) throw EngineError("There is no current record.");
@@ -432,6 +471,7 @@ void Table::append() {
 void Table::edit() {
     Impl& t = *impl_;
     t.requireWritable();
+    t.settle();
     if (t.state == EditState::Edit) return;
     if (t.state == EditState::Insert) post();
     if (t.cur == 0) throw EngineError("There is no current record to edit.");
@@ -490,12 +530,14 @@ void Table::post() {
     t.state = EditState::Browse;
     t.buffer.clear();
     t.invalidateOrder();
+    t.atStart = false;
     t.eof = t.bof = false;
 }
 
 void Table::deleteRecord() {
     Impl& t = *impl_;
     t.requireWritable();
+    t.settle();
     if (t.state == EditState::Insert) return cancel();
     t.state = EditState::Browse;
     if (t.cur == 0) throw EngineError("There is no current record to delete.");

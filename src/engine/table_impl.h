@@ -34,6 +34,7 @@ struct Table::Impl {
 
     std::uint32_t cur = 0;  // current physical record, 0 none
     std::int64_t pos = -1;  // ordinal of cur in order, -1 unknown
+    bool atStart = false;  // cursor not placed yet: first use goes to the first record
     bool eof = true;
     bool bof = true;
 
@@ -56,6 +57,7 @@ struct Table::Impl {
 
     // table.cpp
     void ensureOrder();
+    void settle();  // places a cursor left at its start by open()
     void invalidateOrder() { orderValid = false; pos = -1; }
     void syncWithDisk();
     bool accepted(std::uint32_t recno) const;
