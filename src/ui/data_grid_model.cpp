@@ -60,6 +60,9 @@ void StampTableModel::reload() {
     beginResetModel();
     const bool open = table_ && table_->isOpen();
     try {
+        // position() builds the visible order the rows are read through; the count then
+        // comes from it instead of from a second pass over the file.
+        if (open) table_->position();
         count_ = open ? int(table_->recordCount()) : 0;
     } catch (const engine::EngineError& e) {
         count_ = 0;
