@@ -107,6 +107,7 @@ TMyEdit::TMyEdit(const MyEditContext& context, QWidget* parent)
     buildMenus();
     layout->setMenuBar(menuBar_);
     resize(kClientWidth, kClientHeight + menuBar_->sizeHint().height());
+    layout->activate();  // places the client below the menu bar before the geometry is recorded
 
     bindLists();
     lists_.setBasePath(context_.basePath);

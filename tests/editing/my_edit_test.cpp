@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QListWidget>
 #include <QPushButton>
 
+#include "collection/data_list_files.h"
+#include "editing/my_miscellaneous.h"
 #include "my_edit_test_fixture.h"
 
 namespace my_edit_testing {
@@ -203,6 +206,36 @@ TEST_F(MyEditTest, EditMenuWorksOnTheFocusedBoxThroughTheClipboard) {
     wanted()->setFocus();
     editor().EditPaste();  // not a text box: nothing happens
     EXPECT_FALSE(wanted()->isChecked());
+}
+
+TEST_F(MyEditTest, SelectButtonRewritesTheMiscellaneousText) {
+    testing_support::writeDefaultList(collection::kMiscList, {"Perfin", "Coil"});
+    open(1);
+    type("Misc", QStringLiteral("Perfin"));
+    platform.queueModal([](QDialog& dialog) {
+        auto& window = dynamic_cast<editing::TMyMiscellaneous&>(dialog);
+        window.MiscList->item(0)->setSelected(true);  // "Coil", sorted first
+        window.OkButton->click();
+    });
+    editor().findChild<QPushButton*>("MiscSelect")->click();
+    EXPECT_EQ(text("Misc"), QStringLiteral("Coil, Perfin"));
+    platform.queueModal([](QDialog& dialog) {
+        dynamic_cast<editing::TMyMiscellaneous&>(dialog).CancelButton->click();
+    });
+    editor().findChild<QPushButton*>("FaultsSelect")->click();
+    EXPECT_EQ(platform.modals().back().title, QStringLiteral("Faults"));
+    EXPECT_EQ(text("Faults"), QString());
+}
+
+TEST_F(MyEditTest, ShowingAgainAtAScaleDoesNotCompound) {
+    const double factor = 1.25;
+    scale = &factor;
+    open(1);
+    const QSize first = editor().size();
+    editor().done(0);
+    editor().show();
+    EXPECT_EQ(editor().size(), first);
+    EXPECT_EQ(edit("Year")->width(), 110);  // 88 design pixels x 1.25
 }
 
 TEST_F(MyEditTest, HelpOpensTheInputWindowKeyword) {

@@ -62,6 +62,7 @@ class MyEditTest : public ::testing::Test {
             context.global = &global;
             context.collection = &settings;
             context.basePath = program.base();
+            context.scaleFactor = scale;
             editor_ = std::make_unique<editing::TMyEdit>(context);
         }
         return *editor_;
@@ -107,6 +108,7 @@ class MyEditTest : public ::testing::Test {
     ui::ScriptedPlatform platform;
     engine::Table table;
     int mode = 1;
+    const double* scale = nullptr;
     bool browse = false;
     QWidget mainWindow;
     ui::ListComboSource mainBoxes{&mainWindow};
