@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 namespace engine {
 namespace {
@@ -359,6 +360,27 @@ std::string fromUtf8(std::string_view utf8, CodePage cp) {
         i += len;
     }
     return out;
+}
+
+std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity) {
+    std::size_t ascii = 0;
+    const std::size_t limit = std::min(utf8.size(), capacity);
+    while (ascii < limit && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
+    std::memcpy(out, utf8.data(), ascii);
+    if (ascii == utf8.size() || ascii == capacity) return ascii;
+    const ByteTable& cp1252 = kByteTables[indexOf(CodePage::Cp1252)];
+    std::size_t n = ascii;
+    for (std::size_t i = ascii; i < utf8.size() && n < capacity;) {
+        char32_t c;
+        std::size_t len = decodeUtf8(utf8, i, c);
+        if (len == 0) {
+            c = cp1252[static_cast<unsigned char>(utf8[i])];
+            len = 1;
+        }
+        out[n++] = byteFor(c, cp);
+        i += len;
+    }
+    return n;
 }
 
 std::size_t utf8Length(std::string_view utf8) {

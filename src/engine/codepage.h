@@ -24,6 +24,9 @@ std::string toUtf8(std::string_view bytes, CodePage cp);
 // UTF-8 to bytes in `cp`. Characters the code page lacks become '?'; invalid
 // UTF-8 bytes are taken as Windows-1252 bytes. Result has one byte per character.
 std::string fromUtf8(std::string_view utf8, CodePage cp);
+// The same conversion written straight into `out`, stopping after `capacity`
+// bytes; returns the number of bytes written.
+std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity);
 // Number of characters in a UTF-8 text (invalid bytes count as one each).
 std::size_t utf8Length(std::string_view utf8);
 

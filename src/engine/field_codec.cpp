@@ -135,8 +135,10 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
         }
         case FieldType::Memo:
             refuse(f, "text (memo fields are read-only here)");
-        default:
-            putPadded(fromUtf8(utf8, cp), f.length, out);
+        default: {
+            std::size_t n = fromUtf8Into(utf8, cp, out, std::size_t(f.length));
+            std::memset(out + n, ' ', std::size_t(f.length) - n);
+        }
     }
 }
 

@@ -524,7 +524,7 @@ void Table::post() {
         }
         if (t.mdx) {
             t.mdx->endChange(t.dbf.count());
-            t.mdxSizeSeen = t.indexFileSize();
+            if (!t.dbf.exclusive()) t.mdxSizeSeen = t.indexFileSize();
         }
     }
     t.state = EditState::Browse;
