@@ -109,7 +109,10 @@ class Parser {
     // What stands at the current position, for messages.
     std::string here() const {
         if (atEnd()) return "end of expression";
-        return "'" + std::string(1, text_[pos_]) + "' at position " + std::to_string(pos_ + 1);
+        std::string where(1, '\'');
+        where.push_back(text_[pos_]);
+        where.append("' at position ").append(std::to_string(pos_ + 1));
+        return where;
     }
     void expect(char c) {
         if (accept(c)) return;

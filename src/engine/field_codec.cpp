@@ -32,6 +32,13 @@ bool isNumeric(const FieldInfo& f) {
     return f.type == FieldType::Numeric || f.type == FieldType::Float;
 }
 
+std::string quoted(std::string_view text) {
+    std::string q(1, '"');
+    q.append(text);
+    q.push_back('"');
+    return q;
+}
+
 [[noreturn]] void refuse(const FieldInfo& f, const std::string& what) {
     throw EngineError("The value " + what + " cannot be stored in field " + f.name + ".");
 }
@@ -112,7 +119,7 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
             std::string_view t = trim(utf8);
             if (t.empty()) return encodeBlank(f, out);
             auto s = formatNumberText(t, f.length, f.decimals);
-            if (!s) refuse(f, "\"" + std::string(utf8) + "\"");
+            if (!s) refuse(f, quoted(utf8));
             std::memcpy(out, s->data(), std::size_t(f.length));
             return;
         }
@@ -120,7 +127,7 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
             std::string_view t = trim(utf8);
             if (t.empty()) return encodeBlank(f, out);
             Date d = parseDateField(t);
-            if (t.size() != 8 || d.blank()) refuse(f, "\"" + std::string(utf8) + "\"");
+            if (t.size() != 8 || d.blank()) refuse(f, quoted(utf8));
             return encodeDate(f, d, out);
         }
         case FieldType::Logical: {
@@ -129,7 +136,7 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
             if (c == 't' || c == 'y') c = char(c - 32);
             if (c == 'f' || c == 'n') c = char(c - 32);
             if (c != 'T' && c != 'F' && c != 'Y' && c != 'N' && c != ' ' && c != '?')
-                refuse(f, "\"" + std::string(utf8) + "\"");
+                refuse(f, quoted(utf8));
             out[0] = c;
             return;
         }
