@@ -21,7 +21,7 @@ bool checked(TMain& w, const char* name) {
 
 TEST_F(StartupTest, FirstStartCreatesAndOpensMasterWithDefaults) {
     TMain& w = start();
-    ASSERT_FALSE(w.startFailed());
+    ASSERT_FALSE(w.startFailed()) << platform_.boxSummary().join('\n').toStdString();
     EXPECT_EQ(QRect(w.x(), w.y(), w.width(), w.height()), QRect(0, 0, 640, 480));
     EXPECT_EQ(w.buttonBar(), 1);
     EXPECT_TRUE(checked(w, "MenuSpeedButtons"));
