@@ -115,10 +115,11 @@ inline EngineMeasure engineReadInTagOrder(const std::string& dbf, std::uint64_t*
         t.open(dbf, engine::OpenMode::Shared);
         t.selectIndex(kTagName);
         std::uint64_t sum = 0, rows = 0;
+        std::string s;  // one buffer for every field, as an exporter would keep
         for (t.first(); !t.eof(); t.next()) {
             const engine::RecordView v = t.current();
             for (int f = 0; f < kStampFieldCount; ++f) {
-                const std::string s = v.text(f);
+                v.textInto(f, s);
                 sum = sum * 1099511628211ull + s.size();
                 for (unsigned char c : s) sum += c;
             }

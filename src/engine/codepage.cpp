@@ -327,17 +327,20 @@ std::uint8_t languageDriverFor(CodePage cp) {
     return 0x57;
 }
 
-std::string toUtf8(std::string_view bytes, CodePage cp) {
-    const ByteTable& t = kByteTables[indexOf(cp)];
-    std::string out;
+void toUtf8Into(std::string_view bytes, CodePage cp, std::string& out) {
     // Field text is mostly ASCII, which every code page shares with UTF-8:
     // copy the leading ASCII run whole and convert byte by byte after it.
     std::size_t ascii = 0;
     while (ascii < bytes.size() && static_cast<unsigned char>(bytes[ascii]) < 0x80) ++ascii;
-    if (ascii == bytes.size()) return std::string(bytes);
-    out.reserve(bytes.size() + 8);
     out.assign(bytes.data(), ascii);
+    if (ascii == bytes.size()) return;
+    const ByteTable& t = kByteTables[indexOf(cp)];
     for (char b : bytes.substr(ascii)) appendUtf8(out, t[static_cast<unsigned char>(b)]);
+}
+
+std::string toUtf8(std::string_view bytes, CodePage cp) {
+    std::string out;
+    toUtf8Into(bytes, cp, out);
     return out;
 }
 

@@ -21,6 +21,8 @@ std::uint8_t languageDriverFor(CodePage cp);
 
 // Bytes in `cp` to UTF-8. Never fails.
 std::string toUtf8(std::string_view bytes, CodePage cp);
+// The same conversion replacing the contents of `out`.
+void toUtf8Into(std::string_view bytes, CodePage cp, std::string& out);
 // UTF-8 to bytes in `cp`. Characters the code page lacks become '?'; invalid
 // UTF-8 bytes are taken as Windows-1252 bytes. Result has one byte per character.
 std::string fromUtf8(std::string_view utf8, CodePage cp);

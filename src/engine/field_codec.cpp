@@ -74,26 +74,44 @@ Date parseDateField(std::string_view raw) {
     return validDate(d) ? d : Date{};
 }
 
-std::string fieldText(const FieldInfo& f, std::string_view raw, CodePage cp) {
+void fieldTextInto(const FieldInfo& f, std::string_view raw, CodePage cp, std::string& out) {
     switch (f.type) {
         case FieldType::Numeric:
-        case FieldType::Float:
-            return std::string(trim(raw));
+        case FieldType::Float: {
+            std::string_view t = trim(raw);
+            out.assign(t.data(), t.size());
+            return;
+        }
         case FieldType::Date: {
             Date d = parseDateField(raw);
-            return d.blank() ? std::string() : std::string(raw.substr(0, 8));
+            if (d.blank())
+                out.clear();
+            else
+                out.assign(raw.data(), 8);
+            return;
         }
         case FieldType::Logical: {
             char c = raw.empty() ? ' ' : raw[0];
-            if (c == 'T' || c == 't' || c == 'Y' || c == 'y') return "T";
-            if (c == 'F' || c == 'f' || c == 'N' || c == 'n') return "F";
-            return {};
+            if (c == 'T' || c == 't' || c == 'Y' || c == 'y')
+                out.assign(1, 'T');
+            else if (c == 'F' || c == 'f' || c == 'N' || c == 'n')
+                out.assign(1, 'F');
+            else
+                out.clear();
+            return;
         }
         case FieldType::Memo:
-            return {};
+            out.clear();
+            return;
         default:
-            return toUtf8(trimRight(raw), cp);
+            toUtf8Into(trimRight(raw), cp, out);
     }
+}
+
+std::string fieldText(const FieldInfo& f, std::string_view raw, CodePage cp) {
+    std::string out;
+    fieldTextInto(f, raw, cp, out);
+    return out;
 }
 
 std::optional<std::int64_t> fieldInteger(const FieldInfo& f, std::string_view raw) {

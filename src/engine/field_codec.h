@@ -15,6 +15,7 @@ namespace engine {
 bool isBlankField(std::string_view raw);
 // See RecordView::text for the form of each type.
 std::string fieldText(const FieldInfo& f, std::string_view raw, CodePage cp);
+void fieldTextInto(const FieldInfo& f, std::string_view raw, CodePage cp, std::string& out);
 std::optional<std::int64_t> fieldInteger(const FieldInfo& f, std::string_view raw);
 std::optional<double> fieldNumber(const FieldInfo& f, std::string_view raw);
 Date parseDateField(std::string_view raw);  // blank when blank, "00000000" or invalid

@@ -14,6 +14,10 @@ std::string RecordView::text(int field) const {
     return fieldText((*fields_)[std::size_t(field)], raw(field), cp_);
 }
 
+void RecordView::textInto(int field, std::string& out) const {
+    fieldTextInto((*fields_)[std::size_t(field)], raw(field), cp_, out);
+}
+
 std::optional<std::int64_t> RecordView::integer(int field) const {
     const FieldInfo& f = (*fields_)[std::size_t(field)];
     return fieldInteger(f, raw(field));

@@ -51,6 +51,9 @@ public:
     // Field as UTF-8 text: C trimmed of trailing blanks, N/F trimmed of
     // leading blanks, D as YYYYMMDD or empty, L as "T"/"F"/"".
     std::string text(int field) const;
+    // The same text written into `out` (its capacity is reused: no allocation
+    // once it has grown), for loops over many records.
+    void textInto(int field, std::string& out) const;
     std::optional<std::int64_t> integer(int field) const;  // nullopt when blank or not a number
     std::optional<double> number(int field) const;         // nullopt when blank or not a number
     Date date(int field) const;                            // blank when blank or invalid

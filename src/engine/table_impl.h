@@ -57,7 +57,8 @@ struct Table::Impl {
 
     // table.cpp
     void ensureOrder();
-    void settle();  // places a cursor left at its start by open()
+    void settle();
+    void prefetchAhead() const;  // places a cursor left at its start by open()
     void invalidateOrder() { orderValid = false; pos = -1; }
     void syncWithDisk();
     bool accepted(std::uint32_t recno) const;
