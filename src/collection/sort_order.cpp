@@ -1,0 +1,100 @@
+#include "collection/sort_order.h"
+
+#include <QFileInfo>
+#include <exception>
+
+#include "collection/collection_settings.h"
+#include "collection/sort_expression.h"
+#include "collection/table_maintenance.h"
+#include "engine/table.h"
+
+namespace collection {
+
+namespace {
+
+std::string tagFor(const QString& expression) {
+    return expression.isEmpty() ? std::string() : kSortTagName.toStdString();
+}
+
+void tell(const SortOrderHooks& hooks, const QString& text) {
+    if (hooks.tell) hooks.tell(QStringLiteral("Error"), text);
+}
+
+void reapply(const SortOrderHooks& hooks) {
+    if (hooks.reapplyViewer) hooks.reapplyViewer();
+}
+
+// After a failed change: the old tag back where the table is still held exclusively (it was
+// deleted before the new one failed), and the old levels back in the settings file.
+void undoChange(engine::Table& table, const QString& oldExpression, bool written,
+                const SortOrderHooks& hooks) {
+    if (table.isOpen() && table.mode() == engine::OpenMode::Exclusive) {
+        try {
+            buildSortTag(table, oldExpression);
+        } catch (const std::exception&) {
+            // The table is still usable in record order; the tag is rebuilt at the next opening.
+        }
+    }
+    if (written && hooks.writeSettings) hooks.writeSettings();
+}
+
+}  // namespace
+
+void buildSortTag(engine::Table& table, const QString& expression) {
+    table.selectIndex({});
+    if (expression.isEmpty()) return;
+    const std::string tag = kSortTagName.toStdString();
+    table.deleteIndexTag(tag);
+    table.addIndexTag(tag, expression.toStdString());
+    table.selectIndex(tag);
+}
+
+SortOrderResult applySortOrder(engine::Table& table, const QString& path, SortLevels& levels,
+                               const SortLevels& chosen, const SortOrderHooks& hooks) {
+    const std::string selected = table.selectedIndex();
+    table.close();
+    if (DBaseInUse(path)) {
+        reopenShared(table, path, selected);
+        reapply(hooks);
+        tell(hooks, kSortInUse);
+        return SortOrderResult::InUse;
+    }
+    const SortLevels old = levels;
+    bool written = false;
+    try {
+        table.open(QFileInfo(path).absoluteFilePath().toStdString(), engine::OpenMode::Exclusive);
+        levels = chosen;
+        const QString expression = BuildSortString(levels);
+        buildSortTag(table, expression);
+        if (hooks.writeSettings) hooks.writeSettings();
+        written = true;
+        reopenShared(table, path, tagFor(expression));
+    } catch (const std::exception&) {
+        levels = old;
+        const QString oldExpression = BuildSortString(old);
+        undoChange(table, oldExpression, written, hooks);
+        reopenShared(table, path, tagFor(oldExpression));
+        reapply(hooks);
+        tell(hooks, kSortFailed);
+        return SortOrderResult::Failed;
+    }
+    reapply(hooks);
+    return SortOrderResult::Applied;
+}
+
+bool rebuildSortTagOnOpen(engine::Table& table, const QString& path, const QString& expression,
+                          bool testInUse) {
+    const bool inUse = testInUse && DBaseInUse(path);
+    reopenShared(table, path, inUse ? tagFor(expression) : std::string());
+    if (inUse) return false;
+    buildSortTag(table, expression);
+    return true;
+}
+
+void writeSortLevels(const QString& settingsPath, const SortLevels& levels) {
+    CollectionSettings settings = readCollection(settingsPath);
+    settings.sortLevels = levels;
+    writeCollection(settingsPath, settings);
+}
+
+}  // namespace collection

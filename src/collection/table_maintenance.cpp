@@ -1,0 +1,64 @@
+#include "collection/table_maintenance.h"
+
+#include <QFileInfo>
+#include <exception>
+
+#include "engine/table.h"
+
+namespace collection {
+
+namespace {
+
+std::string absolute(const QString& path) {
+    return QFileInfo(path).absoluteFilePath().toStdString();
+}
+
+bool hasTag(const engine::Table& table, const std::string& tag) {
+    for (const engine::TagInfo& info : table.tags())
+        if (QString::fromStdString(info.name).compare(QString::fromStdString(tag),
+                                                      Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
+// Runs `operation` on the table opened exclusively, then re-opens it shared with its selection.
+MaintenanceResult runExclusive(engine::Table& table, const QString& path,
+                               const std::function<void(engine::Table&)>& operation,
+                               const QString& failure, const ReopenHooks& hooks) {
+    const std::string tag = table.selectedIndex();
+    bool ok = true;
+    try {
+        table.close();
+        table.open(absolute(path), engine::OpenMode::Exclusive);
+        operation(table);
+        reopenShared(table, path, tag);
+    } catch (const std::exception&) {
+        ok = false;
+    }
+    if (!ok) reopenShared(table, path, tag);
+    if (hooks.reapplyViewer) hooks.reapplyViewer();
+    if (!ok && hooks.tell) hooks.tell(QStringLiteral("Error"), failure);
+    return ok ? MaintenanceResult::Done : MaintenanceResult::Failed;
+}
+
+}  // namespace
+
+void reopenShared(engine::Table& table, const QString& path, const std::string& tag) {
+    table.close();
+    table.open(absolute(path), engine::OpenMode::Shared);
+    if (!tag.empty() && hasTag(table, tag)) table.selectIndex(tag);
+}
+
+MaintenanceResult packCollection(engine::Table& table, const QString& path,
+                                 const ReopenHooks& hooks) {
+    return runExclusive(
+        table, path, [](engine::Table& t) { t.pack(); }, kPackFailed, hooks);
+}
+
+MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,
+                                           const ReopenHooks& hooks) {
+    return runExclusive(
+        table, path, [](engine::Table& t) { t.regenerateIndexes(); }, kReindexFailed, hooks);
+}
+
+}  // namespace collection
