@@ -6,6 +6,11 @@
 #include <map>
 
 #include "collection/collection_file.h"
+#include "collection/collection_paths.h"
+#include "collection/collection_settings.h"
+#include "collection/sort_expression.h"
+#include "collection/sort_order.h"
+#include "collection/stamp_schema.h"
 #include "engine/error.h"
 #include "engine/table.h"
 
@@ -32,7 +37,10 @@ const char* kUsage =
     "  dump FILE.DBF [--tag NAME]  every record as a quoted, comma-separated line\n"
     "  pack FILE.DBF               remove deleted records and rebuild the indexes\n"
     "  reindex FILE.DBF            rebuild every index tag\n"
-    "  index FILE.DBF EXPRESSION   add or replace the tag NewIndex\n";
+    "  index FILE.DBF EXPRESSION   add or replace the tag NewIndex\n"
+    "  sort FILE.DBF LEVEL1 [LEVEL2 LEVEL3 LEVEL4]\n"
+    "                              set the sort levels (field numbers 1-25, 0 for none),\n"
+    "                              store them in the collection's .INI and rebuild NewIndex\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
@@ -142,6 +150,40 @@ int doIndex(Context& c) {
     return kOk;
 }
 
+// A sort level: a field number 1..25 or 0, nothing else.
+bool parseLevel(const std::string& text, int& level) {
+    bool ok = false;
+    level = QString::fromStdString(text).toInt(&ok);
+    return ok && level >= 0 && level <= collection::kFieldCount;
+}
+
+int doSort(Context& c) {
+    collection::SortLevels chosen{};
+    for (std::size_t i = 2; i < c.args.size(); ++i) {
+        if (!parseLevel(c.args[i], chosen[i - 2])) {
+            c.err << "Not a sort level (0-25): " << c.args[i] << "\n";
+            return kFail;
+        }
+    }
+    const QString path = QString::fromStdString(absolute(c.args[1]));
+    if (!collection::CheckDBaseFormat(path, printTo(c.err))) return kFail;
+    const QString settingsPath = collection::collectionPaths(path).settingsPath;
+    collection::SortLevels levels = collection::readCollection(settingsPath).sortLevels;
+    collection::SortOrderHooks hooks;
+    hooks.writeSettings = [&] { collection::writeSortLevels(settingsPath, levels); };
+    hooks.tell = printTo(c.err);
+    engine::Table t;
+    if (collection::applySortOrder(t, path, levels, chosen, hooks) !=
+        collection::SortOrderResult::Applied)
+        return kFail;
+    const QString expression = collection::BuildSortString(levels);
+    if (expression.isEmpty())
+        c.out << "Sort order: record order.\n";
+    else
+        c.out << "Sort order: " << expression.toStdString() << "\n";
+    return kOk;
+}
+
 struct Verb {
     std::size_t minArgs, maxArgs;
     std::function<int(Context&)> run;
@@ -154,7 +196,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"create", {2, 2, doCreate}}, {"check", {2, 2, doCheck}},
         {"info", {2, 2, doInfo}},     {"dump", {2, 4, doDump}},
         {"pack", {2, 2, doPack}},     {"reindex", {2, 2, doReindex}},
-        {"index", {3, 3, doIndex}},
+        {"index", {3, 3, doIndex}},   {"sort", {3, 6, doSort}},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;
