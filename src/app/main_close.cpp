@@ -1,7 +1,9 @@
-// Closing the main window: the window's place and both settings groups are written.
+// Closing the main window: the window's place, both settings groups and the pick lists of the
+// current collection are written.
 #include <QCloseEvent>
 
 #include "app/main_window.h"
+#include "editing/my_edit.h"
 #include "ui/data_grid_model.h"
 
 namespace app {
@@ -22,6 +24,8 @@ void TMain::FormClose() {
     global_.misc.mainWindowHeight = height();
     collection::writeGlobal(global_);
     if (collectionOpen_) writeCollectionSettings();
+    // Lists replaced by "Load In Defaults" are otherwise only written at the next save.
+    if (MyEdit) MyEdit->dataLists().SaveAllLists();
     MyTable.close();
     MyDataSource->reload();
 }

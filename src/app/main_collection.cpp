@@ -7,6 +7,7 @@
 #include "collection/collection_file.h"
 #include "collection/settings_paths.h"
 #include "collection/sort_expression.h"
+#include "editing/my_edit.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 
@@ -93,16 +94,21 @@ void TMain::writeCollectionSettings() {
     collection::writeCollection(collectionSettingsPath(), settingsToWrite());
 }
 
-// Leaves the current collection (its settings written) for `path`. A new collection takes its
-// settings from TESSELON.INI and always gets a fresh sort tag.
+// Leaves the current collection (its settings and pick lists written) for `path`. A new
+// collection takes its settings from TESSELON.INI and the default pick lists, and always gets a
+// fresh sort tag.
 void TMain::switchTo(const QString& path, bool newCollection) {
     if (searchActive_) DoEndSearch();
     const QString previous = collectionOpen_ ? currentCollection() : QString();
     MyTable.close();
-    // Before a collection has been made current there is no previous one to write settings for:
-    // the file the settings named may belong to another program.
-    if (collectionOpen_) writeCollectionSettings();
+    // Before a collection has been made current there is no previous one to write settings or
+    // lists for: the file the settings named may belong to another program.
+    if (collectionOpen_) {
+        writeCollectionSettings();
+        if (MyEdit) MyEdit->dataLists().SaveAllLists();
+    }
     setCollectionPaths(path);
+    loadCollectionLists(newCollection);
     readCollectionSettings(newCollection ? collection::globalSettingsPath()
                                          : collectionSettingsPath());
     BuildSortString();

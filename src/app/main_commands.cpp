@@ -1,7 +1,8 @@
 // The main window's commands. Menu items, lettered buttons and speed buttons all arrive here
-// through runCommand, so the three routes behave alike. Commands whose windows belong to other
-// parts of the program are the places where those windows are shown; until then they do nothing
-// beyond refreshing the count where the set of records could change.
+// through runCommand, so the three routes behave alike. Add, Edit and Copy (the record editor)
+// live in main_record_editor.cpp. Commands whose windows belong to other parts of the program
+// are the places where those windows are shown; until then they do nothing beyond refreshing the
+// count where the set of records could change.
 #include "app/main_window.h"
 #include "ui/data_grid.h"
 #include "ui/data_grid_model.h"
@@ -9,21 +10,6 @@
 #include "ui/platform.h"
 
 namespace app {
-
-void TMain::DoAdd() {
-    editorMode_ = 1;
-    DisplayCount();
-}
-
-void TMain::DoEdit() {
-    editorMode_ = 2;
-    DisplayCount();
-}
-
-void TMain::DoCopy() {
-    editorMode_ = 3;
-    DisplayCount();
-}
 
 void TMain::DoDelete() {
     if (!ui::askConfirm(this, QStringLiteral("Delete this record?"))) return;

@@ -138,26 +138,25 @@ void TMain::buildOptionsMenu() {
                      &TMain::DoColor, false);
 
     QMenu* lists = addMenu(nullptr, m, "MenuListMaintenance", QStringLiteral("List &Maintenance"));
-    const std::array<std::pair<const char*, const char*>, 13> listItems = {{
-        {"MenuSaveDefaults", "&Save As Defaults"},
-        {"MenuLoadDefaults", "Load In &Defaults"},
-        {"MenuMaintainCountry", "&Country"},
-        {"MenuMaintainTopic", "&Topic"},
-        {"MenuMaintainCondition", "C&ondition"},
-        {"MenuMaintainStampType", "Stamp &Type"},
-        {"MenuMaintainGroup", "&Group"},
-        {"MenuMaintainCancellation", "C&ancellation"},
-        {"MenuMaintainHinged", "&Hinged"},
-        {"MenuMaintainColor", "Co&lor"},
-        {"MenuMaintainGum", "&Gum"},
-        {"MenuMaintainFaults", "&Faults"},
-        {"MenuMaintainMisc", "&Miscellaneous"},
-    }};
-    for (std::size_t i = 0; i < listItems.size(); ++i) {
-        addCommand(lists, QString::fromLatin1(listItems[i].first),
-                   QString::fromLatin1(listItems[i].second), {}, nullptr);
-        if (i == 1) lists->addSeparator();
-    }
+    addCommand(lists, QStringLiteral("MenuSaveDefaults"), QStringLiteral("&Save As Defaults"), {},
+               &TMain::MenuSaveDefaultsClick);
+    addCommand(lists, QStringLiteral("MenuLoadDefaults"), QStringLiteral("Load In &Defaults"), {},
+               &TMain::MenuLoadDefaultsClick);
+    lists->addSeparator();
+    // Each item opens the list editor on its list number.
+    addValueCommands(lists,
+                     {{"MenuMaintainCountry", "&Country", {}, 1},
+                      {"MenuMaintainTopic", "&Topic", {}, 2},
+                      {"MenuMaintainCondition", "C&ondition", {}, 3},
+                      {"MenuMaintainStampType", "Stamp &Type", {}, 5},
+                      {"MenuMaintainGroup", "&Group", {}, 4},
+                      {"MenuMaintainCancellation", "C&ancellation", {}, 6},
+                      {"MenuMaintainHinged", "&Hinged", {}, 9},
+                      {"MenuMaintainColor", "Co&lor", {}, 8},
+                      {"MenuMaintainGum", "&Gum", {}, 7},
+                      {"MenuMaintainFaults", "&Faults", {}, 10},
+                      {"MenuMaintainMisc", "&Miscellaneous", {}, 11}},
+                     &TMain::MaintainList, false);
 
     m->addSeparator();
     addValueCommands(addMenu(nullptr, m, "MenuCurrencyFormat", QStringLiteral("C&urrency Format")),

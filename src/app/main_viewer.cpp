@@ -146,6 +146,16 @@ void TMain::BuildSortString() {
     sortExpression_ = collection::BuildSortString(settings_.sortLevels);
 }
 
+ui::ShowOptions TMain::showOptions(collection::WindowGroup group) const {
+    ui::ShowOptions options;
+    options.fonts = &fonts_;
+    options.scaleFactor = scaleFactor_;
+    options.moveUp =
+        group == collection::WindowGroup::Configure || group == collection::WindowGroup::Edit;
+    options.colors = &settings_.colorSet(group);
+    return options;
+}
+
 void TMain::SetColors() {
     const collection::ColorSet& set = settings_.colorSet(collection::WindowGroup::Main);
     const QColor background = ui::colorOf(set, collection::ColorRole::MainBackground);

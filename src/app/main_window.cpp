@@ -6,7 +6,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 
+#include "editing/my_edit.h"
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "ui/data_grid.h"
@@ -28,6 +30,7 @@ TMain::TMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent
     buildLetteredButtons();
     buildMenus();
     FormCreate(arguments);
+    if (!startFailed_) createRecordEditor();
 }
 
 TMain::~TMain() {
@@ -111,8 +114,10 @@ void TMain::connectButton(QAbstractButton* button, void (TMain::*operation)()) {
             [this, operation] { runCommand([this, operation] { (this->*operation)(); }); });
 }
 
+// The record editor is a child window with menu items of the same names; only the main
+// window's own menu bar is searched.
 QAction* TMain::action(const QString& objectName) const {
-    return findChild<QAction*>(objectName);
+    return menuBar()->findChild<QAction*>(objectName);
 }
 
 QString TMain::indexPath() const {

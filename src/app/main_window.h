@@ -6,11 +6,17 @@
 // program runs. Other windows work on the table through `MyTable` and call back the public
 // operations below (`DisplayCount`, `SetViewerOptions`, `DoEndSearch`, `EnableEndSearch`, ...).
 //
+// The record editor `TMyEdit` is created once, right after the start-up has made a collection
+// current (it loads that collection's nine pick lists), and lives as long as the window; Add,
+// Edit and Copy show it modally. It owns the pick lists, mirrored into the grid's nine list
+// boxes; every switch of collection saves them for the collection left and loads them for the
+// new one.
+//
 // Life cycle: constructing runs the start-up (`FormCreate`): settings are read, the last
 // collection (or MASTER.DBF in the program directory, created when missing) is validated and
 // opened. When no collection can be had the window reports `startFailed()` and the program ends
-// without writing any settings. Closing the window writes the global settings and those of the
-// current collection.
+// without writing any settings (and no record editor is made). Closing the window writes the
+// global settings, those of the current collection and its pick lists.
 //
 // Failures: every command runs through one dispatch wrapper that shows a table-engine failure
 // with the engine's message titled "Error" and stops only that command.
@@ -30,6 +36,7 @@
 #include "ui/grid_cell_text.h"
 #include "ui/platform.h"
 #include "ui/shared_fonts.h"
+#include "ui/window_base.h"
 
 class QAbstractButton;
 class QAction;
@@ -38,6 +45,9 @@ class QLabel;
 class QMenu;
 class QPushButton;
 
+namespace editing {
+class TMyEdit;
+}
 namespace ui {
 class DataGrid;
 class ListComboSource;
@@ -71,6 +81,11 @@ class TMain : public QMainWindow {
     collection::CollectionSettings& collectionSettings() { return settings_; }
     const ui::SharedFonts& sharedFonts() const { return fonts_; }
     const QString& sortExpression() const { return sortExpression_; }
+    // What a secondary window of `group` is shown with: the shared fonts, the screen scale
+    // factor and the group's colour set (configuration and editing windows also move up).
+    ui::ShowOptions showOptions(collection::WindowGroup group) const;
+    // The record editor; nullptr only when the start-up failed.
+    editing::TMyEdit* recordEditor() const { return MyEdit.get(); }
 
     // --- state that other windows read ---------------------------------------------------
     bool searchActive() const { return searchActive_; }
@@ -123,6 +138,11 @@ class TMain : public QMainWindow {
     void DoPackDatabase();
     void DoHelp();
     void DoTips();
+
+    // "List &Maintenance": the list-wide replacements and the list editor on list 1..11.
+    void MenuSaveDefaultsClick();
+    void MenuLoadDefaultsClick();
+    void MaintainList(int list);
 
     void SetScreenSize(int windowSize);
     void SetScreenAccess(int mode);
@@ -190,12 +210,17 @@ class TMain : public QMainWindow {
     bool validateCollection(const QString& path);
     void setCollectionPaths(const QString& path);
     void switchTo(const QString& path, bool newCollection);
+    // The pick lists of the collection now current: its own, or the defaults for a new one.
+    void loadCollectionLists(bool newCollection);
     void rebuildSortTag();
     void readCollectionSettings(const QString& settingsPath);
     collection::CollectionSettings settingsToWrite() const;
     void writeCollectionSettings();
 
     void FormClose();
+    void createRecordEditor();
+    // Shows the record editor in `mode` (1 add, 2 edit, 3 copy), then refreshes grid and count.
+    void showRecordEditor(int mode);
     ui::GridFormatters displayFormatters();
     void applySettingsFonts();
     void applyDateFormatMenus();
@@ -244,6 +269,8 @@ class TMain : public QMainWindow {
     QMenu* fileMenu_ = nullptr;
     QAction* lastFilesSeparator_ = nullptr;
     std::array<QAction*, collection::kRecentFileCount> lastFileActions_{};
+    // Declared last: it points at the members above and goes first.
+    std::unique_ptr<editing::TMyEdit> MyEdit;
 };
 
 }  // namespace app
