@@ -155,7 +155,8 @@ std::vector<Report> runAndKill(const std::string& path, unsigned seed,
     for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) bytes.append(buf, std::size_t(n));
     ::close(fds[0]);
     std::vector<Report> reports(bytes.size() / sizeof(Report));
-    std::memcpy(reports.data(), bytes.data(), reports.size() * sizeof(Report));
+    if (!reports.empty())  // memcpy may not be given the null data() of an empty vector
+        std::memcpy(reports.data(), bytes.data(), reports.size() * sizeof(Report));
     return reports;
 }
 
