@@ -357,7 +357,14 @@ void DbfFile::lockForWrite() {
         if (errno != EINTR)
             throw EngineError("Cannot lock the table \"" + path_ + "\" for writing: " + sysError());
     }
-    reloadCount();
+    // Callers release the lock only once this returns: a count that cannot be
+    // read must not leave it held, or every other writer would wait forever.
+    try {
+        reloadCount();
+    } catch (...) {
+        unlockForWrite();
+        throw;
+    }
 }
 
 void DbfFile::unlockForWrite() {
