@@ -33,7 +33,7 @@ MdxMapping::MdxMapping(const std::string& path, bool writable) : path_(path), wr
         if (::fstat(fd_, &st) != 0) systemFailure("read");
         fileSize_ = std::uint64_t(st.st_size);
         if (fileSize_ < kHeaderBytes) notAnIndex("it is too short");
-        map(writable ? std::max(kMinReserve, roundUp(fileSize_ * 2, kGrowStep)) : fileSize_);
+        map(std::max(kMinReserve, roundUp(fileSize_ * 2, kGrowStep)));
     } catch (...) {
         ::close(fd_);
         throw;
@@ -56,7 +56,7 @@ MdxMapping::MdxMapping(const std::string& path, std::uint64_t bytes)
 
 MdxMapping::~MdxMapping() {
     if (base_ != nullptr) {
-        if (writable_) {
+        if (writable_ && enlarged_) {
             const std::uint64_t used = std::uint64_t(pageCount()) * kPageSize;
             if (used >= kHeaderBytes && used < fileSize_) (void)::ftruncate(fd_, off_t(used));
         }
@@ -76,6 +76,7 @@ void MdxMapping::map(std::uint64_t reserve) {
 void MdxMapping::resize(std::uint64_t bytes) {
     if (::ftruncate(fd_, off_t(bytes)) != 0) systemFailure("enlarged");
     fileSize_ = bytes;
+    enlarged_ = true;
     if (bytes > reserved_) {
         ::munmap(base_, reserved_);
         base_ = nullptr;
@@ -88,7 +89,10 @@ std::uint32_t MdxMapping::pageCount() const {
 }
 
 bool MdxMapping::blockInFile(std::uint32_t number) const {
-    return number >= kFirstDataPage && std::uint64_t(number) + kPagesPerBlock <= pageCount();
+    const std::uint64_t end = std::uint64_t(number) + kPagesPerBlock;
+    // The page count is read from the shared header, which another program
+    // may have raised past what this mapping covers.
+    return number >= kFirstDataPage && end <= pageCount() && end * kPageSize <= reserved_;
 }
 
 std::uint32_t MdxMapping::allocateBlocks(std::uint32_t count) {

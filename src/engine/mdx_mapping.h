@@ -2,11 +2,14 @@
 //
 // Contract:
 //  - Owns the file descriptor and the MAP_SHARED mapping; both are released by
-//    the destructor, which also cuts a writable file to its page count.
-//  - A writable mapping reserves far more address space than the file holds,
-//    so growing the file is an ftruncate; only when the reserve runs out is it
-//    remapped, which moves base(). Callers re-derive pointers from page numbers
-//    after anything that can grow the file (allocateBlocks, ensureSize).
+//    the destructor, which also cuts a file this mapping enlarged back to its
+//    page count (a file it never enlarged, e.g. one refused as damaged or
+//    foreign, is left as it was).
+//  - The mapping reserves far more address space than the file holds, so
+//    growing the file is an ftruncate, and pages another program adds stay
+//    readable; only when the reserve runs out is it remapped, which moves
+//    base(). Callers re-derive pointers from page numbers after anything that
+//    can grow the file (allocateBlocks, ensureSize).
 //  - The page count lives in the file header (offset 32) and is the only
 //    measure of the used part; bytes past it are kept zero.
 //  - Failures of the operating system and damaged content are reported as
@@ -39,8 +42,8 @@ class MdxMapping {
     std::uint64_t fileSize() const { return fileSize_; }
 
     std::uint32_t pageCount() const;
-    // True when a whole block starting at `number` lies in the used part and
-    // past the header pages.
+    // True when a whole block starting at `number` lies in the used part,
+    // past the header pages and inside the mapping.
     bool blockInFile(std::uint32_t number) const;
     // Appends `count` zeroed blocks and returns the first one's page number.
     std::uint32_t allocateBlocks(std::uint32_t count);
@@ -65,6 +68,7 @@ class MdxMapping {
     char* base_ = nullptr;
     std::uint64_t fileSize_ = 0;
     std::uint64_t reserved_ = 0;
+    bool enlarged_ = false;  // this mapping made the file longer
 };
 
 }  // namespace engine::mdx

@@ -1,0 +1,87 @@
+// engine::MdxFile as others see it: an index file refused on open is left
+// exactly as it was (it may not be ours at all), and an index opened for
+// reading follows pages another writer adds to the file.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/error.h"
+#include "engine/mdx_file.h"
+#include "engine/table.h"
+#include "table_test_util.h"
+
+namespace engine {
+namespace {
+
+using namespace engine::testing;
+
+struct RefusedIndex {
+    const char* what;
+    std::function<std::string(const std::string& ourIndex)> contents;
+};
+
+TEST(ReviewMdx, AnIndexFileRefusedOnOpenIsLeftUntouched) {
+    const std::vector<RefusedIndex> cases = {
+        {"another program's file whose bytes 32-35 read as a small number",
+         [](const std::string&) {
+             std::string b(8192, 'x');
+             b.replace(32, 4, std::string("\x05\x00\x00\x00", 4));
+             return b;
+         }},
+        {"our index with a page count cut below its tree",
+         [](const std::string& ours) {
+             std::string b = ours;
+             b.replace(32, 4, std::string("\x06\x00\x00\x00", 4));
+             return b;
+         }},
+    };
+    for (const RefusedIndex& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScratchDir dir;
+        const std::string path = dir.file("STAMPS.DBF");
+        const std::string mdxPath = dir.file("STAMPS.MDX");
+        std::vector<std::vector<std::string>> rows;
+        for (int i = 0; i < 200; ++i) rows.push_back({"r", "C" + std::to_string(i)});
+        createWithRows(path, sampleFields(), rows);
+        {
+            Table t;
+            t.open(path, OpenMode::Exclusive);
+            t.addIndexTag("BYCOUNTRY", "Upper(Left(Country,20))");
+        }
+        const std::string spoiled = c.contents(readFile(mdxPath));
+        writeFile(mdxPath, spoiled);
+        for (OpenMode mode : {OpenMode::Shared, OpenMode::Exclusive}) {
+            Table t;
+            EXPECT_THROW(t.open(path, mode), EngineError);
+            EXPECT_TRUE(readFile(mdxPath) == spoiled) << "the refused file was changed";
+        }
+    }
+}
+
+TEST(ReviewMdx, AReaderFollowsPagesAnotherWriterAdds) {
+    ScratchDir dir;
+    const std::string path = dir.file("STAMPS.MDX");
+    auto writer = MdxFile::create(path, "STAMPS", 0x57);
+    writer->addTag("KEY", "NAME", 20, 0, [](std::uint32_t, char*) {});
+    writer->endChange(0);
+    auto reader = MdxFile::open(path, false);
+
+    constexpr std::uint32_t kKeys = 3000;
+    char key[32];
+    for (std::uint32_t r = 1; r <= kKeys; ++r) {
+        std::snprintf(key, sizeof key, "%020u", kKeys - r);
+        writer->insertKey(0, key, r);
+    }
+    writer->endChange(kKeys);
+
+    std::vector<std::uint32_t> order;
+    reader->collectOrder(0, order);
+    ASSERT_EQ(order.size(), kKeys);
+    for (std::uint32_t i = 0; i < kKeys; ++i) ASSERT_EQ(order[i], kKeys - i);
+}
+
+}  // namespace
+}  // namespace engine
