@@ -21,6 +21,9 @@ struct MdxFile::Impl {
     std::vector<TagSlot> slots;
     std::vector<TagInfo> tags;  // mirror of slots[i].info for tags()
     std::vector<MdxTree> trees;
+    // A key change stopped halfway: the trees may lack or repeat an entry, so
+    // the file stays marked as being changed until it is rebuilt.
+    bool changeFailed = false;
 
     void loadTrees() {
         trees.clear();
@@ -206,14 +209,25 @@ void MdxFile::rebuildAll(std::uint32_t recordCount,
         throw;
     }
     mdx::writeTagTable(*d.file, d.slots);
+    d.changeFailed = false;
 }
 
 void MdxFile::insertKey(int tag, const char* key, std::uint32_t recno) {
-    impl_->changeableTree(tag).insert(key, recno);
+    try {
+        impl_->changeableTree(tag).insert(key, recno);
+    } catch (...) {
+        impl_->changeFailed = true;
+        throw;
+    }
 }
 
 bool MdxFile::removeKey(int tag, const char* key, std::uint32_t recno) {
-    return impl_->changeableTree(tag).remove(key, recno);
+    try {
+        return impl_->changeableTree(tag).remove(key, recno);
+    } catch (...) {
+        impl_->changeFailed = true;
+        throw;
+    }
 }
 
 void MdxFile::collectOrder(int tag, std::vector<std::uint32_t>& out) const {
@@ -248,6 +262,7 @@ void MdxFile::beginChange() {
 
 void MdxFile::endChange(std::uint32_t tableRecordCount) {
     impl_->file->requireWritable();
+    if (impl_->changeFailed) return;  // left marked: the next open rebuilds it
     char* h = impl_->file->base();
     std::memcpy(h + mdx::hdr::kStampMagic, mdx::hdr::kMagic, sizeof mdx::hdr::kMagic);
     mdx::put32(h + mdx::hdr::kStampCount, tableRecordCount);

@@ -512,6 +512,11 @@ void Table::post() {
         if (t.mdx) t.mdx->beginChange();
         if (t.state == EditState::Insert) {
             std::uint32_t recno = t.dbf.appendRecord(t.buffer.data());
+            // The record is stored and counted: should the index fail now, the
+            // insert is still over, so a second post cannot add the record again.
+            t.state = EditState::Browse;
+            t.cur = recno;
+            t.invalidateOrder();
             for (std::size_t i = 0; i < t.exprs.size(); ++i) {
                 const KeyExpression& e = *t.exprs[i];
                 t.keyNew.resize(std::size_t(e.keyLength()));
