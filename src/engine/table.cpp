@@ -558,11 +558,15 @@ void Table::deleteRecord() {
     if (t.state == EditState::Insert) return cancel();
     t.state = EditState::Browse;
     if (t.cur == 0) throw EngineError("There is no current record to delete.");
+    // Find the record's place in the visible order while it is still in it,
+    // so the cursor can move on to the record after it.
+    const std::uint32_t deleted = t.cur;
+    t.ensureOrder();
     {
         WriteLock lock(t.dbf);
-        t.dbf.setDeletedFlag(t.cur, true);  // dBase keeps the keys of deleted records
+        t.dbf.setDeletedFlag(deleted, true);  // dBase keeps the keys of deleted records
     }
-    if (t.orderValid && t.pos >= 0) {
+    if (t.cur == deleted && t.pos >= 0) {
         t.order.erase(t.order.begin() + t.pos);
         if (t.order.empty()) {
             t.cur = 0;
