@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QDir>
+#include <QMenuBar>
 
 #include "collection/collection_file.h"
 #include "collection/date_format.h"
@@ -62,7 +63,9 @@ TMain& AppTest::start(const QStringList& arguments) {
 }
 
 void AppTest::trigger(const QString& objectName) {
-    if (auto* item = main_->findChild<QAction*>(objectName)) {
+    // Menu items are looked for in the main window's own menu bar: the record editor, a child
+    // window, has items of the same names.
+    if (auto* item = main_->menuBar()->findChild<QAction*>(objectName)) {
         item->trigger();
         return;
     }
