@@ -119,6 +119,23 @@ TEST_F(RecordEditorFlowTest, CopyInsertsACopyOfTheCurrentRecord) {
     EXPECT_EQ(year(), 1901);
 }
 
+// A record the navigator or grid is still inserting keeps what was typed into it: it is posted
+// before the editor starts, and Copy then copies it.
+TEST_F(RecordEditorFlowTest, PendingGridInsertIsPostedBeforeTheEditorOpens) {
+    makeCollection(masterPath(), {QStringLiteral("A1")});
+    TMain& w = startShowing();
+    w.MyTable.insert();
+    w.MyTable.setText("Catalog", "P7");
+    platform_.queueModal([](QDialog& d) {
+        EXPECT_EQ(shownIn(d, "AlphaCatalog"), QStringLiteral("P7"));
+        press(d, "UpdateExitButton");
+    });
+    trigger("MenuCopy");
+    EXPECT_TRUE(platform_.boxes().empty()) << platform_.boxSummary().join(u'\n').toStdString();
+    EXPECT_EQ(w.MyTable.recordCount(), 3u);
+    EXPECT_EQ(count(), QStringLiteral("3"));
+}
+
 TEST_F(RecordEditorFlowTest, RefusedYearKeepsEveryTypedControl) {
     makeCollection(masterPath());
     TMain& w = startShowing();
