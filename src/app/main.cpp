@@ -10,7 +10,8 @@
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessellon"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tessellon"));
+    // No display name: the window system would append it to every caption
+    // ("Tessellon (MASTER) — Tessellon"), and captions are exact.
     ui::QtPlatform platform;
     ui::setPlatform(&platform);
 

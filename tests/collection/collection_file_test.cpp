@@ -30,7 +30,7 @@ const QString kNotCreatedWith = QStringLiteral(
     "import data from this file using the import function.");
 
 class CollectionFileTest : public ::testing::Test {
-protected:
+  protected:
     QTemporaryDir dir;
     QString path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     static std::vector<FieldDef> schemaDefs() { return collection::stampTableFieldDefs(); }
@@ -97,8 +97,7 @@ TEST_F(CollectionFileTest, NotADbaseFileRaisesTheEngineError) {
     f.write("this is not a table");
     f.close();
     Told told;
-    EXPECT_THROW(collection::CheckDBaseFormat(path("JUNK.DBF"), told.sink()),
-                 engine::EngineError);
+    EXPECT_THROW(collection::CheckDBaseFormat(path("JUNK.DBF"), told.sink()), engine::EngineError);
 }
 
 TEST_F(CollectionFileTest, DeletedIndexClearsTheFlagAndTheCollectionOpens) {
