@@ -76,13 +76,19 @@ struct MdxFile::Impl {
 MdxFile::MdxFile() : impl_(std::make_unique<Impl>()) {}
 MdxFile::~MdxFile() = default;
 
-std::unique_ptr<MdxFile> MdxFile::open(const std::string& path, bool writable) {
+std::unique_ptr<MdxFile> MdxFile::open(const std::string& path, bool writable,
+                                       bool checkEveryPage) {
     std::unique_ptr<MdxFile> mdx(new MdxFile());
     Impl& d = *mdx->impl_;
     d.file = std::make_unique<MdxMapping>(path, writable);
     d.slots = mdx::readTagTable(*d.file);
     d.loadTrees();
-    for (const MdxTree& t : d.trees) t.walkLeaves([](const char*, std::uint32_t) {});
+    for (const MdxTree& t : d.trees) {
+        if (checkEveryPage)
+            t.walkLeaves([](const char*, std::uint32_t) {});
+        else
+            t.checkRoot();
+    }
     const std::uint32_t pages = d.file->pageCount();
     if (writable && std::uint64_t(pages) * mdx::kPageSize < d.file->fileSize())
         d.file->cutToPages(pages);  // whatever lies past the used pages is not ours
@@ -260,13 +266,33 @@ void MdxFile::beginChange() {
     impl_->markChanging();
 }
 
-void MdxFile::endChange(std::uint32_t tableRecordCount) {
+void MdxFile::endChange(std::uint32_t tableRecordCount, std::uint32_t deletedCount) {
     impl_->file->requireWritable();
     if (impl_->changeFailed) return;  // left marked: the next open rebuilds it
     char* h = impl_->file->base();
     std::memcpy(h + mdx::hdr::kStampMagic, mdx::hdr::kMagic, sizeof mdx::hdr::kMagic);
     mdx::put32(h + mdx::hdr::kStampCount, tableRecordCount);
+    mdx::put32(h + mdx::hdr::kStampDeleted, deletedCount);
     h[mdx::hdr::kStampChanging] = 0;
+}
+
+std::uint32_t MdxFile::stampedDeletedCount() const {
+    const char* h = impl_->file->base();
+    if (std::memcmp(h + mdx::hdr::kStampMagic, mdx::hdr::kMagic, sizeof mdx::hdr::kMagic) != 0)
+        return kUnknownCount;
+    return mdx::get32(h + mdx::hdr::kStampDeleted);
+}
+
+void MdxFile::beginOrder(int tag, OrderCursor& c) const {
+    impl_->tree(tag);  // checks the tag number
+    c = OrderCursor{};
+    c.tag = tag;
+}
+
+bool MdxFile::continueOrder(OrderCursor& c, std::vector<std::uint32_t>& out,
+                            std::size_t atLeast) const {
+    if (c.done) return false;
+    return impl_->tree(c.tag).walkOrder(c, out, atLeast);
 }
 
 bool MdxFile::consistentWith(std::uint32_t tableRecordCount) const {

@@ -34,11 +34,29 @@ struct TagInfo {
 // Writes the key of record `recno` (1-based) into `out` (keyLength bytes).
 using KeyProducer = std::function<void(std::uint32_t recno, char* out)>;
 
+// Where a walk of one tag in key order stopped (see MdxFile::continueOrder).
+// Any change to the index makes a walk in progress meaningless: start again.
+struct OrderCursor {
+    static constexpr int kMaxDepth = 16;
+    int tag = -1;
+    int depth = -1;  // -1: not started
+    bool done = false;
+    std::uint32_t budget = 0;  // nodes that may still be visited (cycle guard)
+    std::uint32_t page[kMaxDepth] = {};
+    std::uint32_t next[kMaxDepth] = {};  // next child to visit in each interior node
+};
+
+inline constexpr std::uint32_t kUnknownCount = 0xFFFFFFFFu;
+
 class MdxFile {
 public:
     // Opens an existing index. Throws EngineError naming the file when it is
     // not an MDX or is damaged.
-    static std::unique_ptr<MdxFile> open(const std::string& path, bool writable);
+    // With `checkEveryPage` off only the header, the tag headers and each
+    // tag's root are checked now; deeper pages are checked when a walk or a
+    // change reaches them (so a large index opens in constant time).
+    static std::unique_ptr<MdxFile> open(const std::string& path, bool writable,
+                                         bool checkEveryPage = true);
     // Creates (replacing any file) an index with no tags for table `tableName`.
     static std::unique_ptr<MdxFile> create(const std::string& path, std::string_view tableName,
                                            std::uint8_t languageId);
@@ -68,6 +86,13 @@ public:
 
     // Record numbers of tag `tag` in key order (appended to `out`).
     void collectOrder(int tag, std::vector<std::uint32_t>& out) const;
+    // Resumable form of collectOrder: appends record numbers of `c`'s tag in
+    // key order until at least `atLeast` more were added or the tag ends;
+    // returns false once the whole tag has been walked. Checks every node it
+    // reaches, as the other walks do.
+    void beginOrder(int tag, OrderCursor& c) const;
+    bool continueOrder(OrderCursor& c, std::vector<std::uint32_t>& out,
+                       std::size_t atLeast) const;
     // Visits every (key, recno) in order; for tests and the command-line tool.
     void forEach(int tag, const std::function<void(std::string_view key, std::uint32_t recno)>&
                               visit) const;
@@ -75,10 +100,14 @@ public:
     // to their subtree's largest key. Throws EngineError describing the fault.
     void verify(int tag) const;
 
-    // Crash-consistency stamp (see the contract above).
+    // Crash-consistency stamp (see the contract above). The stamp also keeps
+    // how many of the table's records are marked deleted, when the caller
+    // knows (kUnknownCount otherwise), so an open need not read every record
+    // to find out.
     void beginChange();
-    void endChange(std::uint32_t tableRecordCount);
+    void endChange(std::uint32_t tableRecordCount, std::uint32_t deletedCount = kUnknownCount);
     bool consistentWith(std::uint32_t tableRecordCount) const;
+    std::uint32_t stampedDeletedCount() const;  // kUnknownCount when not known
 
 private:
     MdxFile();

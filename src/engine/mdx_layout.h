@@ -38,10 +38,11 @@ constexpr int kFreeList = 36;      // u32
 constexpr int kUpdated = 44;       // YY MM DD
 constexpr int kSlot0Marker = 529;  // u8, 1
 // Our consistency stamp in the header's unused bytes.
-constexpr int kStampMagic = 48;     // "TSL1"
+constexpr int kStampMagic = 48;     // "TSL2"
 constexpr int kStampCount = 52;     // u32 table record count
 constexpr int kStampChanging = 56;  // u8, 1 while a change is in progress
-constexpr char kMagic[4] = {'T', 'S', 'L', '1'};
+constexpr int kStampDeleted = 60;   // u32 records marked deleted, 0xFFFFFFFF unknown
+constexpr char kMagic[4] = {'T', 'S', 'L', '2'};
 }  // namespace hdr
 
 // Tag table slot i at kTagTable + 32 * i.

@@ -136,6 +136,46 @@ void MdxTree::walkLeaves(const LeafVisitor& visit) const {
     });
 }
 
+bool MdxTree::walkOrder(OrderCursor& c, std::vector<std::uint32_t>& out,
+                        std::size_t atLeast) const {
+    static_assert(OrderCursor::kMaxDepth == kMaxDepth);
+    const std::size_t target = out.size() + atLeast;
+    if (c.depth < 0) {
+        c.budget = file_->pageCount() / kPagesPerBlock;
+        c.depth = 0;
+        c.page[0] = root();
+        c.next[0] = 0;
+        if (c.budget == 0) file_->damaged("the index has no pages for tag \"" + name_ + "\"");
+        --c.budget;
+    }
+    while (c.depth >= 0) {
+        const std::uint32_t from = c.depth == 0 ? header_ : c.page[c.depth - 1];
+        const char* n = checkedNode(c.page[c.depth], from);
+        if (isLeaf(n)) {
+            const std::uint32_t k = count(n);
+            const char* it = item(n, 0);
+            for (std::uint32_t i = 0; i < k; ++i) out.push_back(get32(it + i * itemLength_));
+            --c.depth;
+        } else if (c.next[c.depth] <= count(n)) {
+            const std::uint32_t childPage = child(n, c.next[c.depth]++);
+            if (c.depth + 1 >= kMaxDepth) tooDeep();
+            if (c.budget == 0)
+                file_->damaged("the tree of tag \"" + name_ + "\" reaches page " +
+                               std::to_string(childPage) + " more than once");
+            --c.budget;
+            ++c.depth;
+            c.page[c.depth] = childPage;
+            c.next[c.depth] = 0;
+            continue;
+        } else {
+            --c.depth;
+        }
+        if (out.size() >= target && c.depth >= 0) return true;
+    }
+    c.done = true;
+    return false;
+}
+
 std::uint32_t MdxTree::endPage() const {
     std::uint32_t end = header_ + kPagesPerBlock;
     std::uint32_t budget = file_->pageCount() / kPagesPerBlock;

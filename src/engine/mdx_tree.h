@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "engine/mdx_file.h"
 #include "engine/mdx_layout.h"
@@ -44,6 +45,10 @@ class MdxTree {
     using LeafVisitor = std::function<void(const char* items, std::uint32_t count)>;
     // Calls `visit` for every leaf in key order, checking every node reached.
     void walkLeaves(const LeafVisitor& visit) const;
+    // Checks the root node only (page in the file, key count in range).
+    void checkRoot() const { checkedNode(root(), header_); }
+    // Resumable walk in key order (see MdxFile::continueOrder).
+    bool walkOrder(OrderCursor& c, std::vector<std::uint32_t>& out, std::size_t atLeast) const;
     // Page just past the highest block the tag uses (header included).
     std::uint32_t endPage() const;
     // Full consistency check (mdx_verify.cpp).

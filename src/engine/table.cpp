@@ -113,6 +113,7 @@ void Table::close() {
     t.dbf.close();
     t.order.clear();
     t.order.shrink_to_fit();
+    t.deletedCount = kUnknownCount;
     t.invalidateOrder();
     t.selectedTag = -1;
     t.selectedName.clear();
@@ -156,34 +157,121 @@ bool Table::Impl::accepted(std::uint32_t recno) const {
     return filter(RecordView(rec, &dbf.layout().fields, dbf.layout().codePage, recno));
 }
 
+bool Table::Impl::lazyRowsPossible() const {
+    return !filter && deletedCount == 0 && indexTrusted;
+}
+
 void Table::Impl::ensureOrder() {
     if (orderValid) return;
     order.clear();
+    walk = OrderCursor{};
     const std::uint32_t n = dbf.count();
-    if (selectedTag >= 0) {
-        collectTagOrder(order);
+    lazyRows = lazyRowsPossible();
+    if (lazyRows) {
+        // Nothing deleted, nothing filtered: the visible rows are the tag's
+        // order (or record order) as it stands, read from the index only as
+        // far as rows are asked for.
+        if (selectedTag >= 0) mdx->beginOrder(selectedTag, walk);
+        walkDone = selectedTag < 0;
     } else {
-        order.resize(n);
-        for (std::uint32_t i = 0; i < n; ++i) order[i] = i + 1;
+        if (selectedTag >= 0) {
+            collectTagOrder(order);
+        } else {
+            order.resize(n);
+            for (std::uint32_t i = 0; i < n; ++i) order[i] = i + 1;
+        }
+        dbf.prepareScan();
+        std::uint32_t deleted = 0;
+        order.erase(std::remove_if(order.begin(), order.end(),
+                                   [this, &deleted](std::uint32_t r) {
+                                       if (dbf.record(r)[0] == '*') {
+                                           ++deleted;
+                                           return true;
+                                       }
+                                       return !accepted(r);
+                                   }),
+                    order.end());
+        deletedCount = deleted;
+        walkDone = true;
     }
-    dbf.prepareScan();
-    order.erase(std::remove_if(order.begin(), order.end(),
-                               [this](std::uint32_t r) { return !accepted(r); }),
-                order.end());
     orderValid = true;
     pos = -1;
-    if (cur != 0) {
-        auto it = std::find(order.begin(), order.end(), cur);
-        if (it != order.end()) pos = it - order.begin();
-    }
+    if (cur != 0) pos = rowOf(cur);
     if (pos < 0) {
-        if (order.empty()) {
+        if (rowCount() == 0) {
             cur = 0;
             eof = bof = true;
         } else {
             pos = 0;
-            cur = order[0];
+            cur = rowAt(0);
         }
+    }
+}
+
+// Falls back from lazily read rows to the complete order, when the index or
+// the deleted count turned out not to be what they seemed.
+void Table::Impl::abandonLazyRows() {
+    deletedCount = kUnknownCount;
+    lazyRows = false;
+    orderValid = false;
+    const std::uint32_t keep = cur;
+    ensureOrder();
+    cur = keep;
+    pos = rowOf(cur);
+}
+
+void Table::Impl::extendRows(std::size_t wanted) {
+    while (order.size() < wanted && !walkDone) {
+        walkDone = !mdx->continueOrder(walk, order, std::max<std::size_t>(wanted - order.size(), 512));
+        if (walkDone && order.size() != dbf.count()) return abandonLazyRows();
+    }
+}
+
+std::uint32_t Table::Impl::rowCount() {
+    ensureOrder();
+    return lazyRows ? dbf.count() : std::uint32_t(order.size());
+}
+
+std::uint32_t Table::Impl::fullRowAt(std::uint32_t i) const {
+    if (i >= order.size())
+        throw EngineError("Row " + std::to_string(i + 1) + " does not exist.");
+    return order[i];
+}
+
+std::uint32_t Table::Impl::rowAt(std::uint32_t i) {
+    ensureOrder();
+    if (!lazyRows) return fullRowAt(i);
+    std::uint32_t recno = i + 1;
+    if (selectedTag >= 0) {
+        extendRows(std::size_t(i) + 1);
+        if (!lazyRows) return fullRowAt(i);
+        if (i >= order.size()) {  // the tag holds fewer keys than the table has records
+            abandonLazyRows();
+            return fullRowAt(i);
+        }
+        recno = order[i];
+    }
+    // A record the stamp did not count as deleted, or an index naming a
+    // record that does not exist: the lazy view was wrong, build the real one.
+    if (recno == 0 || recno > dbf.count() || dbf.record(recno)[0] == '*') {
+        abandonLazyRows();
+        return fullRowAt(i);
+    }
+    return recno;
+}
+
+std::int64_t Table::Impl::rowOf(std::uint32_t recno) {
+    ensureOrder();
+    if (lazyRows && selectedTag < 0)
+        return recno >= 1 && recno <= dbf.count() ? std::int64_t(recno) - 1 : -1;
+    std::size_t from = 0;
+    for (;;) {
+        auto it = std::find(order.begin() + std::ptrdiff_t(from), order.end(), recno);
+        if (it != order.end()) return it - order.begin();
+        if (!lazyRows || walkDone) return -1;
+        from = order.size();
+        extendRows(order.size() + 4096);
+        if (!lazyRows) return rowOf(recno);
     }
 }
 
@@ -203,23 +291,28 @@ void Table::Impl::syncWithDisk() {
 std::uint32_t Table::recordCount() const {
     Impl& t = *impl_;
     if (!t.dbf.isOpen()) return 0;
-    if (t.orderValid) return std::uint32_t(t.order.size());
+    if (t.orderValid) return t.rowCount();
+    if (t.lazyRowsPossible()) return t.dbf.count();
     // Counting needs no order: one pass over the records in file order.
     t.dbf.prepareScan();
-    std::uint32_t count = 0;
+    std::uint32_t count = 0, deleted = 0;
     const std::uint32_t n = t.dbf.count();
-    for (std::uint32_t r = 1; r <= n; ++r)
-        if (t.accepted(r)) ++count;
+    for (std::uint32_t r = 1; r <= n; ++r) {
+        if (t.dbf.record(r)[0] == '*')
+            ++deleted;
+        else if (t.accepted(r))
+            ++count;
+    }
+    t.deletedCount = deleted;
     return count;
 }
 
 RecordView Table::visibleAt(std::uint32_t ordinal) const {
     Impl& t = *impl_;
     t.requireOpen();
-    t.ensureOrder();
-    if (ordinal >= t.order.size())
+    if (ordinal >= t.rowCount())
         throw EngineError("Row " + std::to_string(ordinal + 1) + " does not exist.");
-    return record(t.order[ordinal]);
+    return record(t.rowAt(ordinal));
 }
 
 void Table::first() {
@@ -227,15 +320,14 @@ void Table::first() {
     t.requireOpen();
     t.atStart = false;
     if (t.state != EditState::Browse) post();
-    t.ensureOrder();
-    if (t.order.empty()) {
+    if (t.rowCount() == 0) {
         t.cur = 0;
         t.pos = -1;
         t.eof = t.bof = true;
         return;
     }
     t.pos = 0;
-    t.cur = t.order[0];
+    t.cur = t.rowAt(0);
     t.bof = true;
     t.eof = false;
 }
@@ -245,15 +337,15 @@ void Table::last() {
     t.requireOpen();
     t.atStart = false;
     if (t.state != EditState::Browse) post();
-    t.ensureOrder();
-    if (t.order.empty()) {
+    const std::uint32_t n = t.rowCount();
+    if (n == 0) {
         t.cur = 0;
         t.pos = -1;
         t.eof = t.bof = true;
         return;
     }
-    t.pos = std::int64_t(t.order.size()) - 1;
-    t.cur = t.order.back();
+    t.cur = t.rowAt(n - 1);
+    t.pos = std::int64_t(t.rowCount()) - 1;
     t.eof = true;
     t.bof = false;
 }
@@ -263,14 +355,14 @@ void Table::next() {
     t.requireOpen();
     t.settle();
     if (t.state != EditState::Browse) post();
-    t.ensureOrder();
-    if (t.order.empty()) {
+    const std::uint32_t n = t.rowCount();
+    if (n == 0) {
         t.eof = t.bof = true;
         return;
     }
-    if (t.pos + 1 < std::int64_t(t.order.size())) {
+    if (t.pos + 1 < std::int64_t(n)) {
+        t.cur = t.rowAt(std::uint32_t(t.pos + 1));
         ++t.pos;
-        t.cur = t.order[std::size_t(t.pos)];
         t.prefetchAhead();
         t.bof = false;
         t.eof = false;
@@ -284,14 +376,13 @@ void Table::prior() {
     t.requireOpen();
     t.settle();
     if (t.state != EditState::Browse) post();
-    t.ensureOrder();
-    if (t.order.empty()) {
+    if (t.rowCount() == 0) {
         t.eof = t.bof = true;
         return;
     }
     if (t.pos > 0) {
+        t.cur = t.rowAt(std::uint32_t(t.pos - 1));
         --t.pos;
-        t.cur = t.order[std::size_t(t.pos)];
         t.eof = false;
         t.bof = false;
     } else {
@@ -304,8 +395,13 @@ void Table::Impl::prefetchAhead() const {
     // one a few steps ahead so its bytes arrive while this one is read.
     constexpr std::int64_t kAhead = 6;
     const std::int64_t ahead = pos + kAhead;
-    if (ahead >= std::int64_t(order.size())) return;
-    const char* rec = dbf.record(order[std::size_t(ahead)]);
+    std::uint32_t recno = 0;
+    if (lazyRows && selectedTag < 0)
+        recno = std::uint32_t(ahead + 1);
+    else if (ahead < std::int64_t(order.size()))
+        recno = order[std::size_t(ahead)];
+    if (recno == 0 || recno > dbf.count()) return;
+    const char* rec = dbf.record(recno);
     const std::uint32_t len = dbf.layout().recordLength;
     for (std::uint32_t off = 0; off < len; off += 64) __builtin_prefetch(rec + off);
 }
@@ -313,14 +409,13 @@ void Table::Impl::prefetchAhead() const {
 void Table::Impl::settle() {
     if (!atStart) return;
     atStart = false;
-    ensureOrder();
-    if (order.empty()) {
+    if (rowCount() == 0) {
         cur = 0;
         pos = -1;
         eof = bof = true;
     } else {
         pos = 0;
-        cur = order[0];
+        cur = rowAt(0);
         bof = true;
         eof = false;
     }
@@ -351,10 +446,11 @@ void Table::moveTo(std::uint32_t ordinal) {
     t.requireOpen();
     t.atStart = false;
     if (t.state != EditState::Browse) post();
-    t.ensureOrder();
-    if (t.order.empty()) return first();
-    t.pos = std::min<std::int64_t>(ordinal, std::int64_t(t.order.size()) - 1);
-    t.cur = t.order[std::size_t(t.pos)];
+    const std::uint32_t n = t.rowCount();
+    if (n == 0) return first();
+    const std::uint32_t target = std::min<std::uint32_t>(ordinal, n - 1);
+    t.cur = t.rowAt(target);
+    t.pos = std::min<std::int64_t>(target, std::int64_t(t.rowCount()) - 1);
     t.eof = t.bof = false;
 }
 
@@ -363,10 +459,13 @@ bool Table::goToRecord(std::uint32_t recno) {
     t.requireOpen();
     t.atStart = false;
     if (t.state != EditState::Browse) post();
-    t.ensureOrder();
-    auto it = std::find(t.order.begin(), t.order.end(), recno);
-    if (it == t.order.end()) return false;
-    t.pos = it - t.order.begin();
+    const std::int64_t at = t.rowOf(recno);
+    if (at < 0) return false;
+    if (t.lazyRows && t.dbf.record(recno)[0] == '*') {
+        t.abandonLazyRows();
+        return goToRecord(recno);
+    }
+    t.pos = at;
     t.cur = recno;
     t.eof = t.bof = false;
     return true;
@@ -384,7 +483,7 @@ void Table::refresh() {
     }
     t.invalidateOrder();
     t.ensureOrder();
-    t.eof = t.bof = t.order.empty();
+    t.eof = t.bof = t.rowCount() == 0;
 }
 
 void Table::setFilter(RecordFilter filter) {
@@ -540,7 +639,7 @@ void Table::post() {
             t.cur = t.editRecno;
         }
         if (t.mdx) {
-            t.mdx->endChange(t.dbf.count());
+            t.mdx->endChange(t.dbf.count(), t.deletedCount);
             if (!t.dbf.exclusive()) t.mdxSizeSeen = t.indexFileSize();
         }
     }
@@ -561,25 +660,28 @@ void Table::deleteRecord() {
     // Find the record's place in the visible order while it is still in it,
     // so the cursor can move on to the record after it.
     const std::uint32_t deleted = t.cur;
-    t.ensureOrder();
+    const std::int64_t at = t.rowOf(deleted);
     {
         WriteLock lock(t.dbf);
+        if (t.mdx) t.mdx->beginChange();
         t.dbf.setDeletedFlag(deleted, true);  // dBase keeps the keys of deleted records
+        if (t.deletedCount != kUnknownCount) ++t.deletedCount;
+        if (t.mdx) t.mdx->endChange(t.dbf.count(), t.deletedCount);
     }
-    if (t.cur == deleted && t.pos >= 0) {
-        t.order.erase(t.order.begin() + t.pos);
-        if (t.order.empty()) {
-            t.cur = 0;
-            t.pos = -1;
-            t.eof = t.bof = true;
-        } else {
-            if (t.pos >= std::int64_t(t.order.size())) t.pos = std::int64_t(t.order.size()) - 1;
-            t.cur = t.order[std::size_t(t.pos)];
-        }
-    } else {
-        t.invalidateOrder();
-        t.ensureOrder();
+    // The rows are now those of a table with a deleted record: rebuild them
+    // and stay at the same ordinal, which now holds the next record.
+    t.invalidateOrder();
+    t.cur = 0;
+    t.ensureOrder();
+    const std::uint32_t n = t.rowCount();
+    if (n == 0) {
+        t.cur = 0;
+        t.pos = -1;
+        t.eof = t.bof = true;
+        return;
     }
+    t.pos = std::min<std::int64_t>(at < 0 ? 0 : at, std::int64_t(n) - 1);
+    t.cur = t.rowAt(std::uint32_t(t.pos));
 }
 
 }  // namespace engine

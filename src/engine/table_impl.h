@@ -29,8 +29,17 @@ struct Table::Impl {
     std::uint64_t mdxSizeSeen = 0;
 
     RecordFilter filter;
+    // Visible rows. Complete, or while lazyRows holds (nothing deleted, no
+    // filter) only the prefix of the tag's order read so far through `walk`;
+    // in record order with lazyRows the row i is simply record i + 1.
     std::vector<std::uint32_t> order;
     bool orderValid = false;
+    bool lazyRows = false;
+    bool walkDone = true;
+    OrderCursor walk;
+    // Records marked deleted, kUnknownCount until counted or read from the
+    // index's stamp.
+    std::uint32_t deletedCount = kUnknownCount;
 
     std::uint32_t cur = 0;  // current physical record, 0 none
     std::int64_t pos = -1;  // ordinal of cur in order, -1 unknown
@@ -50,6 +59,7 @@ struct Table::Impl {
     std::uint64_t indexFileSize() const;  // 0 when there is none
     void compileTagExpressions();
     void rebuildIndex();
+    std::uint32_t countDeleted();  // one pass over the records; also sets deletedCount
     void resolveSelected();
     void updateFieldIndexFlags();
     void collectTagOrder(std::vector<std::uint32_t>& out);
@@ -57,6 +67,13 @@ struct Table::Impl {
 
     // table.cpp
     void ensureOrder();
+    bool lazyRowsPossible() const;
+    void abandonLazyRows();
+    void extendRows(std::size_t wanted);
+    std::uint32_t rowCount();
+    std::uint32_t rowAt(std::uint32_t i);
+    std::uint32_t fullRowAt(std::uint32_t i) const;
+    std::int64_t rowOf(std::uint32_t recno);
     void settle();
     void prefetchAhead() const;  // places a cursor left at its start by open()
     void invalidateOrder() { orderValid = false; pos = -1; }

@@ -55,6 +55,7 @@ void Table::Impl::openIndex() {
     mdx.reset();
     exprs.clear();
     indexTrusted = true;
+    deletedCount = kUnknownCount;
     mdxPath = companionPath(path, ".MDX");
     // Without the production flag the index is not the table's (dBase rule):
     // it is ignored, and replaced when a tag is next added.
@@ -63,7 +64,7 @@ void Table::Impl::openIndex() {
         dbf.setMdxFlag(false);
         return;
     }
-    mdx = MdxFile::open(mdxPath, dbf.writable());
+    mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false);
     compileTagExpressions();
     if (!mdx->consistentWith(dbf.count())) {
         if (dbf.writable()) {
@@ -79,6 +80,7 @@ void Table::Impl::openIndex() {
             indexTrusted = false;
         }
     }
+    if (mdx->consistentWith(dbf.count())) deletedCount = mdx->stampedDeletedCount();
     resolveSelected();
 }
 
@@ -91,7 +93,7 @@ void Table::Impl::reloadIndex() {
     if (!mdx || dbf.exclusive()) return;  // exclusive: nobody else changes it
     mdx.reset();
     exprs.clear();
-    mdx = MdxFile::open(mdxPath, dbf.writable());
+    mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false);
     compileTagExpressions();
     indexTrusted = true;
     if (!mdx->consistentWith(dbf.count())) {
@@ -101,8 +103,19 @@ void Table::Impl::reloadIndex() {
         else
             indexTrusted = false;
     }
+    deletedCount =
+        mdx->consistentWith(dbf.count()) ? mdx->stampedDeletedCount() : kUnknownCount;
     mdxSizeSeen = indexFileSize();
     resolveSelected();
+}
+
+std::uint32_t Table::Impl::countDeleted() {
+    dbf.prepareScan();
+    std::uint32_t deleted = 0;
+    for (std::uint32_t r = 1, n = dbf.count(); r <= n; ++r)
+        if (dbf.record(r)[0] == '*') ++deleted;
+    deletedCount = deleted;
+    return deleted;
 }
 
 void Table::Impl::rebuildIndex() {
@@ -118,7 +131,7 @@ void Table::Impl::rebuildIndex() {
         return producerFor(*exprs[std::size_t(mdx->findTag(tag.name))]);
     });
     compileTagExpressions();
-    mdx->endChange(dbf.count());
+    mdx->endChange(dbf.count(), countDeleted());
     indexTrusted = true;
     updateFieldIndexFlags();
 }
@@ -215,7 +228,7 @@ void Table::addIndexTag(const std::string& name, const std::string& expression) 
     t.mdx->beginChange();
     t.mdx->addTag(tagName, expression, e.keyLength(), t.dbf.count(), t.producerFor(e));
     t.compileTagExpressions();
-    t.mdx->endChange(t.dbf.count());
+    t.mdx->endChange(t.dbf.count(), t.countDeleted());
     t.dbf.setMdxFlag(true);
     t.updateFieldIndexFlags();
     t.resolveSelected();
@@ -229,7 +242,7 @@ void Table::deleteIndexTag(std::string_view name) {
     ExclusiveUse hold(t.dbf);
     t.mdx->beginChange();
     t.mdx->deleteTag(name);
-    t.mdx->endChange(t.dbf.count());
+    t.mdx->endChange(t.dbf.count(), t.deletedCount);
     if (t.mdx->tags().empty()) {
         t.mdx.reset();
         ::unlink(t.mdxPath.c_str());
@@ -267,6 +280,7 @@ void Table::pack() {
         throw EngineError("Packing \"" + t.path + "\" needs exclusive use.");
     if (t.state != EditState::Browse) cancel();
     t.dbf.packDeleted();
+    t.deletedCount = 0;
     t.rebuildIndex();
     t.resolveSelected();
     t.cur = 0;
