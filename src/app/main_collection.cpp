@@ -52,7 +52,7 @@ void TMain::setCollectionPaths(const QString& path) {
 
 void TMain::OpenMyTable() {
     MyTable.close();
-    MyTable.setFilter([this](const engine::RecordView& record) { return MyTableFilter(record); });
+    applyRecordFilter();
     MyTable.open(currentCollection().toStdString(), engine::OpenMode::Shared);
     bool tagExists = false;
     for (const engine::TagInfo& tag : MyTable.tags())

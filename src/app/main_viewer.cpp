@@ -112,6 +112,15 @@ void TMain::DisplayCount() {
     CountLabel->setText(QString::number(MyTable.recordCount()));
 }
 
+// The filter callback is installed only while a search restricts the viewer:
+// without one the table shows and counts its rows straight from the index.
+void TMain::applyRecordFilter() {
+    if (searchActive_)
+        MyTable.setFilter([this](const engine::RecordView& record) { return MyTableFilter(record); });
+    else
+        MyTable.clearFilter();
+}
+
 bool TMain::MyTableFilter(const engine::RecordView& record) const {
     if (!searchActive_) return true;
     return !searchCriteria_ || searchCriteria_(record);
@@ -119,6 +128,7 @@ bool TMain::MyTableFilter(const engine::RecordView& record) const {
 
 void TMain::EnableEndSearch() {
     searchActive_ = true;
+    applyRecordFilter();
     action(QStringLiteral("MenuEndSearch"))->setEnabled(true);
     findChild<QPushButton*>(QStringLiteral("EndSearchButton"))
         ->setEnabled(global_.misc.buttonBar == 2);
@@ -128,6 +138,7 @@ void TMain::EnableEndSearch() {
 
 void TMain::DisableEndSearch() {
     searchActive_ = false;
+    applyRecordFilter();
     action(QStringLiteral("MenuEndSearch"))->setEnabled(false);
     findChild<QPushButton*>(QStringLiteral("EndSearchButton"))->setEnabled(false);
     findChild<QToolButton*>(QStringLiteral("EndSearchSpeed"))->setEnabled(false);

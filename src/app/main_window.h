@@ -108,6 +108,7 @@ class TMain : public QMainWindow {
     void DoEndSearch();
     void BuildSortString();
     bool MyTableFilter(const engine::RecordView& record) const;
+    void applyRecordFilter();
     // Opens `MyTable` shared on the current collection with the sort tag selected.
     void OpenMyTable();
 

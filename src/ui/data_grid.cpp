@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QSignalBlocker>
 
 #include "engine/error.h"
 #include "ui/data_grid_model.h"
@@ -111,8 +112,20 @@ int DataGrid::columnWidthForChars(int widthChars) const {
 
 void DataGrid::applyRowHeight() {
     const int height = QFontMetrics(font()).height() + 6;
-    verticalHeader()->setMinimumSectionSize(1);
-    verticalHeader()->setDefaultSectionSize(height);
+    QHeaderView* rows = verticalHeader();
+    // Changing the default size touches every row the header knows, so it is
+    // only done when the height really changes (the options are applied again
+    // on every change of collection or configuration).
+    if (rows->defaultSectionSize() == height) return;
+    rows->setMinimumSectionSize(1);
+    {
+        // The header announces each row's new height one by one; the view
+        // needs none of those a million times over, only one relayout after.
+        const QSignalBlocker quiet(rows);
+        rows->setDefaultSectionSize(height);
+    }
+    updateGeometries();
+    viewport()->update();
 }
 
 void DataGrid::applyColumnWidths() {
