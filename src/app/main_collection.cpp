@@ -1,12 +1,17 @@
 // Making a collection current: validation, the companion paths, opening the stamp table with
-// its sort tag, switching from one collection to another and the recent-collection list.
+// its sort tag, switching from one collection to another and the recent-collection list. The
+// collection layer holds the logic; this file puts it in front of the user.
 #include <QAction>
 #include <QFileInfo>
 
 #include "app/main_window.h"
 #include "collection/collection_file.h"
+#include "collection/collection_paths.h"
+#include "collection/recent_files.h"
 #include "collection/settings_paths.h"
 #include "collection/sort_expression.h"
+#include "collection/sort_order.h"
+#include "collection/table_maintenance.h"
 #include "editing/my_edit.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
@@ -17,22 +22,10 @@ namespace {
 
 const QString kDatabaseFilter = QStringLiteral("Database Files (*.DBF *.dbf)");
 
-bool hasDbfExtension(const QString& path) {
-    return path.right(4).toUpper() == QLatin1String(".DBF");
-}
-
-// `base` + `ext`, or an existing file of that name whose extension differs only in case.
-QString companionOf(const QString& base, const QString& ext) {
-    const QString wanted = base + ext;
-    if (QFileInfo(wanted).isFile()) return wanted;
-    const QString lower = base + ext.toLower();
-    return QFileInfo(lower).isFile() ? lower : wanted;
-}
-
 }  // namespace
 
 QString TMain::collectionSettingsPath() const {
-    return companionOf(basePath_, QStringLiteral(".INI"));
+    return collection::companionFile(basePath_, QStringLiteral(".INI"));
 }
 
 bool TMain::validateCollection(const QString& path) {
@@ -41,37 +34,23 @@ bool TMain::validateCollection(const QString& path) {
     });
 }
 
-// The table name is the file name up to its first "."; the base path is its folder and that name.
+void TMain::showCollectionName(const collection::CollectionPaths& paths) {
+    global_.misc.lastDatabase = paths.table;
+    setWindowTitle(QStringLiteral("Tessellon (") + paths.tableName + QLatin1Char(')'));
+}
+
 void TMain::setCollectionPaths(const QString& path) {
-    const QFileInfo info(path);
-    const QString tableName = info.fileName().section(QLatin1Char('.'), 0, 0);
-    global_.misc.lastDatabase = info.absoluteFilePath();
-    basePath_ = info.absolutePath() + QLatin1Char('/') + tableName;
-    setWindowTitle(QStringLiteral("Tessellon (") + tableName + QLatin1Char(')'));
+    const collection::CollectionPaths paths = collection::collectionPaths(path);
+    showCollectionName(paths);
+    basePath_ = paths.basePath;
+}
+
+std::string TMain::sortTagToSelect() const {
+    return sortExpression_.isEmpty() ? std::string() : collection::kSortTagName.toStdString();
 }
 
 void TMain::OpenMyTable() {
-    MyTable.close();
-    applyRecordFilter();
-    MyTable.open(currentCollection().toStdString(), engine::OpenMode::Shared);
-    bool tagExists = false;
-    for (const engine::TagInfo& tag : MyTable.tags())
-        tagExists = tagExists || QString::fromStdString(tag.name).compare(collection::kSortTagName,
-                                                                          Qt::CaseInsensitive) == 0;
-    const bool useTag = !sortExpression_.isEmpty() && tagExists;
-    MyTable.selectIndex(useTag ? collection::kSortTagName.toStdString() : std::string());
-    refreshViewer();
-}
-
-// Replaces the sort tag by one built from the current sort expression; record order when empty.
-void TMain::rebuildSortTag() {
-    MyTable.selectIndex({});
-    if (!sortExpression_.isEmpty()) {
-        const std::string tag = collection::kSortTagName.toStdString();
-        MyTable.deleteIndexTag(tag);
-        MyTable.addIndexTag(tag, sortExpression_.toStdString());
-        MyTable.selectIndex(tag);
-    }
+    collection::reopenShared(MyTable, currentCollection(), sortTagToSelect());
     refreshViewer();
 }
 
@@ -94,30 +73,32 @@ void TMain::writeCollectionSettings() {
     collection::writeCollection(collectionSettingsPath(), settingsToWrite());
 }
 
-// Leaves the current collection (its settings and pick lists written) for `path`. A new
-// collection takes its settings from TESSELON.INI and the default pick lists, and always gets a
-// fresh sort tag.
+// Leaves the current collection (its settings and pick lists written) for `path`, step by step
+// as the numbers say. A new collection takes its settings from TESSELON.INI and the default pick
+// lists, and gets its sort tag without the in-use test (nobody else can hold a file just made).
 void TMain::switchTo(const QString& path, bool newCollection) {
-    if (searchActive_) DoEndSearch();
-    const QString previous = collectionOpen_ ? currentCollection() : QString();
-    MyTable.close();
-    // Before a collection has been made current there is no previous one to write settings or
-    // lists for: the file the settings named may belong to another program.
-    if (collectionOpen_) {
+    if (searchActive_) DoEndSearch();  // 1
+    // 2. Before a collection has been made current there is no previous one to write settings
+    // or lists for: the file the settings named may belong to another program.
+    const bool leaving = collectionOpen_;
+    const QString previous = leaving ? currentCollection() : QString();
+    const collection::CollectionPaths paths = collection::collectionPaths(path);
+    MyTable.close();            // 3
+    showCollectionName(paths);  // 4
+    if (leaving) {              // 5, while the base path is still the one left
         writeCollectionSettings();
         if (MyEdit) MyEdit->dataLists().SaveAllLists();
     }
-    setCollectionPaths(path);
-    loadCollectionLists(newCollection);
-    readCollectionSettings(newCollection ? collection::globalSettingsPath()
+    basePath_ = paths.basePath;                                              // 6
+    loadCollectionLists(newCollection);                                      // 7
+    readCollectionSettings(newCollection ? collection::globalSettingsPath()  // 8
                                          : collectionSettingsPath());
-    BuildSortString();
-    const bool inUse = !newCollection && collection::DBaseInUse(currentCollection());
-    OpenMyTable();
+    BuildSortString();  // 9
+    // 10 and 11: the tag rebuilt unless another program holds the file, then opened shared.
+    collection::rebuildSortTagOnOpen(MyTable, currentCollection(), sortExpression_, !newCollection);
     collectionOpen_ = true;
-    if (!inUse) rebuildSortTag();
-    DoFileSpecific();
-    if (!previous.isEmpty()) DoLastFiles(previous, currentCollection());
+    DoFileSpecific();                                         // 12
+    if (leaving) DoLastFiles(previous, currentCollection());  // 13
 }
 
 ui::FileDialogRequest TMain::databaseDialog(const QString& title, int flags) {
@@ -135,8 +116,8 @@ TMain::OpenResult TMain::openByDialog() {
     const QString path = ui::platform().openFileName(
         databaseDialog(QStringLiteral("Open Database File"), ui::FileMustExist));
     if (path.isEmpty()) return OpenResult::Cancelled;
-    if (!hasDbfExtension(path)) {
-        ui::showError(this, QStringLiteral("Invalid file type selected."));
+    if (!collection::hasDbfExtension(path)) {
+        ui::showError(this, collection::kInvalidFileType);
         return OpenResult::Refused;
     }
     if (!validateCollection(path)) return OpenResult::Refused;
@@ -165,8 +146,8 @@ void TMain::DoNew() {
         QStringLiteral("New Database File"), ui::PromptOverwrite | ui::PathMustExist));
     if (!path.isEmpty()) {
         if (searchActive_) DoEndSearch();
-        if (!hasDbfExtension(path)) {
-            ui::showError(this, QStringLiteral("Invalid file type selected."));
+        if (!collection::hasDbfExtension(path)) {
+            ui::showError(this, collection::kInvalidFileType);
         } else if (collection::MakeNewDB(path, [this](const QString& title, const QString& text) {
                        ui::showMessage(this, title, text);
                    })) {
@@ -187,29 +168,16 @@ void TMain::DoUpdateDatabase() {
 }
 
 void TMain::DoLastFiles(const QString& previous, const QString& current) {
-    auto& recent = global_.misc.lastFiles;
-    const int n = int(recent.size());
-    for (int k = 0; k < n; ++k) {
-        if (recent[k] == current) {
-            for (int i = k; i + 1 < n; ++i) recent[i] = recent[i + 1];
-            recent[n - 1].clear();
-            break;
-        }
-    }
-    for (int i = n - 1; i > 0; --i) recent[i] = recent[i - 1];
-    recent[0] = previous;
+    collection::DoLastFiles(global_.misc.lastFiles, previous, current);
     SetMenuLastFiles();
 }
 
 void TMain::SetMenuLastFiles() {
-    const auto& recent = global_.misc.lastFiles;
-    const bool any = std::any_of(recent.begin(), recent.end(),
-                                 [](const QString& path) { return !path.isEmpty(); });
-    lastFilesSeparator_->setVisible(any);
-    for (std::size_t i = 0; i < recent.size(); ++i) {
-        QAction* item = lastFileActions_[i];
-        item->setText(QStringLiteral("&%1   %2").arg(i + 1).arg(recent[i]));
-        item->setVisible(any && !recent[i].isEmpty());
+    const collection::RecentMenu menu = collection::recentMenuItems(global_.misc.lastFiles);
+    lastFilesSeparator_->setVisible(menu.separatorVisible);
+    for (std::size_t i = 0; i < menu.items.size(); ++i) {
+        lastFileActions_[i]->setText(menu.items[i].caption);
+        lastFileActions_[i]->setVisible(menu.items[i].visible);
     }
 }
 

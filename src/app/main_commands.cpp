@@ -36,8 +36,6 @@ void TMain::DoReports() {}
 
 void TMain::DoViewer() {}
 
-void TMain::DoSortOrder() {}
-
 void TMain::DoBackup() {}
 
 void TMain::DoRestore() {
@@ -49,10 +47,6 @@ void TMain::DoColor(int /*group*/) {}
 void TMain::DoFont(int /*which*/) {}
 
 void TMain::DoSearchReplace() {}
-
-void TMain::DoRebuildIndexes() {}
-
-void TMain::DoPackDatabase() {}
 
 void TMain::DoHelp() {
     ui::platform().showHelpContents(this);

@@ -196,9 +196,9 @@ void TMain::buildToolsAndHelpMenus() {
     addCommand(tools, QStringLiteral("MenuSearchReplace"), QStringLiteral("&Search and Replace"),
                ctrl(Qt::Key_F), &TMain::DoSearchReplace);
     addCommand(tools, QStringLiteral("MenuRebuildIndexes"), QStringLiteral("&Rebuild Indexes"), {},
-               &TMain::DoRebuildIndexes);
+               &TMain::MenuRebuildClick);
     addCommand(tools, QStringLiteral("MenuPackDatabase"), QStringLiteral("&Pack Database"), {},
-               &TMain::DoPackDatabase);
+               &TMain::MenuPackClick);
 
     QMenu* help = addMenu(menuBar(), nullptr, "MenuHelp", QStringLiteral("&Help"));
     addCommand(help, QStringLiteral("MenuContents"), QStringLiteral("&Contents"), ctrl(Qt::Key_H),

@@ -13,6 +13,7 @@
 #include "collection/date_format.h"
 #include "collection/regional_settings.h"
 #include "collection/settings_paths.h"
+#include "collection/sort_order.h"
 #include "engine/error.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
@@ -92,7 +93,10 @@ bool TMain::openStartCollection(const QString& path) {
     readCollectionSettings(collectionSettingsPath());
     BuildSortString();
     OpenMyTable();
-    if (!sortExpression_.isEmpty() && MyTable.selectedIndex().empty()) rebuildSortTag();
+    if (!sortExpression_.isEmpty() && MyTable.selectedIndex().empty()) {
+        collection::buildSortTag(MyTable, sortExpression_);
+        refreshViewer();
+    }
     collectionOpen_ = true;
     return true;
 }

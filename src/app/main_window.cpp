@@ -8,8 +8,8 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "collection/collection_paths.h"
 #include "editing/my_edit.h"
-#include "engine/companion_files.h"
 #include "engine/error.h"
 #include "ui/data_grid.h"
 #include "ui/data_grid_model.h"
@@ -66,6 +66,8 @@ void TMain::buildViewer() {
     SearchOnLabel->hide();
     NavigatorLabel = makeLabel("NavigatorLabel", QStringLiteral("Navigation Controls"));
 
+    // The search filter stays with the table across every close and re-open.
+    MyTable.setFilter([this](const engine::RecordView& record) { return MyTableFilter(record); });
     MyDataSource = new ui::StampTableModel(&MyTable, this);
     MyDataSource->setObjectName(QStringLiteral("MyDataSource"));
     MyDataSource->setFormatters(displayFormatters());
@@ -121,7 +123,7 @@ QAction* TMain::action(const QString& objectName) const {
 }
 
 QString TMain::indexPath() const {
-    return QString::fromStdString(engine::companionPath(currentCollection().toStdString(), ".MDX"));
+    return collection::companionFile(basePath_, QStringLiteral(".MDX"));
 }
 
 void TMain::setSearchCriteria(std::function<bool(const engine::RecordView&)> criteria) {

@@ -30,6 +30,7 @@
 #include <functional>
 #include <memory>
 
+#include "collection/collection_paths.h"
 #include "collection/collection_settings.h"
 #include "collection/global_settings.h"
 #include "engine/table.h"
@@ -135,8 +136,10 @@ class TMain : public QMainWindow {
     void DoColor(int group);  // 1 main ... 5 configure, 6 all
     void DoFont(int which);   // 0 label, 1 edit, 2 button
     void DoSearchReplace();
-    void DoRebuildIndexes();
-    void DoPackDatabase();
+    // Tools "&Rebuild Indexes" and "&Pack Database": asked first, then run on the table held
+    // exclusively; a refusal is told after the table is open and shown again.
+    void MenuRebuildClick();
+    void MenuPackClick();
     void DoHelp();
     void DoTips();
 
@@ -210,10 +213,13 @@ class TMain : public QMainWindow {
     ui::FileDialogRequest databaseDialog(const QString& title, int flags);
     bool validateCollection(const QString& path);
     void setCollectionPaths(const QString& path);
+    // The collection named in the settings and the window caption.
+    void showCollectionName(const collection::CollectionPaths& paths);
+    // "NewIndex" while there is a sort expression, otherwise record order.
+    std::string sortTagToSelect() const;
     void switchTo(const QString& path, bool newCollection);
     // The pick lists of the collection now current: its own, or the defaults for a new one.
     void loadCollectionLists(bool newCollection);
-    void rebuildSortTag();
     void readCollectionSettings(const QString& settingsPath);
     collection::CollectionSettings settingsToWrite() const;
     void writeCollectionSettings();
