@@ -98,9 +98,10 @@ void TMain::SetViewerOptions() {
         v.widthChars = field.width;
         v.position = field.order;
     }
-    MyDataSource->setColumns(ui::layoutColumns(view));
+    // Options first, while the rows are as they were, then columns and rows
+    // in one go: each relayout of a million-row grid costs.
     ViewerGrid->applyOptions(options);
-    refreshViewer();
+    MyDataSource->setColumnsAndReload(ui::layoutColumns(view));
 }
 
 void TMain::refreshViewer() {

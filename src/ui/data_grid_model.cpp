@@ -56,6 +56,11 @@ void StampTableModel::resolveFields() {
             table_ && table_->isOpen() ? table_->fieldIndex(f.name) : -1;
 }
 
+void StampTableModel::setColumnsAndReload(std::vector<GridColumn> columns) {
+    columns_ = std::move(columns);
+    reload();
+}
+
 void StampTableModel::reload() {
     beginResetModel();
     const bool open = table_ && table_->isOpen();

@@ -40,6 +40,9 @@ class StampTableModel : public QAbstractTableModel {
     void setTable(engine::Table* table);
 
     void setColumns(std::vector<GridColumn> columns);
+    // New columns and the rows re-read in one reset (one relayout of the
+    // views instead of two).
+    void setColumnsAndReload(std::vector<GridColumn> columns);
     const std::vector<GridColumn>& columns() const { return columns_; }
     // Schema field number shown in `column`, 0 when there is no such column.
     int fieldAt(int column) const;
