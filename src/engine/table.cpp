@@ -18,15 +18,6 @@ namespace engine {
 
 namespace {
 
-// Serialises writers of a shared table for the life of a post or delete.
-class WriteLock {
-public:
-    explicit WriteLock(DbfFile& f) : f_(f) { f_.lockForWrite(); }
-    ~WriteLock() { f_.unlockForWrite(); }
-
-private:
-    DbfFile& f_;
-};
 
 bool sameNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;

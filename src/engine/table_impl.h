@@ -86,6 +86,18 @@ struct Table::Impl {
     char* fieldPtr(int field);
 };
 
+// Serialises writers of a shared table for the life of the scope.
+class WriteLock {
+public:
+    explicit WriteLock(DbfFile& f) : f_(f) { f_.lockForWrite(); }
+    ~WriteLock() { f_.unlockForWrite(); }
+    WriteLock(const WriteLock&) = delete;
+    WriteLock& operator=(const WriteLock&) = delete;
+
+private:
+    DbfFile& f_;
+};
+
 // Holds a shared table exclusively for the life of the scope, or throws the
 // in-use error.
 class ExclusiveUse {

@@ -68,14 +68,8 @@ void Table::Impl::openIndex() {
     compileTagExpressions();
     if (!mdx->consistentWith(dbf.count())) {
         if (dbf.writable()) {
-            dbf.lockForWrite();
-            try {
-                rebuildIndex();
-            } catch (...) {
-                dbf.unlockForWrite();
-                throw;
-            }
-            dbf.unlockForWrite();
+            WriteLock lock(dbf);
+            rebuildIndex();
         } else {
             indexTrusted = false;
         }
@@ -176,14 +170,10 @@ void Table::Impl::collectTagOrder(std::vector<std::uint32_t>& out) {
         // The tag does not hold exactly one key for each record.
         out.clear();
         if (dbf.writable()) {
-            dbf.lockForWrite();
-            try {
+            {
+                WriteLock lock(dbf);
                 rebuildIndex();
-            } catch (...) {
-                dbf.unlockForWrite();
-                throw;
             }
-            dbf.unlockForWrite();
             resolveSelected();
             mdx->collectOrder(selectedTag, out);
             if (isPermutation(out, n)) return;
