@@ -381,10 +381,11 @@ void Table::prior() {
     }
 }
 
-void Table::Impl::prefetchAhead() const {
+void Table::Impl::prefetchAhead() {
     // In tag order the next records are scattered through the file: ask for
     // one a few steps ahead so its bytes arrive while this one is read.
     constexpr std::int64_t kAhead = 6;
+    constexpr std::int64_t kWalkingThreshold = 2048;
     const std::int64_t ahead = pos + kAhead;
     std::uint32_t recno = 0;
     if (lazyRows && selectedTag < 0)
@@ -392,6 +393,9 @@ void Table::Impl::prefetchAhead() const {
     else if (ahead < std::int64_t(order.size()))
         recno = order[std::size_t(ahead)];
     if (recno == 0 || recno > dbf.count()) return;
+    // A prefetch of a page not yet mapped is dropped: once the cursor is
+    // clearly walking the whole table, map all record pages in one call.
+    if (pos == kWalkingThreshold) dbf.prepareScan();
     const char* rec = dbf.record(recno);
     const std::uint32_t len = dbf.layout().recordLength;
     for (std::uint32_t off = 0; off < len; off += 64) __builtin_prefetch(rec + off);

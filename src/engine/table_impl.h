@@ -74,8 +74,8 @@ struct Table::Impl {
     std::uint32_t rowAt(std::uint32_t i);
     std::uint32_t fullRowAt(std::uint32_t i) const;
     std::int64_t rowOf(std::uint32_t recno);
-    void settle();
-    void prefetchAhead() const;  // places a cursor left at its start by open()
+    void settle();  // places a cursor left at its start by open()
+    void prefetchAhead();  // asks for the record a few rows ahead of the cursor
     void invalidateOrder() { orderValid = false; pos = -1; }
     void syncWithDisk();
     bool accepted(std::uint32_t recno) const;
