@@ -94,7 +94,8 @@ void TMain::switchTo(const QString& path, bool newCollection) {
     readCollectionSettings(newCollection ? collection::globalSettingsPath()  // 8
                                          : collectionSettingsPath());
     BuildSortString();  // 9
-    // 10 and 11: the tag rebuilt unless another program holds the file, then opened shared.
+    // 10 and 11: opened shared, the tag rebuilt from the new levels unless another program holds
+    // the file (its tag is then selected as it is).
     collection::rebuildSortTagOnOpen(MyTable, currentCollection(), sortExpression_, !newCollection);
     collectionOpen_ = true;
     DoFileSpecific();                                         // 12
