@@ -384,7 +384,7 @@ void Table::prior() {
 void Table::Impl::prefetchAhead() {
     // In tag order the next records are scattered through the file: ask for
     // one a few steps ahead so its bytes arrive while this one is read.
-    constexpr std::int64_t kAhead = 6;
+    constexpr std::int64_t kAhead = 10;
     constexpr std::int64_t kWalkingThreshold = 2048;
     const std::int64_t ahead = pos + kAhead;
     std::uint32_t recno = 0;
