@@ -51,7 +51,9 @@ std::string TMain::sortTagToSelect() const {
 
 void TMain::OpenMyTable() {
     collection::reopenShared(MyTable, currentCollection(), sortTagToSelect());
-    refreshViewer();
+    // Before the window is first shown the rows are left to the viewer options
+    // applied when it shows, which read them anyway (once, not twice).
+    if (shownOnce_) refreshViewer();
 }
 
 void TMain::readCollectionSettings(const QString& settingsPath) {

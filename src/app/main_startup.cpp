@@ -146,7 +146,10 @@ void TMain::EnterBrowseMode() {
 
 void TMain::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
-    if (!event->spontaneous()) runCommand([this] { DoFileSpecific(); });
+    if (!event->spontaneous()) {
+        shownOnce_ = true;
+        runCommand([this] { DoFileSpecific(); });
+    }
 }
 
 void TMain::DoFileSpecific() {

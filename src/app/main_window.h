@@ -249,6 +249,7 @@ class TMain : public QMainWindow {
     bool startFailed_ = false;
     bool collectionOpen_ = false;  // a collection has been made current
     bool searchActive_ = false;
+    bool shownOnce_ = false;  // the grid reads rows only once the window has been shown
     bool browseMode_ = false;
     bool activatedOnce_ = false;
     bool closed_ = false;
