@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "collection/stamp_schema.h"
+#include "engine/error.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 
@@ -79,9 +80,16 @@ void TMySortOrder::OkButtonClick() {
     hooks.tell = [this](const QString& title, const QString& text) {
         ui::showMessage(this, title, text);
     };
-    const collection::SortOrderResult result = collection::applySortOrder(
-        *context_.table, context_.collectionPath, *context_.levels, chosenLevels(), hooks);
-    if (result == collection::SortOrderResult::Applied) accept();
+    // An engine error the rebuild could not handle itself (the table cannot
+    // even be opened again) is shown here: a button's handler must not let it
+    // leave through the window system's event loop.
+    try {
+        const collection::SortOrderResult result = collection::applySortOrder(
+            *context_.table, context_.collectionPath, *context_.levels, chosenLevels(), hooks);
+        if (result == collection::SortOrderResult::Applied) accept();
+    } catch (const engine::EngineError& e) {
+        ui::showError(this, QString::fromStdString(e.what()));
+    }
 }
 
 void TMySortOrder::CancelButtonClick() {
