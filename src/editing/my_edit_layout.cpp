@@ -119,12 +119,12 @@ TMyEdit::TMyEdit(const MyEditContext& context, QWidget* parent)
 TMyEdit::~TMyEdit() = default;
 
 void TMyEdit::buildControls(QWidget* client) {
-    for (const ControlSpec& spec : kControls) {
-        const int top = kRowTop[spec.row];
-        const QRect box(spec.x, top + kLabelHeight, spec.width, kBoxHeight);
-        const int width = collection::schemaField(spec.field).length;
+    for (const ControlSpec& entry : kControls) {
+        const int top = kRowTop[entry.row];
+        const QRect box(entry.x, top + kLabelHeight, entry.width, kBoxHeight);
+        const int width = collection::schemaField(entry.field).length;
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (entry.kind) {
             case Kind::Text: {
                 auto* edit = new QLineEdit(client);
                 edit->setMaxLength(width);
@@ -149,14 +149,14 @@ void TMyEdit::buildControls(QWidget* client) {
                 widget = Wanted;
                 break;
         }
-        widget->setObjectName(QString::fromLatin1(spec.name));
+        widget->setObjectName(QString::fromLatin1(entry.name));
         widget->setGeometry(box);
         widget->installEventFilter(this);
-        controls_[spec.field - 1] = widget;
-        if (spec.kind != Kind::Check)
-            labels_[spec.field - 1] =
-                makeLabel(client, QString::fromLatin1(spec.name) + QStringLiteral("Label"),
-                          QRect(spec.x, top, spec.width, kLabelHeight));
+        controls_[entry.field - 1] = widget;
+        if (entry.kind != Kind::Check)
+            labels_[entry.field - 1] =
+                makeLabel(client, QString::fromLatin1(entry.name) + QStringLiteral("Label"),
+                          QRect(entry.x, top, entry.width, kLabelHeight));
     }
     Quantity = static_cast<QLineEdit*>(control(kQuantity));
     PurchPrice = static_cast<QLineEdit*>(control(kPurchPrice));
@@ -203,10 +203,10 @@ void TMyEdit::buildButtons(QWidget* client) {
         {"NextButton", "&Next", 420, 90, &TMyEdit::DoNextRecord},
         {"ExitButton", "E&xit", 538, 90, &TMyEdit::DoExit},
     };
-    for (const ButtonSpec& spec : kButtons) {
-        QPushButton* button = makeButton(client, spec.name, QString::fromLatin1(spec.caption),
-                                         QRect(spec.x, kButtonTop, spec.width, kButtonHeight));
-        connect(button, &QPushButton::clicked, this, [this, h = spec.handler] { run(h); });
+    for (const ButtonSpec& entry : kButtons) {
+        QPushButton* button = makeButton(client, entry.name, QString::fromLatin1(entry.caption),
+                                         QRect(entry.x, kButtonTop, entry.width, kButtonHeight));
+        connect(button, &QPushButton::clicked, this, [this, h = entry.handler] { run(h); });
     }
 }
 

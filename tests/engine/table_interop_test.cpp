@@ -37,13 +37,13 @@ if reader == 'dbf':
     import dbf
     t = dbf.Table(path)
     t.open(dbf.READ_ONLY)
-    specs = [(n.upper(), t.field_info(n)) for n in t.field_names]
+    field_infos = [(n.upper(), t.field_info(n)) for n in t.field_names]
     live = 0
     for r in t:
         if dbf.is_deleted(r):
             deleted += 1
             continue
-        for (name, info), value in zip(specs, r):
+        for (name, info), value in zip(field_infos, r):
             lines.append('%d|%s|%s' % (live, name, canon(value, chr(info.field_type), info.decimal)))
         live += 1
     t.close()
