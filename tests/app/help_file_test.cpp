@@ -12,7 +12,7 @@
 namespace {
 
 QString helpPath() {
-    return QStringLiteral(TESS_TEST_DATA_DIR "/../../data/TESSELON.HLP");
+    return QStringLiteral(TESS_SOURCE_DIR "/data/TESSELON.HLP");
 }
 
 TEST(HelpFileTest, EveryWindowKeywordIsAnAnchor) {
