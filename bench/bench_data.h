@@ -216,4 +216,16 @@ class SyntheticCollection {
     std::vector<std::size_t> ends_;  // end offset of each value in arena_
 };
 
+// The sqlite3 table the same data is imported into: one column per field,
+// with the column types of stampColumns().
+inline std::string sqliteCreateTable() {
+    std::string sql = "CREATE TABLE stamps(";
+    for (int c = 0; c < kStampFieldCount; ++c) {
+        const StampColumn& col = stampColumns()[std::size_t(c)];
+        if (c) sql += ", ";
+        sql += "\"" + col.def.name + "\" " + col.sqlType;
+    }
+    return sql + ");\n";
+}
+
 }  // namespace bench

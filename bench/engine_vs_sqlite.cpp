@@ -41,16 +41,6 @@ struct Row {
     double target;
 };
 
-std::string sqliteCreateTable() {
-    std::string sql = "CREATE TABLE stamps(";
-    for (int c = 0; c < kStampFieldCount; ++c) {
-        const StampColumn& col = stampColumns()[std::size_t(c)];
-        if (c) sql += ", ";
-        sql += "\"" + col.def.name + "\" " + col.sqlType;
-    }
-    return sql + ");\n";
-}
-
 std::uint64_t fileSize(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 ? std::uint64_t(st.st_size) : 0;

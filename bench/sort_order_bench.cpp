@@ -52,16 +52,6 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-std::string sqliteCreateTable() {
-    std::string sql = "CREATE TABLE stamps(";
-    for (int c = 0; c < kStampFieldCount; ++c) {
-        const StampColumn& col = stampColumns()[std::size_t(c)];
-        if (c) sql += ", ";
-        sql += "\"" + col.def.name + "\" " + col.sqlType;
-    }
-    return sql + ");\n";
-}
-
 // The collection as the program creates it, filled with `data`, the Country tag maintained.
 void makeCollection(const SyntheticCollection& data, const QString& dbf) {
     if (!collection::MakeNewDB(dbf, {})) throw std::runtime_error("cannot create the collection");
