@@ -17,7 +17,11 @@ QSize GridRowIndicator::sizeHint() const {
 }
 
 void GridRowIndicator::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+    // The base painting leaves the painter clipped to nothing: keep its state
+    // away from the marker drawn after it.
+    painter->save();
     QHeaderView::paintSection(painter, rect, logicalIndex);
+    painter->restore();
     const QItemSelectionModel* selection = selectionModel();
     if (!selection || selection->currentIndex().row() != logicalIndex) return;
     const int h = qMin(rect.height(), rect.width()) / 2;

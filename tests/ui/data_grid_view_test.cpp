@@ -179,6 +179,25 @@ TEST_F(DataGridTest, CurrentRowAndCursorFollowEachOther) {
     EXPECT_EQ(moved, 1);                         // following the cursor does not move it again
 }
 
+TEST_F(DataGridTest, RowIndicatorMarksTheCurrentRow) {
+    StampTableFile file(gridtest::numberedStamps(6));
+    show(file);
+    grid.setCurrentIndex(model->index(2, 0));
+    QHeaderView* rows = grid.verticalHeader();
+    const QImage image = rows->grab().toImage();
+    auto darkIn = [&](int row) {
+        int dark = 0;
+        const int top = rows->sectionViewportPosition(row);
+        for (int y = top; y < top + rows->sectionSize(row); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 100) ++dark;
+        return dark;
+    };
+    EXPECT_GT(darkIn(2), 4);
+    EXPECT_EQ(darkIn(1), 0);
+    EXPECT_EQ(darkIn(3), 0);
+}
+
 TEST_F(DataGridTest, DoubleClickAsksForTheRecordEditor) {
     StampTableFile file(gridtest::numberedStamps(2));
     show(file);
