@@ -346,13 +346,21 @@ void DbfFile::prepareScan() {
     ::madvise(map_, end, MADV_WILLNEED);
 }
 
-void DbfFile::lockForWrite() {
-    if (exclusive_ || fd_ < 0) return;
+namespace {
+// The fcntl lock request on the byte that serialises writers.
+struct flock writerLock(short type) {
     struct flock fl {};
-    fl.l_type = F_WRLCK;
+    fl.l_type = type;
     fl.l_whence = SEEK_SET;
     fl.l_start = kWriteLockByte;
     fl.l_len = 1;
+    return fl;
+}
+}  // namespace
+
+void DbfFile::lockForWrite() {
+    if (exclusive_ || fd_ < 0) return;
+    struct flock fl = writerLock(F_WRLCK);
     while (::fcntl(fd_, F_SETLKW, &fl) != 0) {
         if (errno != EINTR)
             throw EngineError("Cannot lock the table \"" + path_ + "\" for writing: " + sysError());
@@ -369,11 +377,7 @@ void DbfFile::lockForWrite() {
 
 void DbfFile::unlockForWrite() {
     if (exclusive_ || fd_ < 0) return;
-    struct flock fl {};
-    fl.l_type = F_UNLCK;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = kWriteLockByte;
-    fl.l_len = 1;
+    struct flock fl = writerLock(F_UNLCK);
     ::fcntl(fd_, F_SETLK, &fl);
 }
 
