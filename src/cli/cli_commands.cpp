@@ -1,5 +1,8 @@
 #include "cli/cli_commands.h"
 
+#include "cli/cli_criteria.h"
+#include "collection/search_filter.h"
+
 #include <QFileInfo>
 #include <QString>
 #include <functional>
@@ -40,7 +43,11 @@ const char* kUsage =
     "  index FILE.DBF EXPRESSION   add or replace the tag NewIndex\n"
     "  sort FILE.DBF LEVEL1 [LEVEL2 LEVEL3 LEVEL4]\n"
     "                              set the sort levels (field numbers 1-25, 0 for none),\n"
-    "                              store them in the collection's .INI and rebuild NewIndex\n";
+    "                              store them in the collection's .INI and rebuild NewIndex\n"
+    "  search FILE.DBF [--count] CRITERION... [--or CRITERION...]...\n"
+    "                              the records that pass a query search (printed as dump\n"
+    "                              prints them, or only their number); CRITERION is\n"
+    "                              FIELD:VALUE, e.g. Country:fra 'Year:> 1900 AND < 1950'\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
@@ -99,15 +106,8 @@ int doInfo(Context& c) {
     return kOk;
 }
 
-int doDump(Context& c) {
-    engine::Table t;
-    t.open(absolute(c.args[1]), engine::OpenMode::Shared);
-    if (c.args.size() == 4 && c.args[2] == "--tag") {
-        t.selectIndex(c.args[3]);
-    } else if (c.args.size() != 2) {
-        c.err << kUsage;
-        return kFail;
-    }
+// Every visible record of `t` as a quoted, comma-separated line, in the table's order.
+void dumpRecords(engine::Table& t, std::ostream& out) {
     const int n = t.fieldCount();
     std::string line;
     for (t.first(); !t.eof(); t.next()) {
@@ -118,8 +118,46 @@ int doDump(Context& c) {
             line += quoted(r.text(i));
         }
         line += '\n';
-        c.out << line;
+        out << line;
     }
+}
+
+int doDump(Context& c) {
+    engine::Table t;
+    t.open(absolute(c.args[1]), engine::OpenMode::Shared);
+    if (c.args.size() == 4 && c.args[2] == "--tag") {
+        t.selectIndex(c.args[3]);
+    } else if (c.args.size() != 2) {
+        c.err << kUsage;
+        return kFail;
+    }
+    dumpRecords(t, c.out);
+    return kOk;
+}
+
+// search FILE.DBF [--count] CRITERION... [--or CRITERION...]...: the records that pass, in
+// record order, as dump prints them (or only their number).
+int doSearch(Context& c) {
+    const bool countOnly = c.args[2] == "--count";
+    const std::vector<std::string> criteria(c.args.begin() + (countOnly ? 3 : 2), c.args.end());
+    if (criteria.empty()) {
+        c.err << kUsage;
+        return kFail;
+    }
+    const QString path = QString::fromStdString(absolute(c.args[1]));
+    const CriteriaParse parsed =
+        parseCriteria(criteria, collectionLabels(path), settingsDateFormat());
+    if (!parsed.ok()) {
+        c.err << parsed.error.toStdString() << "\n";
+        return kFail;
+    }
+    engine::Table t;
+    t.open(path.toStdString(), engine::OpenMode::Shared);
+    t.setFilter(collection::SearchFilter(parsed.criteria, t));
+    if (countOnly)
+        c.out << t.recordCount() << "\n";
+    else
+        dumpRecords(t, c.out);
     return kOk;
 }
 
@@ -197,6 +235,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"info", {2, 2, doInfo}},     {"dump", {2, 4, doDump}},
         {"pack", {2, 2, doPack}},     {"reindex", {2, 2, doReindex}},
         {"index", {3, 3, doIndex}},   {"sort", {3, 6, doSort}},
+        {"search", {3, 1000, doSearch}},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;
