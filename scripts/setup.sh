@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   python3 python3-dbf python3-dbfread libdbd-xbase-perl sqlite3
-  xvfb xauth xdotool fonts-liberation
+  xvfb xauth xdotool fonts-liberation poppler-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -15,6 +15,7 @@
 #include "collection/settings_paths.h"
 #include "collection/sort_order.h"
 #include "engine/error.h"
+#include "reports/report_file.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 #include "ui/screen_scale.h"
@@ -36,6 +37,7 @@ void TMain::FormCreate(const QStringList& arguments) {
     programDir_ = collection::programDirectory();
     startupDir_ = QDir::currentPath();
     fonts_ = ui::SharedFonts::defaults();
+    reports::ensureReportFile(programDir_);
 
     global_ = collection::readGlobal(startupDir_);
     move(global_.misc.mainWindowLeft, global_.misc.mainWindowTop);
