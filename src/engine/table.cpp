@@ -187,34 +187,66 @@ void Table::Impl::ensureOrder() {
     }
     orderValid = true;
     pos = -1;
+    curGone = false;
     if (cur != 0) pos = rowOf(cur);
-    if (pos < 0) {
-        if (rowCount() == 0) {
-            cur = 0;
-            eof = bof = true;
-        } else {
-            pos = 0;
-            cur = rowAt(0);
-        }
+    if (pos < 0 && !moveCursor([] { return std::int64_t(0); })) {
+        cur = 0;
+        eof = bof = true;
     }
 }
 
-// Falls back from lazily read rows to the complete order, when the index or
-// the deleted count turned out not to be what they seemed.
-void Table::Impl::abandonLazyRows() {
+// The rows no longer match the file: another program deleted records since
+// they were built, or the lazy view (the index's order, its deleted count) was
+// wrong. Builds them again and finds the cursor's place in the new rows; when
+// its own record is gone the cursor stands where it was, so that next() goes
+// on to the record that followed it.
+void Table::Impl::rebuildRows() {
+    const std::uint32_t keep = cur;
+    const std::int64_t oldPos = pos;
+    std::int64_t vanishedBefore = 0;
+    for (std::int64_t i = 0; keep != 0 && i < oldPos; ++i) {
+        std::uint32_t r = 0;
+        if (lazyRows && selectedTag < 0)
+            r = std::uint32_t(i + 1);
+        else if (std::size_t(i) < order.size())
+            r = order[std::size_t(i)];
+        if (r == 0 || r > dbf.count() || !accepted(r)) ++vanishedBefore;
+    }
     deletedCount = kUnknownCount;
     lazyRows = false;
     orderValid = false;
-    const std::uint32_t keep = cur;
+    cur = 0;
     ensureOrder();
+    ++generation;
+    if (keep == 0 || oldPos < 0) return;
+    const std::int64_t at = rowOf(keep);
     cur = keep;
-    pos = rowOf(cur);
+    if (at >= 0) {
+        pos = at;
+    } else {
+        pos = oldPos - vanishedBefore;
+        curGone = true;
+    }
+}
+
+bool Table::Impl::moveCursor(const std::function<std::int64_t()>& target) {
+    for (;;) {
+        const std::int64_t i = target();
+        if (i < 0 || i >= std::int64_t(rowCount())) return false;
+        const std::uint64_t before = generation;
+        const std::uint32_t recno = rowAt(std::uint32_t(i));
+        if (before != generation) continue;  // rebuilt: the target moved with the rows
+        cur = recno;
+        pos = i;
+        curGone = false;
+        return true;
+    }
 }
 
 void Table::Impl::extendRows(std::size_t wanted) {
     while (order.size() < wanted && !walkDone) {
         walkDone = !mdx->continueOrder(walk, order, std::max<std::size_t>(wanted - order.size(), 512));
-        if (walkDone && order.size() != dbf.count()) return abandonLazyRows();
+        if (walkDone && order.size() != dbf.count()) return rebuildRows();
     }
 }
 
@@ -231,22 +263,23 @@ std::uint32_t Table::Impl::fullRowAt(std::uint32_t i) const {
 
 std::uint32_t Table::Impl::rowAt(std::uint32_t i) {
     ensureOrder();
-    if (!lazyRows) return fullRowAt(i);
-    std::uint32_t recno = i + 1;
-    if (selectedTag >= 0) {
+    std::uint32_t recno = 0;
+    if (!lazyRows) {
+        recno = fullRowAt(i);
+    } else if (selectedTag < 0) {
+        recno = i + 1;
+    } else {
         extendRows(std::size_t(i) + 1);
-        if (!lazyRows) return fullRowAt(i);
-        if (i >= order.size()) {  // the tag holds fewer keys than the table has records
-            abandonLazyRows();
-            return fullRowAt(i);
-        }
-        recno = order[i];
+        if (!lazyRows) return rowAt(i);
+        // Past the end: the tag holds fewer keys than the table has records.
+        if (i < order.size()) recno = order[i];
     }
-    // A record the stamp did not count as deleted, or an index naming a
-    // record that does not exist: the lazy view was wrong, build the real one.
+    // A record deleted since the rows were built (by another program, or
+    // behind an index stamp that did not count it), or an index naming a
+    // record that does not exist: build the rows again.
     if (recno == 0 || recno > dbf.count() || dbf.record(recno)[0] == '*') {
-        abandonLazyRows();
-        return fullRowAt(i);
+        rebuildRows();
+        return i < order.size() ? order[i] : 0;
     }
     return recno;
 }
@@ -309,9 +342,13 @@ std::uint32_t Table::recordCount() const {
 RecordView Table::visibleAt(std::uint32_t ordinal) const {
     Impl& t = *impl_;
     t.requireOpen();
-    if (ordinal >= t.rowCount())
-        throw EngineError("Row " + std::to_string(ordinal + 1) + " does not exist.");
-    return record(t.rowAt(ordinal));
+    for (;;) {
+        if (ordinal >= t.rowCount())
+            throw EngineError("Row " + std::to_string(ordinal + 1) + " does not exist.");
+        const std::uint64_t before = t.generation;
+        const std::uint32_t recno = t.rowAt(ordinal);
+        if (before == t.generation) return record(recno);
+    }
 }
 
 void Table::first() {
@@ -319,16 +356,7 @@ void Table::first() {
     t.requireOpen();
     t.atStart = false;
     if (t.state != EditState::Browse) post();
-    if (t.rowCount() == 0) {
-        t.cur = 0;
-        t.pos = -1;
-        t.eof = t.bof = true;
-        return;
-    }
-    t.pos = 0;
-    t.cur = t.rowAt(0);
-    t.bof = true;
-    t.eof = false;
+    t.placeFirst();
 }
 
 void Table::last() {
@@ -336,15 +364,12 @@ void Table::last() {
     t.requireOpen();
     t.atStart = false;
     if (t.state != EditState::Browse) post();
-    const std::uint32_t n = t.rowCount();
-    if (n == 0) {
+    if (!t.moveCursor([&t] { return std::int64_t(t.rowCount()) - 1; })) {
         t.cur = 0;
         t.pos = -1;
         t.eof = t.bof = true;
         return;
     }
-    t.cur = t.rowAt(n - 1);
-    t.pos = std::int64_t(t.rowCount()) - 1;
     t.eof = true;
     t.bof = false;
 }
@@ -354,19 +379,13 @@ void Table::next() {
     t.requireOpen();
     t.settle();
     if (t.state != EditState::Browse) post();
-    const std::uint32_t n = t.rowCount();
-    if (n == 0) {
-        t.eof = t.bof = true;
-        return;
-    }
-    if (t.pos + 1 < std::int64_t(n)) {
-        t.cur = t.rowAt(std::uint32_t(t.pos + 1));
-        ++t.pos;
+    if (t.moveCursor([&t] { return t.curGone ? t.pos : t.pos + 1; })) {
         t.prefetchAhead();
         t.bof = false;
         t.eof = false;
     } else {
         t.eof = true;
+        if (t.rowCount() == 0) t.bof = true;
     }
 }
 
@@ -375,17 +394,12 @@ void Table::prior() {
     t.requireOpen();
     t.settle();
     if (t.state != EditState::Browse) post();
-    if (t.rowCount() == 0) {
-        t.eof = t.bof = true;
-        return;
-    }
-    if (t.pos > 0) {
-        t.cur = t.rowAt(std::uint32_t(t.pos - 1));
-        --t.pos;
+    if (t.moveCursor([&t] { return t.pos - 1; })) {
         t.eof = false;
         t.bof = false;
     } else {
         t.bof = true;
+        if (t.rowCount() == 0) t.eof = true;
     }
 }
 
@@ -409,19 +423,21 @@ void Table::Impl::prefetchAhead() {
     for (std::uint32_t off = 0; off < len; off += 64) __builtin_prefetch(rec + off);
 }
 
-void Table::Impl::settle() {
-    if (!atStart) return;
-    atStart = false;
-    if (rowCount() == 0) {
+void Table::Impl::placeFirst() {
+    if (moveCursor([] { return std::int64_t(0); })) {
+        bof = true;
+        eof = false;
+    } else {
         cur = 0;
         pos = -1;
         eof = bof = true;
-    } else {
-        pos = 0;
-        cur = rowAt(0);
-        bof = true;
-        eof = false;
     }
+}
+
+void Table::Impl::settle() {
+    if (!atStart) return;
+    atStart = false;
+    placeFirst();
 }
 
 bool Table::eof() const {
@@ -449,11 +465,10 @@ void Table::moveTo(std::uint32_t ordinal) {
     t.requireOpen();
     t.atStart = false;
     if (t.state != EditState::Browse) post();
-    const std::uint32_t n = t.rowCount();
-    if (n == 0) return first();
-    const std::uint32_t target = std::min<std::uint32_t>(ordinal, n - 1);
-    t.cur = t.rowAt(target);
-    t.pos = std::min<std::int64_t>(target, std::int64_t(t.rowCount()) - 1);
+    if (!t.moveCursor([&t, ordinal] {
+            return std::min<std::int64_t>(ordinal, std::int64_t(t.rowCount()) - 1);
+        }))
+        return first();
     t.eof = t.bof = false;
 }
 
@@ -464,12 +479,13 @@ bool Table::goToRecord(std::uint32_t recno) {
     if (t.state != EditState::Browse) post();
     const std::int64_t at = t.rowOf(recno);
     if (at < 0) return false;
-    if (t.lazyRows && t.dbf.record(recno)[0] == '*') {
-        t.abandonLazyRows();
-        return goToRecord(recno);
+    if (t.dbf.record(recno)[0] == '*') {  // deleted since the rows were built
+        t.rebuildRows();
+        return false;
     }
     t.pos = at;
     t.cur = recno;
+    t.curGone = false;
     t.eof = t.bof = false;
     return true;
 }
@@ -683,8 +699,9 @@ void Table::deleteRecord() {
         t.eof = t.bof = true;
         return;
     }
-    t.pos = std::min<std::int64_t>(at < 0 ? 0 : at, std::int64_t(n) - 1);
-    t.cur = t.rowAt(std::uint32_t(t.pos));
+    t.moveCursor([&t, at] {
+        return std::min<std::int64_t>(at < 0 ? 0 : at, std::int64_t(t.rowCount()) - 1);
+    });
 }
 
 }  // namespace engine

@@ -2,6 +2,7 @@
 // (table.cpp: cursor and editing; table_index.cpp: tags and maintenance).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -44,6 +45,8 @@ struct Table::Impl {
     std::uint32_t cur = 0;  // current physical record, 0 none
     std::int64_t pos = -1;  // ordinal of cur in order, -1 unknown
     bool atStart = false;  // cursor not placed yet: first use goes to the first record
+    bool curGone = false;  // cur vanished from the rows; pos holds the record after it
+    std::uint64_t generation = 0;  // counts rebuilds of the rows that can move positions
     bool eof = true;
     bool bof = true;
 
@@ -68,7 +71,11 @@ struct Table::Impl {
     // table.cpp
     void ensureOrder();
     bool lazyRowsPossible() const;
-    void abandonLazyRows();
+    void rebuildRows();
+    // Puts the cursor on the row `target` names, asking again whenever the
+    // rows had to be rebuilt on the way; false when there is no such row.
+    bool moveCursor(const std::function<std::int64_t()>& target);
+    void placeFirst();
     void extendRows(std::size_t wanted);
     std::uint32_t rowCount();
     std::uint32_t rowAt(std::uint32_t i);
