@@ -231,8 +231,9 @@ void Table::Impl::rebuildRows() {
 
 bool Table::Impl::moveCursor(const std::function<std::int64_t()>& target) {
     for (;;) {
+        const std::int64_t rows = rowCount();  // first: it places the cursor in new rows
         const std::int64_t i = target();
-        if (i < 0 || i >= std::int64_t(rowCount())) return false;
+        if (i < 0 || i >= rows) return false;
         const std::uint64_t before = generation;
         const std::uint32_t recno = rowAt(std::uint32_t(i));
         if (before != generation) continue;  // rebuilt: the target moved with the rows
