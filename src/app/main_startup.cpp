@@ -45,6 +45,16 @@ void TMain::FormCreate(const QStringList& arguments) {
     BuildSortString();
     applyDateFormatMenus();
 
+    // "/BROWSE" (or --browse) as the first argument asks for browse mode; the next argument,
+    // when there is one, names the collection to open instead of the last one.
+    QStringList rest = arguments;
+    const bool browse =
+        !rest.isEmpty() && (rest.first().toUpper() == QLatin1String("/BROWSE") ||
+                            rest.first().toLower() == QLatin1String("--browse"));
+    if (browse) rest.removeFirst();
+    if (!rest.isEmpty() && !rest.first().isEmpty() && !rest.first().startsWith(u'-'))
+        startFile_ = QFileInfo(rest.first()).absoluteFilePath();
+
     if (!chooseStartCollection()) {
         startFailed_ = true;
         return;
@@ -53,13 +63,13 @@ void TMain::FormCreate(const QStringList& arguments) {
     chooseScreenSize();
     collection::setCurrentRegionalSettings(collection::readRegionalSettings());
     SetMenuLastFiles();
-    if (!arguments.isEmpty() && arguments.first().toUpper() == QLatin1String("/BROWSE"))
-        EnterBrowseMode();
+    if (browse) EnterBrowseMode();
 }
 
 // The last collection; when that file is gone, MASTER.DBF in the program directory, created
 // when missing. A collection that fails validation sends the user to the Open dialog.
 bool TMain::chooseStartCollection() {
+    if (!startFile_.isEmpty() && openCommandLineCollection(startFile_)) return true;
     QString path = global_.misc.lastDatabase;
     if (path.isEmpty() || !QFileInfo(path).isFile()) {
         path = programDir_ + QLatin1Char('/') + kMasterFileName;
@@ -86,6 +96,17 @@ bool TMain::chooseStartCollection() {
     if (opened) return true;
     ui::showError(this, kLastNotValid);
     return runStartupOpenLoop();
+}
+
+// The collection named on the command line, validated as an opened file is; when it is refused
+// (its message already shown) start-up goes on as without it.
+bool TMain::openCommandLineCollection(const QString& path) {
+    try {
+        return validateCollection(path) && openStartCollection(path);
+    } catch (const engine::EngineError& e) {
+        ui::showError(this, QString::fromUtf8(e.what()));
+    }
+    return false;
 }
 
 // At start an existing index is trusted: its sort tag is selected, and added only when missing.

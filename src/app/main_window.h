@@ -200,6 +200,7 @@ class TMain : public QMainWindow {
     // Start-up, in order.
     void FormCreate(const QStringList& arguments);
     bool chooseStartCollection();
+    bool openCommandLineCollection(const QString& path);
     bool openStartCollection(const QString& path);
     bool runStartupOpenLoop();
     void chooseScreenSize();
@@ -247,6 +248,7 @@ class TMain : public QMainWindow {
 
     // State.
     bool startFailed_ = false;
+    QString startFile_;  // collection named on the command line, absolute; empty when none
     bool collectionOpen_ = false;  // a collection has been made current
     bool searchActive_ = false;
     bool shownOnce_ = false;  // the grid reads rows only once the window has been shown

@@ -192,5 +192,35 @@ TEST_F(AppTest, UnreadableLastCollectionShowsTheEngineMessageThenAsksForAnother)
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Tessellon (MASTER)"));
 }
 
+TEST_F(StartupTest, CollectionNamedOnTheCommandLineOpensInsteadOfTheLast) {
+    const QString other = path(QStringLiteral("OTHER.DBF"));
+    makeCollection(other, {QStringLiteral("A1")});
+    TMain& w = start({other});
+    ASSERT_FALSE(w.startFailed());
+    EXPECT_EQ(w.currentCollection(), other);
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tessellon (OTHER)"));
+    EXPECT_TRUE(platform_.boxes().empty()) << platform_.boxSummary().join('\n').toStdString();
+    main_.reset();
+
+    // With browse mode first, the collection is the second argument.
+    TMain& browsing = start({QStringLiteral("/BROWSE"), other});
+    EXPECT_TRUE(browsing.browseMode());
+    EXPECT_EQ(browsing.currentCollection(), other);
+}
+
+TEST_F(StartupTest, InvalidCollectionOnTheCommandLineIsRefusedAndStartGoesOn) {
+    const QString notes = path(QStringLiteral("notes.DBF"));
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("plain text, not a table\n");
+    file.close();
+    TMain& w = start({notes});
+    ASSERT_FALSE(w.startFailed());
+    ASSERT_EQ(platform_.boxes().size(), 1u) << platform_.boxSummary().join('\n').toStdString();
+    EXPECT_EQ(platform_.boxes()[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(w.currentCollection(), masterPath());
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tessellon (MASTER)"));
+}
+
 }  // namespace
 }  // namespace app::testing
