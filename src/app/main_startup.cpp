@@ -48,9 +48,8 @@ void TMain::FormCreate(const QStringList& arguments) {
     // "/BROWSE" (or --browse) as the first argument asks for browse mode; the next argument,
     // when there is one, names the collection to open instead of the last one.
     QStringList rest = arguments;
-    const bool browse =
-        !rest.isEmpty() && (rest.first().toUpper() == QLatin1String("/BROWSE") ||
-                            rest.first().toLower() == QLatin1String("--browse"));
+    const bool browse = !rest.isEmpty() && (rest.first().toUpper() == QLatin1String("/BROWSE") ||
+                                            rest.first().toLower() == QLatin1String("--browse"));
     if (browse) rest.removeFirst();
     if (!rest.isEmpty() && !rest.first().isEmpty() && !rest.first().startsWith(u'-'))
         startFile_ = QFileInfo(rest.first()).absoluteFilePath();

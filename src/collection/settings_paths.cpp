@@ -25,13 +25,17 @@ bool writableFolder(const QString& folder) {
 
 }  // namespace
 
-QString globalSettingsFolder() { return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config")); }
+QString globalSettingsFolder() {
+    return xdgFolder("XDG_CONFIG_HOME", QStringLiteral(".config"));
+}
 
 QString globalSettingsPath() {
     return globalSettingsFolder() + u'/' + QLatin1String(kGlobalSettingsFileName);
 }
 
-QString userDataDirectory() { return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share")); }
+QString userDataDirectory() {
+    return xdgFolder("XDG_DATA_HOME", QStringLiteral(".local/share"));
+}
 
 QString executableDirectory() {
     if (QCoreApplication::instance()) return QCoreApplication::applicationDirPath();
