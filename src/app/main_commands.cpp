@@ -34,19 +34,11 @@ void TMain::DoFindNext() {}
 
 void TMain::DoReports() {}
 
-void TMain::DoViewer() {}
-
 void TMain::DoBackup() {}
 
 void TMain::DoRestore() {
     DisplayCount();
 }
-
-void TMain::DoColor(int /*group*/) {}
-
-void TMain::DoFont(int /*which*/) {}
-
-void TMain::DoSearchReplace() {}
 
 void TMain::DoHelp() {
     ui::platform().showHelpContents(this);
