@@ -14,6 +14,9 @@
 #include "collection/sort_expression.h"
 #include "collection/sort_order.h"
 #include "collection/stamp_schema.h"
+#include "collection/date_format.h"
+#include "collection/global_settings.h"
+#include "editing/search_replace.h"
 #include "engine/error.h"
 #include "engine/table.h"
 
@@ -47,7 +50,11 @@ const char* kUsage =
     "  search FILE.DBF [--count] CRITERION... [--or CRITERION...]...\n"
     "                              the records that pass a query search (printed as dump\n"
     "                              prints them, or only their number); CRITERION is\n"
-    "                              FIELD:VALUE, e.g. Country:fra 'Year:> 1900 AND < 1950'\n";
+    "                              FIELD:VALUE, e.g. Country:fra 'Year:> 1900 AND < 1950'\n"
+    "  replace FILE.DBF FIELD SEARCH REPLACEMENT\n"
+    "                              set FIELD (number 1-25 or dBase name) to REPLACEMENT in every\n"
+    "                              record whose FIELD equals SEARCH (text in any case); dates in\n"
+    "                              the program's date format; prints the three counters\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
@@ -222,6 +229,46 @@ int doSort(Context& c) {
     return kOk;
 }
 
+int fieldArgument(const std::string& text) {
+    bool ok = false;
+    const int number = QString::fromStdString(text).toInt(&ok);
+    if (ok) return number >= 1 && number <= collection::kFieldCount ? number : 0;
+    return collection::schemaFieldNumber(text);
+}
+
+int doReplace(Context& c) {
+    const int field = fieldArgument(c.args[2]);
+    if (field == 0) {
+        c.err << "Not a field (1-25 or a dBase field name): " << c.args[2] << "\n";
+        return kFail;
+    }
+    const QString path = QString::fromStdString(absolute(c.args[1]));
+    if (!collection::CheckDBaseFormat(path, printTo(c.err))) return kFail;
+    // Dates are read in the date format the program is set to.
+    const collection::GlobalSettings global = collection::readGlobal(QString());
+    const collection::DateFormat dates{
+        collection::DateFormat::isValidType(global.misc.dateFormat) ? global.misc.dateFormat : 1,
+        global.misc.dateLeadingZeros};
+    const editing::ReplaceRequest request{field, QString::fromStdString(c.args[3]),
+                                          QString::fromStdString(c.args[4])};
+    if (const auto refusal = editing::validateReplace(request, dates)) {
+        c.err << "Error: " << refusal->message.toStdString() << "\n";
+        return kFail;
+    }
+    const QString settingsPath = collection::collectionPaths(path).settingsPath;
+    const QString sort =
+        collection::BuildSortString(collection::readCollection(settingsPath).sortLevels);
+    editing::ReplaceHooks hooks;
+    hooks.tell = printTo(c.err);
+    engine::Table t;
+    editing::SearchAndReplaceRun run(t, path, sort, dates, hooks);
+    const editing::ReplaceResult result = run.run(request);
+    if (result == editing::ReplaceResult::InUse) return kFail;
+    c.out << "Processed: " << run.counters().processed << "\nFound: " << run.counters().found
+          << "\nChanged: " << run.counters().changed << "\n";
+    return result == editing::ReplaceResult::Done ? kOk : kFail;
+}
+
 struct Verb {
     std::size_t minArgs, maxArgs;
     std::function<int(Context&)> run;
@@ -236,6 +283,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"pack", {2, 2, doPack}},     {"reindex", {2, 2, doReindex}},
         {"index", {3, 3, doIndex}},   {"sort", {3, 6, doSort}},
         {"search", {3, 1000, doSearch}},
+        {"replace", {5, 5, doReplace}},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

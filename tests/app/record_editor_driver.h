@@ -66,6 +66,14 @@ inline QString gridText(TMain& w, int row, int field) {
     return {};
 }
 
+// The Catalog column of the grid, top to bottom.
+inline QStringList gridCatalogs(TMain& w) {
+    auto* model = w.findChild<ui::StampTableModel*>(QStringLiteral("MyDataSource"));
+    QStringList out;
+    for (int row = 0; row < model->rowCount(); ++row) out << gridText(w, row, 1);
+    return out;
+}
+
 inline ui::DataGrid* viewerGrid(TMain& w) {
     return w.findChild<ui::DataGrid*>(QStringLiteral("ViewerGrid"));
 }
