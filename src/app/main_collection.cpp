@@ -3,6 +3,7 @@
 // collection layer holds the logic; this file puts it in front of the user.
 #include <QAction>
 #include <QFileInfo>
+#include <exception>
 
 #include "app/main_window.h"
 #include "collection/collection_file.h"
@@ -22,6 +23,13 @@ namespace {
 
 const QString kDatabaseFilter = QStringLiteral("Database Files (*.DBF *.dbf)");
 
+QString openCollectionMessage(const QString& path) {
+    return QStringLiteral("The table \"") + path +
+           QStringLiteral(
+               "\" is the collection that is open now.  New table creation will be "
+               "aborted.  To replace it, open another collection first.");
+}
+
 }  // namespace
 
 QString TMain::collectionSettingsPath() const {
@@ -32,6 +40,19 @@ bool TMain::validateCollection(const QString& path) {
     return collection::CheckDBaseFormat(path, [this](const QString& title, const QString& text) {
         ui::showMessage(this, title, text);
     });
+}
+
+// A collection that cannot be written is refused here, before anything of the open one changes:
+// its index could not be rebuilt nor its records, settings and lists saved. In browse mode
+// nothing is written, so there it opens in the order its index already has.
+bool TMain::refuseReadOnly(const QString& path) {
+    if (browseArgument_ || !collection::collectionReadOnly(path)) return false;
+    ui::showError(this, collection::readOnlyMessage(path));
+    return true;
+}
+
+bool TMain::acceptCollection(const QString& path) {
+    return validateCollection(path) && !refuseReadOnly(path);
 }
 
 void TMain::showCollectionName(const collection::CollectionPaths& paths) {
@@ -57,7 +78,11 @@ void TMain::OpenMyTable() {
 }
 
 void TMain::readCollectionSettings(const QString& settingsPath) {
-    settings_ = collection::readCollection(settingsPath);
+    adoptCollectionSettings(collection::readCollection(settingsPath));
+}
+
+void TMain::adoptCollectionSettings(collection::CollectionSettings settings) {
+    settings_ = std::move(settings);
     if (browseMode_) {
         storedFieldEditing_ = settings_.grid.fieldEditing;
         settings_.grid.fieldEditing = false;
@@ -78,6 +103,10 @@ void TMain::writeCollectionSettings() {
 // Leaves the current collection (its settings and pick lists written) for `path`, step by step
 // as the numbers say. A new collection takes its settings from TESSELON.INI and the default pick
 // lists, and gets its sort tag without the in-use test (nobody else can hold a file just made).
+//
+// The new table is opened (and its tag rebuilt) before anything else of the current collection
+// changes: when that fails the current collection is opened again as it was, caption, settings,
+// pick lists and recent list untouched, and the failure goes on to the command's caller.
 void TMain::switchTo(const QString& path, bool newCollection) {
     if (searchActive_) DoEndSearch();  // 1
     // 2. Before a collection has been made current there is no previous one to write settings
@@ -85,23 +114,36 @@ void TMain::switchTo(const QString& path, bool newCollection) {
     const bool leaving = collectionOpen_;
     const QString previous = leaving ? currentCollection() : QString();
     const collection::CollectionPaths paths = collection::collectionPaths(path);
-    MyTable.close();            // 3
-    showCollectionName(paths);  // 4
-    if (leaving) {              // 5, while the base path is still the one left
+    if (leaving) {  // 5, first: re-opening a collection over itself reads back what it wrote
         writeCollectionSettings();
         if (MyEdit) MyEdit->dataLists().SaveAllLists();
     }
-    basePath_ = paths.basePath;                                              // 6
-    loadCollectionLists(newCollection);                                      // 7
-    readCollectionSettings(newCollection ? collection::globalSettingsPath()  // 8
-                                         : collectionSettingsPath());
+    collection::CollectionSettings incoming = collection::readCollection(  // 8
+        newCollection ? collection::globalSettingsPath() : paths.settingsPath);
+    // 3, 10 and 11: opened shared, the tag rebuilt from the new levels unless another program
+    // holds the file (its tag is then selected as it is).
+    MyTable.close();
+    try {
+        collection::rebuildSortTagOnOpen(
+            MyTable, paths.table, collection::BuildSortString(incoming.sortLevels), !newCollection);
+    } catch (...) {
+        const std::exception_ptr failure = std::current_exception();
+        if (leaving) {
+            try {
+                OpenMyTable();
+            } catch (const std::exception&) {  // the failure to tell is the new collection's
+            }
+        }
+        std::rethrow_exception(failure);
+    }
+    showCollectionName(paths);           // 4
+    basePath_ = paths.basePath;          // 6
+    loadCollectionLists(newCollection);  // 7
+    adoptCollectionSettings(std::move(incoming));
     BuildSortString();  // 9
-    // 10 and 11: opened shared, the tag rebuilt from the new levels unless another program holds
-    // the file (its tag is then selected as it is).
-    collection::rebuildSortTagOnOpen(MyTable, currentCollection(), sortExpression_, !newCollection);
     collectionOpen_ = true;
-    DoFileSpecific();                                         // 12
     if (leaving) DoLastFiles(previous, currentCollection());  // 13
+    DoFileSpecific();                                         // 12
 }
 
 ui::FileDialogRequest TMain::databaseDialog(const QString& title, int flags) {
@@ -123,7 +165,7 @@ TMain::OpenResult TMain::openByDialog() {
         ui::showError(this, collection::kInvalidFileType);
         return OpenResult::Refused;
     }
-    if (!validateCollection(path)) return OpenResult::Refused;
+    if (!acceptCollection(path)) return OpenResult::Refused;
     switchTo(path, false);
     return OpenResult::Opened;
 }
@@ -140,7 +182,7 @@ void TMain::DoOpen() {
 
 void TMain::OpenSaveFile(const QString& path) {
     if (path.isEmpty()) return;
-    if (validateCollection(path)) switchTo(path, false);
+    if (acceptCollection(path)) switchTo(path, false);
     DisplayCount();
 }
 
@@ -151,6 +193,8 @@ void TMain::DoNew() {
         if (searchActive_) DoEndSearch();
         if (!collection::hasDbfExtension(path)) {
             ui::showError(this, collection::kInvalidFileType);
+        } else if (collectionOpen_ && collection::sameFile(path, currentCollection())) {
+            ui::showError(this, openCollectionMessage(path));
         } else if (collection::MakeNewDB(path, [this](const QString& title, const QString& text) {
                        ui::showMessage(this, title, text);
                    })) {

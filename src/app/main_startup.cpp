@@ -15,6 +15,7 @@
 #include "collection/settings_paths.h"
 #include "collection/sort_order.h"
 #include "engine/error.h"
+#include "engine/table_probe.h"
 #include "reports/report_file.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
@@ -25,9 +26,11 @@ namespace app {
 namespace {
 
 const QString kMasterFileName = QStringLiteral("MASTER.DBF");
-const QString kLastNotValid = QStringLiteral(
-    "The last database used as recorded in the INI file is not a valid Tessellon file.  You will "
-    "need to choose a new file.");
+const QString kChooseAnother = QStringLiteral("  You will need to choose a new file.");
+const QString kLastNotValid =
+    QStringLiteral(
+        "The last database used as recorded in the INI file is not a valid Tessellon file.") +
+    kChooseAnother;
 
 }  // namespace
 
@@ -48,9 +51,9 @@ void TMain::FormCreate(const QStringList& arguments) {
     // "/BROWSE" (or --browse) as the first argument asks for browse mode; the next argument,
     // when there is one, names the collection to open instead of the last one.
     QStringList rest = arguments;
-    const bool browse = !rest.isEmpty() && (rest.first().toUpper() == QLatin1String("/BROWSE") ||
-                                            rest.first().toLower() == QLatin1String("--browse"));
-    if (browse) rest.removeFirst();
+    browseArgument_ = !rest.isEmpty() && (rest.first().toUpper() == QLatin1String("/BROWSE") ||
+                                          rest.first().toLower() == QLatin1String("--browse"));
+    if (browseArgument_) rest.removeFirst();
     if (!rest.isEmpty() && !rest.first().isEmpty() && !rest.first().startsWith(u'-'))
         startFile_ = QFileInfo(rest.first()).absoluteFilePath();
 
@@ -62,7 +65,7 @@ void TMain::FormCreate(const QStringList& arguments) {
     chooseScreenSize();
     collection::setCurrentRegionalSettings(collection::readRegionalSettings());
     SetMenuLastFiles();
-    if (browse) EnterBrowseMode();
+    if (browseArgument_) EnterBrowseMode();
 }
 
 // The last collection; when that file is gone, MASTER.DBF in the program directory, created
@@ -86,13 +89,20 @@ bool TMain::chooseStartCollection() {
             if (!made) return false;
         }
     }
-    bool opened = false;
+    // Each refusal is told once, for what it is: a file that is no collection (or no readable
+    // table) is not a valid file; one another program holds, or one that cannot be written, is
+    // valid but cannot be had now.
     try {
-        opened = validateCollection(path) && openStartCollection(path);
+        if (validateCollection(path)) {
+            if (refuseReadOnly(path)) return runStartupOpenLoop();
+            return openStartCollection(path);
+        }
+    } catch (const engine::TableInUseError& e) {
+        ui::showError(this, QString::fromUtf8(e.what()) + kChooseAnother);
+        return runStartupOpenLoop();
     } catch (const engine::EngineError& e) {
         ui::showError(this, QString::fromUtf8(e.what()));
     }
-    if (opened) return true;
     ui::showError(this, kLastNotValid);
     return runStartupOpenLoop();
 }
@@ -101,7 +111,7 @@ bool TMain::chooseStartCollection() {
 // (its message already shown) start-up goes on as without it.
 bool TMain::openCommandLineCollection(const QString& path) {
     try {
-        return validateCollection(path) && openStartCollection(path);
+        return acceptCollection(path) && openStartCollection(path);
     } catch (const engine::EngineError& e) {
         ui::showError(this, QString::fromUtf8(e.what()));
     }
@@ -115,7 +125,8 @@ bool TMain::openStartCollection(const QString& path) {
     readCollectionSettings(collectionSettingsPath());
     BuildSortString();
     OpenMyTable();
-    if (!sortExpression_.isEmpty() && MyTable.selectedIndex().empty()) {
+    if (!sortExpression_.isEmpty() && MyTable.selectedIndex().empty() &&
+        !collection::collectionReadOnly(path)) {
         collection::buildSortTag(MyTable, sortExpression_);
         refreshViewer();
     }

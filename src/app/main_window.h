@@ -213,6 +213,10 @@ class TMain : public QMainWindow {
     OpenResult openByDialog();
     ui::FileDialogRequest databaseDialog(const QString& title, int flags);
     bool validateCollection(const QString& path);
+    // True (and told) when `path` cannot be written and so cannot become current.
+    bool refuseReadOnly(const QString& path);
+    // A collection of this program that can be worked on here; each refusal has been told.
+    bool acceptCollection(const QString& path);
     void setCollectionPaths(const QString& path);
     // The collection named in the settings and the window caption.
     void showCollectionName(const collection::CollectionPaths& paths);
@@ -222,6 +226,7 @@ class TMain : public QMainWindow {
     // The pick lists of the collection now current: its own, or the defaults for a new one.
     void loadCollectionLists(bool newCollection);
     void readCollectionSettings(const QString& settingsPath);
+    void adoptCollectionSettings(collection::CollectionSettings settings);
     collection::CollectionSettings settingsToWrite() const;
     void writeCollectionSettings();
 
@@ -253,6 +258,7 @@ class TMain : public QMainWindow {
     bool searchActive_ = false;
     bool shownOnce_ = false;  // the grid reads rows only once the window has been shown
     bool browseMode_ = false;
+    bool browseArgument_ = false;  // "/BROWSE" given: known before the browse mode is entered
     bool activatedOnce_ = false;
     bool closed_ = false;
     int editorMode_ = 1;

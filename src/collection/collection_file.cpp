@@ -4,11 +4,14 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "collection/collection_paths.h"
+#include "collection/profile_file.h"
 #include "collection/stamp_schema.h"
 #include "collection/stamp_table_defs.h"
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "engine/table_probe.h"
 
 namespace collection {
 
@@ -41,31 +44,44 @@ void RemoveMDXByte(const QString& path) {
     if (f.size() > 28 && f.seek(28)) f.write("\0", 1);
 }
 
+// Only the header is read, through a read-only descriptor: a file that turns out not to be a
+// collection (a text file named .DBF, another program's table) is left exactly as it was. The
+// production-index flag is cleared only in a collection whose index is gone.
 bool CheckDBaseFormat(const QString& path, const MessageSink& tell) {
     const QString full = QFileInfo(path).absoluteFilePath();
-    const std::string mdx = engine::companionPath(full.toStdString(), ".MDX");
-    if (!engine::fileExists(mdx)) RemoveMDXByte(full);
-    bool ok = false;
-    {
-        engine::Table check;
-        check.open(full.toStdString(), engine::OpenMode::Shared);
-        const auto& fields = check.fields();
-        ok = fields.size() == std::size_t(kFieldCount);
-        for (std::size_t i = 0; ok && i < fields.size(); ++i)
-            ok = schemaFieldNumber(fields[i].name) == int(i) + 1;
+    const engine::DbfLayout layout = engine::readTableLayout(full.toStdString());
+    bool ok = layout.fields.size() == std::size_t(kFieldCount);
+    for (std::size_t i = 0; ok && i < layout.fields.size(); ++i)
+        ok = schemaFieldNumber(layout.fields[i].name) == int(i) + 1;
+    if (!ok) {
+        if (tell) tell(QStringLiteral("Error"), kNotCreatedWith);
+        return false;
     }
-    if (!ok && tell) tell(QStringLiteral("Error"), kNotCreatedWith);
-    return ok;
+    if (layout.mdxFlag != 0 &&
+        !engine::fileExists(engine::companionPath(full.toStdString(), ".MDX")))
+        RemoveMDXByte(full);
+    return true;
 }
 
 bool DBaseInUse(const QString& path) {
-    engine::Table check;
-    try {
-        check.open(QFileInfo(path).absoluteFilePath().toStdString(), engine::OpenMode::Exclusive);
-    } catch (const engine::EngineError&) {
-        return true;
+    return engine::tableHeld(QFileInfo(path).absoluteFilePath().toStdString());
+}
+
+bool collectionReadOnly(const QString& path) {
+    const CollectionPaths paths = collectionPaths(path);
+    for (const QString& file : {paths.table, paths.indexPath, paths.folder}) {
+        const QFileInfo info(file);
+        if (info.exists() && markedReadOnly(info)) return true;
     }
     return false;
+}
+
+QString readOnlyMessage(const QString& path) {
+    return QStringLiteral("The collection \"") + path +
+           QStringLiteral(
+               "\" is read-only: its file or its folder cannot be written.  It has "
+               "not been opened.  Copy its files to a folder you can write to and "
+               "open the copy.");
 }
 
 }  // namespace collection

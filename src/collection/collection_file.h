@@ -20,20 +20,30 @@ using MessageSink = std::function<void(const QString& title, const QString& text
 // message titled "Error" and returns false. True when the file exists after.
 bool MakeNewDB(const QString& path, const MessageSink& tell);
 
-// True when `path` is a collection of this program. When its .MDX is missing
-// the production-index flag is cleared first. Otherwise tells the "not created
-// with" message titled "Error" and returns false. Throws engine::EngineError
-// when the engine cannot open the file at all.
+// True when `path` is a collection of this program. Only the file's header is
+// read, and nothing is written into a file that is not a collection; a
+// collection whose .MDX is missing has its production-index flag cleared after
+// it has passed. Otherwise tells the "not created with" message titled "Error"
+// and returns false. Throws engine::EngineError when the file is no readable
+// dBase table, and engine::TableInUseError while another program holds it
+// exclusively.
 bool CheckDBaseFormat(const QString& path, const MessageSink& tell);
 
 // Writes 0 at offset 28 of the .DBF (the production-index flag), as a plain
 // file; does nothing when the file cannot be opened.
 void RemoveMDXByte(const QString& path);
 
-// True when the file cannot be opened exclusively (another program or
-// another open table of this program holds it). Shows nothing.
+// True when the file cannot be opened exclusively because another program or
+// another open table of this program holds it. A file that cannot be opened at
+// all, or is no table, is not in use: the step that follows reports why.
+// Shows nothing.
 bool DBaseInUse(const QString& path);
 
-// The table-engine definitions of the 25 schema fields with their widths.
+// True when the collection at `path` cannot be worked on because its table,
+// its existing .MDX or its folder cannot be written (a read-only mount, no
+// permission, or marked read-only). Such a collection is refused on opening,
+// with `readOnlyMessage`, before anything of the open one changes.
+bool collectionReadOnly(const QString& path);
+QString readOnlyMessage(const QString& path);
 
 }  // namespace collection

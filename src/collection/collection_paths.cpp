@@ -11,7 +11,7 @@ CollectionPaths collectionPaths(const QString& tablePath) {
     p.table = info.absoluteFilePath();
     p.folder = info.absolutePath();
     if (!p.folder.endsWith(QLatin1Char('/'))) p.folder += QLatin1Char('/');
-    p.tableName = info.fileName().section(QLatin1Char('.'), 0, 0);
+    p.tableName = info.completeBaseName();
     p.basePath = p.folder + p.tableName;
     p.indexPath = companionFile(p.basePath, QStringLiteral(".MDX"));
     p.settingsPath = companionFile(p.basePath, QStringLiteral(".INI"));
@@ -30,6 +30,13 @@ QString companionFile(const QString& basePath, const QString& extension) {
             return base.absolutePath() + QLatin1Char('/') + name;
     }
     return wanted;
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    const QFileInfo first(a), second(b);
+    const QString canonical = first.canonicalFilePath();
+    if (!canonical.isEmpty()) return canonical == second.canonicalFilePath();
+    return first.absoluteFilePath() == second.absoluteFilePath();
 }
 
 bool hasDbfExtension(const QString& path) {

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "collection/field_positions.h"
 #include "collection/profile_file.h"
 #include "collection/setting_values.h"
 #include "collection/settings_paths.h"
@@ -73,17 +74,23 @@ QString fieldKey(int index) {
     return QString::fromUtf8(stampSchema()[index].name);
 }
 
+// Viewer positions are repaired to a permutation as they are read (field_positions.h); a stored
+// position that is no number counts as invalid rather than as the field's default.
 void readFields(const ProfileFile& file, CollectionSettings& s) {
+    FieldPositions positions{};
     for (int i = 0; i < kFieldCount; ++i) {
         FieldSettings& f = s.fields[i];
         const QString key = fieldKey(i);
         f.label = cutToChars(file.read(kFieldNames, key, f.label, kNameReadLimit), kLabelLimit);
         f.display = readYesNo(file, kDisplayFields, key, f.display);
         f.width = readInt(file, kFieldWidth, key, f.width);
-        f.order = readInt(file, kFieldOrder, key, f.order);
+        positions[std::size_t(i)] =
+            file.contains(kFieldOrder, key) ? readInt(file, kFieldOrder, key, 0) : f.order;
         f.exported = readYesNo(file, kExportFields, key, f.exported);
         f.exportOrder = readInt(file, kExportOrder, key, f.exportOrder);
     }
+    positions = repairPositions(positions);
+    for (int i = 0; i < kFieldCount; ++i) s.fields[i].order = positions[std::size_t(i)];
 }
 
 void writeFields(ProfileFile& file, const CollectionSettings& s) {

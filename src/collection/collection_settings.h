@@ -27,7 +27,7 @@ struct FieldSettings {
     QString label;  // at most 20 characters
     bool display = true;
     int width = 15;  // viewer column width in characters
-    int order = 0;   // viewer position
+    int order = 0;   // viewer position; as read, the 25 form a permutation of 1..25
     bool exported = true;
     int exportOrder = 0;
 

@@ -32,15 +32,14 @@ bool sameName(const QString& a, const QString& b) {
     return a.compare(b, Qt::CaseInsensitive) == 0;
 }
 
-// A file without any write permission bit is read-only even for a user (root)
-// whom the system would let write it; WriteUser is left out because it
-// reports what the current user may do, not how the file is marked.
+}  // namespace
+
+// WriteUser is left out of the bits: it reports what the current user may do, not how the file
+// is marked.
 bool markedReadOnly(const QFileInfo& info) {
     constexpr auto anyWrite = QFile::WriteOwner | QFile::WriteGroup | QFile::WriteOther;
     return info.exists() && (!(info.permissions() & anyWrite) || !info.isWritable());
 }
-
-}  // namespace
 
 ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {
     QFile file(path_);

@@ -23,7 +23,14 @@
 #include <QString>
 #include <QStringList>
 
+class QFileInfo;
+
 namespace collection {
+
+// True when the file or folder exists and cannot be written: the system refuses it (a read-only
+// mount, no permission), or it carries no write permission bit at all, which counts as marked
+// read-only even for a user (root) whom the system would let write it.
+bool markedReadOnly(const QFileInfo& info);
 
 class ProfileFile {
   public:

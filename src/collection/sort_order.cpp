@@ -84,7 +84,8 @@ SortOrderResult applySortOrder(engine::Table& table, const QString& path, SortLe
 
 bool rebuildSortTagOnOpen(engine::Table& table, const QString& path, const QString& expression,
                           bool testInUse) {
-    const bool inUse = testInUse && DBaseInUse(path);
+    // A collection that cannot be written (opened in browse mode) keeps its tag as it is too.
+    const bool inUse = (testInUse && DBaseInUse(path)) || collectionReadOnly(path);
     reopenShared(table, path, inUse ? tagFor(expression) : std::string());
     if (inUse) return false;
     buildSortTag(table, expression);

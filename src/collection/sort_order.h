@@ -53,10 +53,10 @@ SortOrderResult applySortOrder(engine::Table& table, const QString& path, SortLe
                                const SortLevels& chosen, const SortOrderHooks& hooks);
 
 // Making a collection current: `table` is closed on entry and is left open shared. Unless
-// `testInUse` finds another program holding the file, the tag is replaced by one on
-// `expression` and selected (record order when the expression is empty); when the file is in
-// use the tag is left as it is and selected when the expression is non-empty. True when the tag
-// was rebuilt. Engine failures escape as engine::EngineError.
+// `testInUse` finds another program holding the file, or the file cannot be written, the tag is
+// replaced by one on `expression` and selected (record order when the expression is empty);
+// otherwise the tag is left as it is and selected when the expression is non-empty. True when the
+// tag was rebuilt. Engine failures escape as engine::EngineError.
 bool rebuildSortTagOnOpen(engine::Table& table, const QString& path, const QString& expression,
                           bool testInUse = true);
 

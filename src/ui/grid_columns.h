@@ -7,7 +7,8 @@
 // it, or field 1 (Catalog) when no field claims the position. A hidden field is skipped; a shown
 // one becomes the next column. Positions that are not a permutation of 1..25 are not repaired:
 // Catalog then fills every unclaimed position (so it can appear more than once), and a field
-// whose position another field already claimed never becomes a column.
+// whose position another field already claimed never becomes a column. Positions read from a
+// settings file are a permutation already (collection/field_positions.h).
 #pragma once
 
 #include <QString>

@@ -104,7 +104,7 @@ TEST_F(CommandsTest, SearchFilterRestrictsUntilEndSearch) {
 
 TEST_F(CommandsTest, ViewerColumnsFollowTheFieldSettings) {
     makeCollection(masterPath());
-    // Description gives up position 2 (no field claims it) and Country is hidden.
+    // Description's position is out of range, so it goes after the others; Country is hidden.
     setCollectionKey(masterPath(), "Field Order", "Descriptio", "30");
     setCollectionKey(masterPath(), "Display Fields", "Country", "No");
     setCollectionKey(masterPath(), "Field Names", "Catalog", "Number");
@@ -116,8 +116,8 @@ TEST_F(CommandsTest, ViewerColumnsFollowTheFieldSettings) {
     const auto& columns = model->columns();
     ASSERT_EQ(columns.size(), 24u);
     EXPECT_EQ(columns[0], (ui::GridColumn{1, QStringLiteral("Number"), 7}));
-    EXPECT_EQ(columns[1].field, 1);  // the unclaimed position goes to Catalog
-    EXPECT_EQ(columns[2].field, 4);  // Country (position 3) is hidden
+    EXPECT_EQ(columns[1].field, 4);  // Country (position 3) is hidden
+    EXPECT_EQ(columns.back().field, 2);
 }
 
 TEST_F(CommandsTest, CloseWritesBothSettingsGroups) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <sstream>
@@ -90,6 +91,40 @@ TEST_F(CliSortTest, RefusesBadLevelsForeignTablesAndTablesInUse) {
     EXPECT_EQ(held.status, 2);
     EXPECT_EQ(held.err, "Error: " + collection::kSortInUse.toStdString() + "\n");
     EXPECT_FALSE(QFileInfo::exists(ini()));
+}
+
+// Two collections whose names share the text before the first dot keep their own settings: the
+// sort levels of one go into its own settings file, beside its own index.
+TEST_F(CliSortTest, CollectionsSharingAFirstNameKeepTheirOwnSettings) {
+    const QString y2023 = dir.filePath(QStringLiteral("stamps.2023.DBF"));
+    const QString y2024 = dir.filePath(QStringLiteral("stamps.2024.DBF"));
+    collection::testing::makeStampCollection(y2023, {{"a", "Chile", 1900, ""}});
+    collection::testing::makeStampCollection(y2024, {{"b", "Peru", 1910, ""}});
+    ASSERT_EQ(run({"sort", y2023.toStdString(), "7"}).status, 0);
+    ASSERT_EQ(run({"sort", y2024.toStdString(), "1"}).status, 0);
+    EXPECT_EQ(
+        collection::readCollection(dir.filePath(QStringLiteral("stamps.2023.INI"))).sortLevels,
+        (collection::SortLevels{7, 0, 0, 0}));
+    EXPECT_EQ(
+        collection::readCollection(dir.filePath(QStringLiteral("stamps.2024.INI"))).sortLevels,
+        (collection::SortLevels{1, 0, 0, 0}));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("stamps.INI"))));
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath(QStringLiteral("stamps.2023.MDX"))));
+}
+
+// `check` of another tool's table with its structural-index flag set leaves the flag alone.
+TEST_F(CliSortTest, CheckOfAForeignTableWritesNothing) {
+    const QString foreign = dir.filePath(QStringLiteral("FOX.DBF"));
+    engine::Table::create(foreign.toStdString(), {{"NAME", engine::FieldType::Character, 10, 0}});
+    QFile file(foreign);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(28);
+    file.write("\x01", 1);
+    file.close();
+    const SortRun check = run({"check", foreign.toStdString()});
+    EXPECT_EQ(check.status, 1);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().at(28), '\x01');
 }
 
 }  // namespace

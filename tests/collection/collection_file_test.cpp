@@ -12,6 +12,7 @@
 #include "collection/stamp_table_defs.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "engine/table_probe.h"
 
 namespace {
 
@@ -109,6 +110,8 @@ TEST_F(CollectionFileTest, DeletedIndexClearsTheFlagAndTheCollectionOpens) {
         t.addIndexTag("NewIndex", "Upper(Left(Country,80))");
     }
     ASSERT_EQ(headerByte(path("MINE.DBF"), 28), 1);
+    EXPECT_TRUE(collection::CheckDBaseFormat(path("MINE.DBF"), told.sink()));
+    EXPECT_EQ(headerByte(path("MINE.DBF"), 28), 1);  // cleared only once the index is gone
     ASSERT_TRUE(QFile::remove(path("MINE.MDX")));
     EXPECT_TRUE(collection::CheckDBaseFormat(path("MINE.DBF"), told.sink()));
     EXPECT_EQ(headerByte(path("MINE.DBF"), 28), 0);
@@ -150,6 +153,84 @@ TEST_F(CollectionFileTest, MakeNewDBOverAFileInUseIsRefusedAndLeavesIt) {
     EXPECT_EQ(holder.physicalCount(), 1u);
     holder.close();
     EXPECT_FALSE(collection::DBaseInUse(path("BUSY.DBF")));
+}
+
+QByteArray fileBytes(const QString& file) {
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void putBytes(const QString& file, const QByteArray& bytes) {
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// Looking at a file that is no collection writes nothing into it: not the validation, not the
+// in-use test. A text file named .DBF and another tool's table whose structural-index flag is set
+// without an .MDX beside it keep every byte.
+TEST_F(CollectionFileTest, ValidationWritesNothingIntoAFileThatIsNoCollection) {
+    putBytes(path("notes.DBF"), QByteArray("Stamps to buy at the fair: Penny Black, Inverted Jenny "
+                                           "and anything from Tuvalu.\n"));
+    engine::Table::create(path("FOXPRO.DBF").toStdString(),
+                          {{"NAME", FieldType::Character, 10, 0}});
+    {
+        QFile f(path("FOXPRO.DBF"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(28);
+        f.write("\x01", 1);  // its .CDX, say: not ours to clear
+    }
+    for (const char* name : {"notes.DBF", "FOXPRO.DBF"}) {
+        const QByteArray before = fileBytes(path(name));
+        Told told;
+        try {
+            EXPECT_FALSE(collection::CheckDBaseFormat(path(name), told.sink())) << name;
+        } catch (const engine::EngineError&) {
+        }
+        EXPECT_FALSE(collection::DBaseInUse(path(name))) << name;
+        EXPECT_EQ(fileBytes(path(name)), before) << name;
+    }
+}
+
+// In use means another open holds the lock, nothing else: an empty or damaged file is not in use
+// and New replaces it; a table held exclusively is reported as in use, not as a foreign file.
+TEST_F(CollectionFileTest, OnlyAHeldTableIsInUse) {
+    putBytes(path("EMPTY.DBF"), QByteArray());
+    putBytes(path("DAMAGED.DBF"), QByteArray("\x03\x7e\x01\x01garbage", 11));
+    for (const char* name : {"EMPTY.DBF", "DAMAGED.DBF"}) {
+        EXPECT_FALSE(collection::DBaseInUse(path(name))) << name;
+        Told told;
+        ASSERT_TRUE(collection::MakeNewDB(path(name), told.sink())) << name;
+        EXPECT_TRUE(told.messages.empty()) << name;
+        EXPECT_TRUE(collection::CheckDBaseFormat(path(name), told.sink())) << name;
+    }
+    engine::Table holder;
+    holder.open(path("EMPTY.DBF").toStdString(), engine::OpenMode::Exclusive);
+    Told told;
+    EXPECT_THROW(collection::CheckDBaseFormat(path("EMPTY.DBF"), told.sink()),
+                 engine::TableInUseError);
+    EXPECT_TRUE(told.messages.empty());
+}
+
+// A collection that cannot be written: its table, its index or its folder marked read-only.
+TEST_F(CollectionFileTest, ReadOnlyCollections) {
+    Told told;
+    ASSERT_TRUE(collection::MakeNewDB(path("RW.DBF"), told.sink()));
+    EXPECT_FALSE(collection::collectionReadOnly(path("RW.DBF")));
+    {
+        engine::Table t;
+        t.open(path("RW.DBF").toStdString(), engine::OpenMode::Exclusive);
+        t.addIndexTag("NewIndex", "Catalog");
+    }
+    const auto readOnly = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+    const auto writable = readOnly | QFile::WriteOwner;
+    for (const QString& file : {path("RW.DBF"), path("RW.MDX"), dir.path()}) {
+        const QFileDevice::Permissions before = QFile::permissions(file);
+        ASSERT_TRUE(QFile::setPermissions(file, readOnly | QFile::ExeOwner));
+        EXPECT_TRUE(collection::collectionReadOnly(path("RW.DBF"))) << file.toStdString();
+        ASSERT_TRUE(QFile::setPermissions(file, before | writable));
+    }
+    EXPECT_FALSE(collection::collectionReadOnly(path("RW.DBF")));
 }
 
 TEST_F(CollectionFileTest, RemoveMDXByteIgnoresAMissingFile) {

@@ -4,7 +4,9 @@
 #include <QTemporaryDir>
 
 #include "collection/collection_paths.h"
+#include "collection/data_list_files.h"
 #include "collection/recent_files.h"
+#include "engine/companion_files.h"
 
 namespace {
 
@@ -63,14 +65,23 @@ TEST(RecentFiles, MenuShowsFilledSlotsAndHidesTheSeparatorWhenEmpty) {
     EXPECT_TRUE(some.items[2].visible);
 }
 
-TEST(CollectionPaths, TableNameEndsAtTheFirstDot) {
+// Every companion hangs off the name without its last extension, as the engine names the index:
+// "stamps.2023" and "stamps.2024" do not share "stamps.INI" or "stamps.001".
+TEST(CollectionPaths, CompanionsUseTheNameWithoutItsLastExtension) {
     const collection::CollectionPaths p =
-        collection::collectionPaths(QStringLiteral("/data/stamps/my.old.DBF"));
+        collection::collectionPaths(QStringLiteral("/data/stamps/stamps.2023.DBF"));
     EXPECT_EQ(p.folder, QStringLiteral("/data/stamps/"));
-    EXPECT_EQ(p.tableName, QStringLiteral("my"));
-    EXPECT_EQ(p.basePath, QStringLiteral("/data/stamps/my"));
-    EXPECT_EQ(p.indexPath, QStringLiteral("/data/stamps/my.MDX"));
-    EXPECT_EQ(p.settingsPath, QStringLiteral("/data/stamps/my.INI"));
+    EXPECT_EQ(p.tableName, QStringLiteral("stamps.2023"));
+    EXPECT_EQ(p.basePath, QStringLiteral("/data/stamps/stamps.2023"));
+    EXPECT_EQ(p.indexPath, QStringLiteral("/data/stamps/stamps.2023.MDX"));
+    EXPECT_EQ(p.indexPath, QString::fromStdString(
+                               engine::companionPath("/data/stamps/stamps.2023.DBF", ".MDX")));
+    EXPECT_EQ(p.settingsPath, QStringLiteral("/data/stamps/stamps.2023.INI"));
+    EXPECT_EQ(collection::collectionListPath(p.basePath, 1),
+              QStringLiteral("/data/stamps/stamps.2023.001"));
+    // A name with one dot is addressed as ever.
+    EXPECT_EQ(collection::collectionPaths(QStringLiteral("/data/MASTER.DBF")).basePath,
+              QStringLiteral("/data/MASTER"));
 }
 
 TEST(CollectionPaths, FindsACompanionWrittenInAnotherCase) {

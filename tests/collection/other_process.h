@@ -1,5 +1,5 @@
 // Test helpers for collections shared with another program: a collection filled with records,
-// and a second process that holds a table open (shared) until it is let go.
+// and a second process that holds a table open (shared, or exclusively) until it is let go.
 //
 // The second process is a fork of the test that opens the table through engine::Table, tells
 // the parent over a pipe that it holds the table, and waits for the parent to close the other
@@ -57,7 +57,8 @@ inline std::vector<std::string> catalogsInOrder(engine::Table& table) {
 
 class OtherProcessHolding {
   public:
-    explicit OtherProcessHolding(const QString& path) {
+    explicit OtherProcessHolding(const QString& path,
+                                 engine::OpenMode mode = engine::OpenMode::Shared) {
         int ready[2], release[2];
         if (::pipe(ready) != 0 || ::pipe(release) != 0) return;
         pid_ = ::fork();
@@ -68,7 +69,7 @@ class OtherProcessHolding {
             {
                 engine::Table table;
                 try {
-                    table.open(path.toStdString(), engine::OpenMode::Shared);
+                    table.open(path.toStdString(), mode);
                     held = 1;
                 } catch (...) {
                 }

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <vector>
 
 #include "collection/collection_settings.h"
 #include "collection/global_settings.h"
@@ -112,6 +114,7 @@ TEST_F(SettingsTest, CollectionRoundTripThroughItsOwnFile) {
     c.field(8).display = false;
     c.field(2).width = 40;
     c.field(1).order = 5;
+    c.field(5).order = 1;
     c.field(5).exported = false;
     c.importOptions = {false, 2};
     c.sortLevels = {7, 3, 0, 0};
@@ -179,6 +182,46 @@ TEST_F(SettingsTest, LongStoredValuesAreCut) {
     EXPECT_EQ(c.grid.font.name.size(), 149);
     EXPECT_TRUE(c.labelFont.bold);
     EXPECT_FALSE(c.labelFont.underline);  // not stored for the label font
+}
+
+// Field Order positions that are no permutation of 1..25 are repaired as they are read: every
+// field gets exactly one position; fields with a position within 1..25 keep their relative order
+// (a shared position goes to the lower field number first), the others follow in field order.
+TEST_F(SettingsTest, FieldOrderIsRepairedToAPermutationOnReading) {
+    auto allFieldsAfter = [](std::vector<int> head, std::vector<int> tail) {
+        std::vector<int> order = head;
+        for (int n = 1; n <= kFieldCount; ++n)
+            if (std::find(head.begin(), head.end(), n) == head.end() &&
+                std::find(tail.begin(), tail.end(), n) == tail.end())
+                order.push_back(n);
+        order.insert(order.end(), tail.begin(), tail.end());
+        return order;
+    };
+    const struct {
+        const char* name;
+        const char* stored;      // lines of [Field Order]
+        std::vector<int> shown;  // field numbers by position 1..25
+    } cases[] = {
+        {"permutation kept", "Catalog=25\nWanted=1\n", allFieldsAfter({25}, {1})},
+        {"two fields on one position", "Catalog=3\nDescriptio=1\nCountry=1\n",
+         allFieldsAfter({2, 3, 1}, {})},
+        {"out of range", "Catalog=0\nDescriptio=26\nCountry=-4\n", allFieldsAfter({}, {1, 2, 3})},
+        {"not a number", "Country=abc\nYear=\n", allFieldsAfter({}, {3, 7})},
+        {"three more fields on one position", "Catalog=9\nFaceValue=9\nWanted=9\n",
+         allFieldsAfter({2, 3, 5, 6, 7, 8, 1, 4, 9, 25}, {})},
+    };
+    for (const auto& c : cases) {
+        putFile(collectionIni(), QByteArray("[Field Order]\n") + c.stored);
+        const CollectionSettings read = readCollection(collectionIni());
+        std::vector<int> shown(kFieldCount, 0);
+        for (int n = 1; n <= kFieldCount; ++n) {
+            const int position = read.field(n).order;
+            ASSERT_TRUE(position >= 1 && position <= kFieldCount) << c.name;
+            EXPECT_EQ(shown[std::size_t(position - 1)], 0) << c.name << ": position taken twice";
+            shown[std::size_t(position - 1)] = n;
+        }
+        EXPECT_EQ(shown, c.shown) << c.name;
+    }
 }
 
 TEST_F(SettingsTest, ProgramDirectoryFollowsTheEnvironment) {
