@@ -27,6 +27,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench_collection.h"
 #include "bench_data.h"
 #include "collection/collection_file.h"
 #include "collection/sort_expression.h"
@@ -50,20 +51,6 @@ constexpr const char* kSqliteIndex =
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The collection as the program creates it, filled with `data`, the Country tag maintained.
-void makeCollection(const SyntheticCollection& data, const QString& dbf) {
-    if (!collection::MakeNewDB(dbf, {})) throw std::runtime_error("cannot create the collection");
-    engine::Table t;
-    t.open(dbf.toStdString(), engine::OpenMode::Exclusive);
-    t.addIndexTag(collection::kSortTagName.toStdString(),
-                  collection::BuildSortString(kStartLevels).toStdString());
-    for (std::uint32_t r = 0; r < data.size(); ++r) {
-        t.append();
-        for (int f = 0; f < kStampFieldCount; ++f) t.setText(f, data.field(r, f));
-        t.post();
-    }
 }
 
 std::string tagExpression(const engine::Table& t) {
@@ -103,7 +90,7 @@ int run(std::uint32_t records, const std::string& folder, bool keep, int repeat)
     data.writeCsv(csv);
     const double genSeconds = secondsSince(t0);
     t0 = std::chrono::steady_clock::now();
-    makeCollection(data, dbf);
+    makeBenchCollection(data, dbf, collection::BuildSortString(kStartLevels));
     const double makeSeconds = secondsSince(t0);
     const double importSeconds =
         runSqliteShell(db, sqliteCreateTable() + ".import --csv --skip 1 \"" + csv + "\" stamps\n",
@@ -158,21 +145,8 @@ int run(std::uint32_t records, const std::string& folder, bool keep, int repeat)
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::uint32_t records = 1000000;
-    if (argc > 1) {
-        const char* end = argv[1] + std::strlen(argv[1]);
-        auto [p, ec] = std::from_chars(argv[1], end, records);
-        if (ec != std::errc() || p != end || records == 0) {
-            std::fprintf(stderr, "usage: %s [RECORDS] [FOLDER] [--keep]\n", argv[0]);
-            return 2;
-        }
-    }
-    const std::string folder = argc > 2 ? argv[2] : "/tmp";
-    const bool keep = argc > 3 && std::strcmp(argv[3], "--keep") == 0;
-    try {
-        return run(records, folder, keep, kRounds);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "sort_order_bench: %s\n", e.what());
-        return 1;
-    }
+    return bench::runBenchMain(argc, argv, "sort_order_bench",
+                               [](std::uint32_t records, const std::string& folder, bool keep) {
+                                   return run(records, folder, keep, kRounds);
+                               });
 }

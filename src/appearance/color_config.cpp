@@ -191,6 +191,8 @@ void TColorConfig::FormShow() {
     options.colors = nullptr;
     ui::prepareWindowForShow(this, options);
     paintSamples();
+    // The quickest way to recolour is a combination: its list takes the keyboard first.
+    ColorSets->setFocus();
 }
 
 }  // namespace appearance

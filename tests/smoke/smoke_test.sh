@@ -15,113 +15,13 @@ set -euo pipefail
 
 readonly MAIN_TITLE='Tessellon (MASTER)'
 readonly TIP_TITLE='Tip of the Day'
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-# xdotool matches --name as a regular expression against both the Latin-1 and the UTF-8 title;
-# the window's full UTF-8 title (what a window manager shows) must equal the wanted one.
-literal() { printf '%s' "$1" | sed 's/[][\.*^$()+?{}|]/\\&/g'; }
-
-window_names() { xdotool search --name '.' getwindowname %@ 2>/dev/null | sort -u || true; }
-
-# Prints the id of a mapped window titled exactly $1 (Qt names a window before mapping it, and an
-# unmapped window cannot take the focus).
-find_window() {
-  local id
-  for id in $(xdotool search --onlyvisible --name "^$(literal "$1")" 2>/dev/null); do
-    if [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ]; then
-      echo "$id"
-      return 0
-    fi
-  done
-  return 1
-}
-
-# Prints the id of a window titled exactly $1, waiting up to $2 seconds; stops early when the
-# program has ended.
-wait_for_window() {
-  local ticks=$(($2 * 10))
-  while [ "$ticks" -gt 0 ]; do
-    find_window "$1" && return 0
-    kill -0 "$app_pid" 2>/dev/null || return 1
-    sleep 0.1
-    ticks=$((ticks - 1))
-  done
-  return 1
-}
-
-window_gone() {
-  local ticks=$(($2 * 10))
-  while [ "$ticks" -gt 0 ]; do
-    find_window "$1" >/dev/null || return 0
-    sleep 0.1
-    ticks=$((ticks - 1))
-  done
-  return 1
-}
-
-focus() { timeout 5 xdotool windowfocus --sync "$1" || fail "window $1 did not take the focus"; }
-
-# Waits up to $1 seconds for the program to end; sets app_status.
-wait_for_exit() {
-  local ticks=$(($1 * 10))
-  while kill -0 "$app_pid" 2>/dev/null; do
-    [ "$ticks" -gt 0 ] || return 1
-    sleep 0.1
-    ticks=$((ticks - 1))
-  done
-  app_status=0
-  wait "$app_pid" || app_status=$?
-  return 0
-}
+source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/x_session.sh"
 
 # Runs on the X server that xvfb-run started. Exits with 3 when that server cannot be reached.
 inside_x() {
-  local binary=$1 work=$2 main_id tip_id ticks=50
-  until xdotool getdisplaygeometry >/dev/null 2>&1; do
-    ticks=$((ticks - 1))
-    [ "$ticks" -gt 0 ] || exit 3
-    sleep 0.1
-  done
-  export TESSELLON_PROGRAM_DIR="$work/program" XDG_CONFIG_HOME="$work/config"
-  unset QT_QPA_PLATFORM
-  "$binary" >"$work/program.log" 2>&1 &
-  app_pid=$!
-  # The program is ended here if anything below fails before it exits.
-  trap 'kill "$app_pid" 2>/dev/null || true' EXIT
+  start_program "$1" "$2"
 
-  if ! main_id=$(wait_for_window "$MAIN_TITLE" 20); then
-    # Another xvfb-run -a that took the same display at the same moment holds it.
-    grep -q "could not connect to display" "$work/program.log" && exit 3
-    fail "no window titled \"$MAIN_TITLE\" within 20 s; windows seen:
-$(window_names)
-program output:
-$(cat "$work/program.log")"
-  fi
-  echo "$SECONDS s: main window \"$MAIN_TITLE\" is up"
-
-  # Without a window manager nothing activates the window; focusing it does, and the tip window
-  # follows the first activation and takes the focus at once (so no waiting for it here).
-  xdotool windowfocus "$main_id"
-  if tip_id=$(wait_for_window "$TIP_TITLE" 5); then
-    focus "$tip_id"
-    xdotool key Escape
-    window_gone "$TIP_TITLE" 5 || fail "the tip window did not close on Escape"
-    echo "$SECONDS s: tip window closed with Escape"
-  else
-    echo "no tip window within 5 s"
-  fi
-
-  focus "$main_id"
-  xdotool key alt+f
-  sleep 0.5
-  xdotool key x
-  wait_for_exit 10 || fail "the program did not end within 10 s of File > Exit"
-  trap - EXIT
-  [ "$app_status" -eq 0 ] || fail "the program ended with status $app_status"
+  exit_by_file_menu
   echo "$SECONDS s: File > Exit ended the program"
 }
 
@@ -138,20 +38,7 @@ main() {
   work=$(mktemp -d "${TMPDIR:-/tmp}/tessellon-smoke.XXXXXX")
   trap 'rm -rf "$work"' EXIT
 
-  # Two xvfb-run -a started together can pick the same display, and a display's previous server
-  # can still be going away: the X server then cannot be reached, and the run is repeated after
-  # a random pause.
-  local attempt status
-  for attempt in 1 2 3; do
-    status=0
-    rm -rf "$work/program" "$work/config"
-    mkdir -p "$work/program" "$work/config"
-    xvfb-run -a "$0" --inside-x "$binary" "$work" || status=$?
-    [ "$status" -eq 3 ] || break
-    echo "X server could not be reached (attempt $attempt)" >&2
-    sleep "0.$((RANDOM % 9 + 1))"
-  done
-  [ "$status" -eq 0 ] || exit "$status"
+  run_in_xvfb "$0" "$binary" "$work"
 
   [ -f "$work/program/MASTER.DBF" ] || fail "MASTER.DBF was not created in the program directory"
   local ini="$work/config/tessellon/TESSELON.INI"
