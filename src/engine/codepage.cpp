@@ -10,6 +10,9 @@
 #include <array>
 #include <cstddef>
 #include <cstring>
+#include <vector>
+
+#include "engine/unicode_compose.h"
 
 namespace engine {
 namespace {
@@ -236,43 +239,33 @@ void appendUtf8(std::string& out, char32_t c) {
     } else if (c < 0x800) {
         out += static_cast<char>(0xC0 | (c >> 6));
         out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        // Every character of the tables lies in the Basic Multilingual Plane.
+    } else if (c < 0x10000) {
         out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
         out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
         out += static_cast<char>(0x80 | (c & 0x3F));
     }
 }
 
-// Decodes one UTF-8 sequence at `s[i]`. Returns its length, or 0 when the
-// bytes there are not a valid (shortest-form, non-surrogate) sequence.
-std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t& out) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(s[k]); };
-    unsigned char lead = byte(i);
-    if (lead < 0x80) {
-        out = lead;
-        return 1;
-    }
-    std::size_t len;
-    char32_t c;
-    char32_t min;
-    if ((lead & 0xE0) == 0xC0) {
-        len = 2, c = lead & 0x1F, min = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        len = 3, c = lead & 0x0F, min = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        len = 4, c = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (i + len > s.size()) return 0;
-    for (std::size_t k = 1; k < len; ++k) {
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-        c = (c << 6) | (byte(i + k) & 0x3F);
-    }
-    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
-    out = c;
-    return len;
+// The character of a composed text to encode: bytes that were not valid UTF-8
+// are taken as Windows-1252 bytes.
+char32_t plainChar(char32_t c) {
+    if (c < kRawByte) return c;
+    return kByteTables[indexOf(CodePage::Cp1252)][c - kRawByte];
+}
+
+// Length of the leading run of `utf8` that converts byte for byte: ASCII not
+// followed by anything a combining mark could attach to.
+std::size_t asciiPrefix(std::string_view utf8, std::size_t limit) {
+    std::size_t n = 0;
+    while (n < limit && static_cast<unsigned char>(utf8[n]) < 0x80) ++n;
+    // The last ASCII letter may take a combining mark that follows it.
+    if (n > 0 && n < utf8.size() && static_cast<unsigned char>(utf8[n]) >= 0x80) --n;
+    return n;
 }
 
 }  // namespace
@@ -345,45 +338,49 @@ std::string toUtf8(std::string_view bytes, CodePage cp) {
 }
 
 std::string fromUtf8(std::string_view utf8, CodePage cp) {
-    const ByteTable& cp1252 = kByteTables[indexOf(CodePage::Cp1252)];
-    std::size_t ascii = 0;
-    while (ascii < utf8.size() && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
-    if (ascii == utf8.size()) return std::string(utf8);
-    std::string out;
-    out.reserve(utf8.size());
-    out.assign(utf8.data(), ascii);
-    for (std::size_t i = ascii; i < utf8.size();) {
-        char32_t c;
-        std::size_t len = decodeUtf8(utf8, i, c);
-        if (len == 0) {
-            c = cp1252[static_cast<unsigned char>(utf8[i])];
-            len = 1;
-        }
-        out += byteFor(c, cp);
-        i += len;
-    }
+    std::string out(utf8.size(), ' ');
+    out.resize(fromUtf8Into(utf8, cp, out.data(), out.size()));
     return out;
 }
 
 std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity) {
-    std::size_t ascii = 0;
-    const std::size_t limit = std::min(utf8.size(), capacity);
-    while (ascii < limit && static_cast<unsigned char>(utf8[ascii]) < 0x80) ++ascii;
-    std::memcpy(out, utf8.data(), ascii);
-    if (ascii == utf8.size() || ascii == capacity) return ascii;
-    const ByteTable& cp1252 = kByteTables[indexOf(CodePage::Cp1252)];
-    std::size_t n = ascii;
-    for (std::size_t i = ascii; i < utf8.size() && n < capacity;) {
-        char32_t c;
-        std::size_t len = decodeUtf8(utf8, i, c);
-        if (len == 0) {
-            c = cp1252[static_cast<unsigned char>(utf8[i])];
-            len = 1;
-        }
-        out[n++] = byteFor(c, cp);
-        i += len;
+    std::size_t n = asciiPrefix(utf8, std::min(utf8.size(), capacity));
+    std::memcpy(out, utf8.data(), n);
+    if (n == utf8.size() || n == capacity) return n;
+    ComposedReader reader(utf8, n);
+    char32_t c;
+    while (n < capacity && reader.next(c)) {
+        out[n++] = byteFor(plainChar(c), cp);
     }
     return n;
+}
+
+std::string unencodableCharacters(std::string_view utf8, CodePage cp) {
+    std::string result;
+    if (asciiPrefix(utf8, utf8.size()) == utf8.size()) return result;
+    // Collected per character as seen: a base letter with the marks left
+    // over after composition.
+    std::vector<std::string> seen;
+    std::string cluster;
+    bool clusterFits = true;
+    auto finish = [&] {
+        if (!clusterFits && std::find(seen.begin(), seen.end(), cluster) == seen.end()) {
+            seen.push_back(cluster);
+            result += cluster;
+        }
+        cluster.clear();
+        clusterFits = true;
+    };
+    ComposedReader reader(utf8);
+    char32_t c;
+    while (reader.next(c)) {
+        if (!reader.lastWasMark()) finish();
+        c = plainChar(c);
+        appendUtf8(cluster, c);
+        if (byteFor(c, cp) == '?' && c != U'?') clusterFits = false;
+    }
+    finish();
+    return result;
 }
 
 std::size_t utf8Length(std::string_view utf8) {

@@ -23,12 +23,19 @@ std::uint8_t languageDriverFor(CodePage cp);
 std::string toUtf8(std::string_view bytes, CodePage cp);
 // The same conversion replacing the contents of `out`.
 void toUtf8Into(std::string_view bytes, CodePage cp, std::string& out);
-// UTF-8 to bytes in `cp`. Characters the code page lacks become '?'; invalid
-// UTF-8 bytes are taken as Windows-1252 bytes. Result has one byte per character.
+// UTF-8 to bytes in `cp`. The text is composed first (a letter followed by a
+// combining accent becomes the accented letter; see unicode_compose.h).
+// Characters the code page lacks become '?'; invalid UTF-8 bytes are taken as
+// Windows-1252 bytes. Result has one byte per composed character.
 std::string fromUtf8(std::string_view utf8, CodePage cp);
 // The same conversion written straight into `out`, stopping after `capacity`
 // bytes; returns the number of bytes written.
 std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity);
+// The distinct characters of the composed text that `cp` cannot hold, as
+// UTF-8 in order of first appearance; empty when everything fits. A character
+// is what the reader sees: a combining mark left over after composition comes
+// together with the letter it sits on ("g" + acute gives "ǵ").
+std::string unencodableCharacters(std::string_view utf8, CodePage cp);
 // Number of characters in a UTF-8 text (invalid bytes count as one each).
 std::size_t utf8Length(std::string_view utf8);
 

@@ -130,7 +130,8 @@ std::optional<double> fieldNumber(const FieldInfo& f, std::string_view raw) {
 
 void encodeBlank(const FieldInfo& f, char* out) { std::memset(out, ' ', std::size_t(f.length)); }
 
-void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out) {
+void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out,
+                bool standIns) {
     switch (f.type) {
         case FieldType::Numeric:
         case FieldType::Float: {
@@ -161,6 +162,13 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
         case FieldType::Memo:
             refuse(f, "text (memo fields are read-only here)");
         default: {
+            if (!standIns) {
+                const std::string lacking = unencodableCharacters(utf8, cp);
+                if (!lacking.empty())
+                    throw EngineError("The characters " + quoted(lacking) +
+                                      " cannot be stored in field " + f.name +
+                                      ": the table's code page does not hold them.");
+            }
             std::size_t n = fromUtf8Into(utf8, cp, out, std::size_t(f.length));
             std::memset(out + n, ' ', std::size_t(f.length) - n);
         }
@@ -174,7 +182,10 @@ void encodeInteger(const FieldInfo& f, std::int64_t value, CodePage cp, char* ou
         std::memcpy(out, s->data(), std::size_t(f.length));
         return;
     }
-    encodeText(f, std::to_string(value), cp, out);
+    // Text fields take the digits whole or not at all, as numeric fields do.
+    const std::string digits = std::to_string(value);
+    if (digits.size() > std::size_t(f.length)) refuse(f, digits);
+    encodeText(f, digits, cp, out);
 }
 
 void encodeNumber(const FieldInfo& f, double value, CodePage cp, char* out) {
@@ -186,7 +197,9 @@ void encodeNumber(const FieldInfo& f, double value, CodePage cp, char* out) {
         return;
     }
     auto s = formatNumberField(value, 20, 4);
-    encodeText(f, s ? std::string(trim(*s)) : std::to_string(value), cp, out);
+    const std::string digits = s ? std::string(trim(*s)) : std::to_string(value);
+    if (digits.size() > std::size_t(f.length)) refuse(f, digits);
+    encodeText(f, digits, cp, out);
 }
 
 void encodeDate(const FieldInfo& f, const Date& d, char* out) {
@@ -206,6 +219,7 @@ void encodeDate(const FieldInfo& f, const Date& d, char* out) {
         std::memcpy(out, buf, 8);
         return;
     }
+    if (f.length < 8) refuse(f, std::string(buf, 8));
     putPadded(std::string_view(buf, 8), f.length, out);
 }
 

@@ -22,8 +22,11 @@ Date parseDateField(std::string_view raw);  // blank when blank, "00000000" or i
 bool validDate(const Date& d);
 
 // Encoders write exactly f.length bytes at `out`; they throw EngineError
-// naming the field when the value cannot be stored without loss.
-void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out);
+// naming the field when the value cannot be stored without loss. Text longer
+// than a character field is cut at the width; text with characters the code
+// page cannot hold is refused, or with `standIns` stored with '?' for them.
+void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out,
+                bool standIns = false);
 void encodeInteger(const FieldInfo& f, std::int64_t value, CodePage cp, char* out);
 void encodeNumber(const FieldInfo& f, double value, CodePage cp, char* out);
 void encodeDate(const FieldInfo& f, const Date& value, char* out);

@@ -561,8 +561,9 @@ bool Table::isBlank(int f) const { return current().isBlank(impl_->checkField(f)
 void Table::setText(int f, std::string_view utf8) {
     impl_->requireEditing();
     char* p = impl_->fieldPtr(f);
-    encodeText(fields()[std::size_t(f)], utf8, codePage(), p);
+    encodeText(fields()[std::size_t(f)], utf8, codePage(), p, impl_->standIns);
 }
+void Table::setStandIns(bool on) { impl_->standIns = on; }
 void Table::setInteger(int f, std::int64_t v) {
     impl_->requireEditing();
     char* p = impl_->fieldPtr(f);

@@ -134,6 +134,10 @@ public:
     void cancel();
     void deleteRecord();  // marks the current record deleted and moves to the next
     void setText(int field, std::string_view utf8);  // C: cut at the width; N/F: must be a number
+    // Text with characters the table's code page cannot hold is refused with
+    // EngineError naming the field and the characters; a caller that stores
+    // what it can (import) turns stand-ins on to have '?' written for them.
+    void setStandIns(bool on);
     void setInteger(int field, std::int64_t value);
     void setNumber(int field, double value);
     void setDate(int field, const Date& value);

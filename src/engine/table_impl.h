@@ -51,6 +51,7 @@ struct Table::Impl {
     bool bof = true;
 
     EditState state = EditState::Browse;
+    bool standIns = false;  // '?' for characters the code page cannot hold
     std::string buffer;
     std::uint32_t editRecno = 0;
     std::string keyNew, keyOld;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "table_test_util.h"
+
 namespace engine {
 namespace {
 
@@ -76,6 +78,66 @@ TEST(CodePage, MissingCharactersAndBadUtf8) {
     EXPECT_EQ(fromUtf8("a\xC3", CodePage::Cp1252), "a\xC3");                // cut sequence
     EXPECT_EQ(fromUtf8("\xC0\xAF", CodePage::Cp1252), "\xC0\xAF");          // overlong '/'
     EXPECT_EQ(fromUtf8("\xED\xA0\x80", CodePage::Cp1252), "\xED\xA0\x80");  // surrogate
+}
+
+TEST(CodePage, DecomposedLettersAreStoredComposed) {
+    const TextCase cases[] = {
+        {CodePage::Cp1252, "\xE1rbol", "a\u0301rbol"},
+        {CodePage::Cp1252, "Cura\xE7" "ao", "Curac\u0327ao"},
+        {CodePage::Cp1250, "\xC8" "esko \xA3\xF3" "d\x9F", "C\u030Cesko Ło\u0301dz\u0301"},
+        {CodePage::Cp852, "\xA5\xA5", "a\u0328a\u0328"},
+        {CodePage::Cp1251, "\xC9\xA8", "И\u0306Е\u0308"},
+        {CodePage::Cp866, "\xA9", "и\u0306"},
+        {CodePage::Cp437, "\xEA \x8F K", "\u2126 \u212B \u212A"},  // Ohm, Angstrom, Kelvin signs
+        // Marks out of canonical order still compose; a second acute stays over.
+        {CodePage::Cp1250, "\xB9?", "a\u0301\u0328"},
+        {CodePage::Cp1252, "\xE1?", "a\u0301\u0301"},
+        {CodePage::Cp1252, "?a", "\u0301a"},
+    };
+    for (const TextCase& c : cases) EXPECT_EQ(fromUtf8(c.utf8, c.cp), c.bytes) << c.utf8;
+    // Cut at a capacity that ends right after the letter a mark belongs to.
+    char out[3];
+    EXPECT_EQ(fromUtf8Into("aba\u0301x", CodePage::Cp1252, out, 3), 3u);
+    EXPECT_EQ(std::string(out, 3), "ab\xE1");
+}
+
+// Every letter of every code page, decomposed by Python's Unicode database,
+// comes back as the code page's own byte.
+TEST(CodePage, EveryDecomposedLetterOfEveryCodePageComposes) {
+    if (!testing::pythonHasModule("unicodedata")) GTEST_SKIP() << "python3 missing";
+    for (CodePage cp : {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250,
+                        CodePage::Cp1251, CodePage::Cp866, CodePage::Cp852}) {
+        std::string all;
+        for (int b = 0x20; b < 256; ++b) all += static_cast<char>(b);
+        auto nfd = testing::runPython(
+            "import os, sys, unicodedata\n"
+            "text = os.fsencode(sys.argv[1]).decode('utf-8')\n"
+            "sys.stdout.buffer.write(unicodedata.normalize('NFD', text).encode('utf-8'))\n",
+            {toUtf8(all, cp)});
+        ASSERT_EQ(nfd.exitCode, 0);
+        EXPECT_NE(nfd.output, toUtf8(all, cp));
+        EXPECT_EQ(fromUtf8(nfd.output, cp), all) << "code page " << int(cp);
+        EXPECT_EQ(unencodableCharacters(nfd.output, cp), "");
+    }
+}
+
+TEST(CodePage, UnencodableCharactersAreListedOnceInOrder) {
+    EXPECT_EQ(unencodableCharacters("plain", CodePage::Cp1252), "");
+    EXPECT_EQ(unencodableCharacters("", CodePage::Cp1252), "");
+    EXPECT_EQ(unencodableCharacters("Österreich ?", CodePage::Cp1252), "");
+    EXPECT_EQ(unencodableCharacters("Ελλάδα", CodePage::Cp1252), "Ελάδα");
+    EXPECT_EQ(unencodableCharacters("日本, 日本", CodePage::Cp1252), "日本");
+    EXPECT_EQ(unencodableCharacters("Łódź", CodePage::Cp1252), "Łź");
+    EXPECT_EQ(unencodableCharacters("Łódź", CodePage::Cp1250), "");
+    EXPECT_EQ(unencodableCharacters("Łódź", CodePage::Cp852), "");
+    EXPECT_EQ(unencodableCharacters("C\u030Cesko", CodePage::Cp1252), "Č");
+    EXPECT_EQ(unencodableCharacters("C\u030Cesko", CodePage::Cp1250), "");
+    EXPECT_EQ(unencodableCharacters("Москва €", CodePage::Cp866), "€");
+    // A mark that composes with nothing comes with the letter it sits on.
+    EXPECT_EQ(unencodableCharacters("g\u0301, q\u0301", CodePage::Cp1252), "g\u0301q\u0301");
+    EXPECT_EQ(unencodableCharacters("😀x😀", CodePage::Cp1252), "😀");
+    // Bytes that are no UTF-8 are Windows-1252 bytes: "Ö" fits cp850, "€" does not.
+    EXPECT_EQ(unencodableCharacters("\xD6sterreich \x80", CodePage::Cp850), "€");
 }
 
 TEST(CodePage, Utf8LengthCountsCharacters) {

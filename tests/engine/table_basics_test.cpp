@@ -180,6 +180,40 @@ TEST_F(TableBasics, WindowsTextRoundTripsAsUtf8AndIsStoredAsCp1252) {
     EXPECT_EQ(t.text("name"), "Österreich €");
 }
 
+TEST_F(TableBasics, TextTheCodePageCannotHoldIsRefusedUnlessStandInsAreAsked) {
+    Table::create(path, sampleFields());
+    Table t;
+    t.open(path, OpenMode::Exclusive);
+    t.append();
+    t.setText(kName, "kept");
+    try {
+        t.setText(kName, "Ελλάδα");
+        FAIL() << "no error";
+    } catch (const EngineError& e) {
+        EXPECT_NE(std::string(e.what()).find("NAME"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("\"Ελάδα\""), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(t.text(kName), "kept");
+    t.setText(kCountry, "Espan\u0303a");  // composed before it is stored
+    EXPECT_EQ(t.text(kCountry), "España");
+    t.setStandIns(true);
+    t.setText(kName, "Łódź");
+    t.post();
+    EXPECT_EQ(t.text(kName), "?ód?");
+}
+
+TEST_F(TableBasics, NumbersAndDatesThatDoNotFitATextFieldAreRefused) {
+    Table::create(path, {{"CODE", FieldType::Character, 4, 0}});
+    Table t;
+    t.open(path, OpenMode::Exclusive);
+    t.append();
+    t.setInteger(0, -123);
+    EXPECT_THROW(t.setInteger(0, 12345), EngineError);
+    EXPECT_THROW(t.setNumber(0, 2.125), EngineError);
+    EXPECT_THROW(t.setDate(0, Date{1998, 3, 15}), EngineError);
+    EXPECT_EQ(t.text(0), "-123");
+}
+
 TEST_F(TableBasics, EditPostCancelAndDelete) {
     createFive();
     Table t;
