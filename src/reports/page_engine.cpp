@@ -1,0 +1,205 @@
+#include "reports/page_engine.h"
+
+#include <QImage>
+#include <algorithm>
+#include <cmath>
+
+namespace reports {
+
+namespace {
+
+// A device of kReferenceDpi on which every text is measured.
+const QImage& referenceDevice() {
+    static const QImage image = [] {
+        QImage i(1, 1, QImage::Format_Mono);
+        const int dotsPerMeter = qRound(kReferenceDpi / 0.0254);
+        i.setDotsPerMeterX(dotsPerMeter);
+        i.setDotsPerMeterY(dotsPerMeter);
+        return i;
+    }();
+    return image;
+}
+
+}  // namespace
+
+PageEngine::PageEngine(PageSetup setup, PageSink& sink)
+    : setup_(setup), sink_(sink), items_(sink.wantsItems()) {
+    font_.family = QStringLiteral("Arial");
+}
+
+PageEngine::~PageEngine() = default;
+
+void PageEngine::setOrientation(bool landscape) {
+    if (landscape != setup_.landscape) setup_.size.transpose();
+    setup_.landscape = landscape;
+}
+
+void PageEngine::setMargins(double left, double right, double top, double bottom) {
+    left_ = left;
+    right_ = right;
+    top_ = top;
+    bottom_ = bottom;
+}
+
+void PageEngine::goToFirstLine() {
+    y_ = areaTop_ + lineHeight();
+}
+
+int PageEngine::linesLeft() const {
+    const double h = lineHeight();
+    if (y_ > areaBottom_ || h <= 0) return 0;
+    // A small tolerance keeps sums of line heights from losing a line to rounding.
+    return static_cast<int>(std::floor((areaBottom_ - y_) / h + 1e-9)) + 1;
+}
+
+void PageEngine::setFont(const PageFontSpec& font) {
+    // A size below 1 point would make lines of no height and a page that never fills.
+    font_ = font;
+    font_.points = std::clamp(font.points, 1, 500);
+    fontIndex_ = -1;
+}
+
+int PageEngine::fontIndex() {
+    if (fontIndex_ >= 0) return fontIndex_;
+    const auto it = std::find(fonts_.begin(), fonts_.end(), font_);
+    fontIndex_ = static_cast<int>(it - fonts_.begin());
+    if (it == fonts_.end()) {
+        fonts_.push_back(font_);
+        metrics_.push_back(nullptr);
+    }
+    return fontIndex_;
+}
+
+const QFontMetricsF& PageEngine::metrics() const {
+    const int index = const_cast<PageEngine*>(this)->fontIndex();
+    std::unique_ptr<QFontMetricsF>& m = metrics_[index];
+    if (!m) m = std::make_unique<QFontMetricsF>(resolvedFont(fonts_[index]), &referenceDevice());
+    return *m;
+}
+
+double PageEngine::textWidth(const QString& text) const {
+    return metrics().horizontalAdvance(text) / kReferenceDpi;
+}
+
+QString PageEngine::fitText(const QString& text, double width) const {
+    if (textWidth(text) <= width) return text;
+    // The longest prefix that fits: widths grow with the prefix, so a binary search finds
+    // what cutting one character at a time from the end would.
+    qsizetype lo = 0, hi = text.size() - 1;
+    while (lo < hi) {
+        const qsizetype mid = (lo + hi + 1) / 2;
+        if (textWidth(text.left(mid)) <= width)
+            lo = mid;
+        else
+            hi = mid - 1;
+    }
+    return text.left(lo);
+}
+
+void PageEngine::setTab(const TabStop& stop) {
+    double left = stop.left;
+    if (left < 0) left = tabs_.empty() ? left_ : tabs_.back().left + tabs_.back().width;
+    tabs_.push_back(
+        {left, std::max(0.0, stop.width), stop.justify, stop.margin / 100.0, stop.boxLines});
+}
+
+double PageEngine::usableTabWidth(int index) const {
+    if (index < 0 || index >= tabCount()) return 0;
+    const Stop& s = tabs_[index];
+    return s.width - 2 * s.margin;
+}
+
+double PageEngine::baseline() const {
+    // The text sits in the line as the font's ascent and descent centred in the line height.
+    const QFontMetricsF& m = metrics();
+    const double ascent = m.ascent() / kReferenceDpi, descent = m.descent() / kReferenceDpi;
+    return y_ - (lineHeight() - ascent - descent) / 2 - descent;
+}
+
+void PageEngine::placeText(const QString& text, double x) {
+    if (text.isEmpty()) return;
+    page_.texts.push_back({x, baseline(), fontIndex(), text});
+}
+
+void PageEngine::placeInStop(const QString& text, const Stop& s) {
+    const double top = y_ - lineHeight(), bottom = y_, right = s.left + s.width;
+    if (s.boxLines & kBoxLeft) page_.lines.push_back({s.left, top, s.left, bottom});
+    if (s.boxLines & kBoxRight) page_.lines.push_back({right, top, right, bottom});
+    if (s.boxLines & kBoxTop) page_.lines.push_back({s.left, top, right, top});
+    if (s.boxLines & kBoxBottom) page_.lines.push_back({s.left, bottom, right, bottom});
+    if (text.isEmpty()) return;
+    double x = s.left + s.margin;
+    if (s.justify != Justify::Left) {
+        const double free = s.width - 2 * s.margin - textWidth(text);
+        x += s.justify == Justify::Right ? free : free / 2;
+    }
+    placeText(text, x);
+}
+
+void PageEngine::print(const QString& text) {
+    if (!items_) return;
+    qsizetype start = 0;
+    int stop = -1;
+    for (;;) {
+        const qsizetype tab = text.indexOf(QLatin1Char('\t'), start);
+        const QString part = text.mid(start, tab < 0 ? -1 : tab - start);
+        if (stop < 0)
+            placeText(part, left_);
+        else if (stop < tabCount())
+            placeInStop(part, tabs_[stop]);
+        // Text beyond the last stop has nowhere to go and is dropped.
+        if (tab < 0) break;
+        start = tab + 1;
+        ++stop;
+    }
+}
+
+void PageEngine::printCentred(const QString& text, double x) {
+    if (items_) placeText(text, x - textWidth(text) / 2);
+}
+
+void PageEngine::printAligned(const QString& text, Justify justify) {
+    y_ = areaBottom_;
+    if (!items_) return;
+    const double free = pageWidth() - left_ - right_ - textWidth(text);
+    double x = left_;
+    if (justify == Justify::Right) x += free;
+    if (justify == Justify::Centre) x += free / 2;
+    placeText(text, x);
+}
+
+bool PageEngine::layOutPage(PageEvents& events, int number) {
+    pageNumber_ = number;
+    page_ = Page();
+    tabs_.clear();
+    events.printHeader();
+    const bool more = events.printPage();
+    events.printFooter();
+    sink_.pageDone(std::move(page_), pageNumber_, fonts_);
+    page_ = Page();
+    return more;
+}
+
+void PageEngine::seedFonts(const std::vector<PageFontSpec>& fonts) {
+    fonts_ = fonts;
+    metrics_.clear();
+    metrics_.resize(fonts_.size());
+    fontIndex_ = -1;
+}
+
+bool PageEngine::run(PageEvents& events) {
+    aborted_ = false;
+    pageNumber_ = 0;
+    events.beforePrint();
+    bool more = true;
+    while (more && !aborted_) {
+        if (pageStarted_) pageStarted_(pageNumber_ + 1);
+        if (aborted_) break;
+        more = layOutPage(events, pageNumber_ + 1);
+    }
+    events.afterPrint();
+    sink_.finished(fonts_);
+    return !aborted_;
+}
+
+}  // namespace reports

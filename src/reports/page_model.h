@@ -1,0 +1,60 @@
+// Laid-out pages: what the page engine produces and every output draws or keeps.
+//
+// Coordinates are inches from the top-left corner of the page in its orientation. A page is a
+// list of placed items: text runs (already positioned and justified, so drawing never measures)
+// and straight lines (boxes are four lines). Fonts are kept once per document and referenced by
+// index. A page is small (a few hundred items), so keeping or re-making one is cheap.
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QSizeF>
+#include <QString>
+#include <vector>
+
+namespace reports {
+
+// Resolution of the device every text is measured on, in dots per inch.
+inline constexpr double kReferenceDpi = 1200.0;
+
+struct PageFontSpec {
+    QString family;  // as the report names it ("Arial", "Courier New", ...)
+    int points = 8;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    QColor color = Qt::black;
+
+    bool operator==(const PageFontSpec&) const = default;
+};
+
+struct PlacedText {
+    double x = 0;         // left edge of the run
+    double baseline = 0;  // baseline of the run
+    int font = 0;         // index into PageDocument::fonts
+    QString text;
+};
+
+struct PlacedLine {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
+struct Page {
+    std::vector<PlacedText> texts;
+    std::vector<PlacedLine> lines;
+};
+
+// What a painter needs besides the pages themselves.
+struct PageSetup {
+    QSizeF size{8.5, 11.0};  // inches, in the page's orientation
+    bool landscape = false;
+};
+
+// The Qt font that draws `spec`: "Arial" and "Courier New" (and the other usual names) resolve
+// to their metric twins Liberation Sans, Serif and Mono, so widths agree on every machine.
+QFont resolvedFont(const PageFontSpec& spec);
+// The family that stands in for `family` ("Arial" -> "Liberation Sans").
+QString substituteFamily(const QString& family);
+
+}  // namespace reports

@@ -1,0 +1,133 @@
+#include "reports/report_job.h"
+
+#include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+
+#include "engine/error.h"
+#include "engine/table.h"
+
+namespace reports {
+
+namespace {
+
+constexpr char kJobTitle[] = "Test Report";
+
+void preparePagedDevice(QPagedPaintDevice& device, const PageSetup& setup) {
+    const QSizeF portrait = setup.landscape ? setup.size.transposed() : setup.size;
+    device.setPageSize(QPageSize(portrait, QPageSize::Inch));
+    device.setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    device.setPageMargins(QMarginsF(0, 0, 0, 0));
+}
+
+}  // namespace
+
+PageSetup letterPage() {
+    return PageSetup{QSizeF(8.5, 11.0), false};
+}
+
+ReportJob::ReportJob(const ReportDefinition& report, engine::Table& table, RenderSettings settings,
+                     PageSetup page)
+    : report_(report), table_(table), settings_(std::move(settings)), page_(page) {}
+
+ReportJob::~ReportJob() = default;
+
+void ReportJob::cancel() {
+    canceled_ = true;
+    if (engine_) engine_->abort();
+}
+
+PageSetup ReportJob::orientedPage() const {
+    PageSetup s = page_;
+    if (s.landscape) s.size.transpose();  // back to portrait first
+    s.landscape = report_.landscape;
+    if (s.landscape) s.size.transpose();
+    return s;
+}
+
+PageSetup ReportJob::portraitPage() const {
+    PageSetup portrait = page_;
+    if (portrait.landscape) portrait.size.transpose();
+    portrait.landscape = false;
+    return portrait;
+}
+
+RunResult ReportJob::run(PageSink& sink, RenderSettings settings, QIODevice* text,
+                         RecordedReport* checkpoints) {
+    canceled_ = false;
+    error_.clear();
+    PageEngine engine(portraitPage(), sink);
+    engine.setOrientation(report_.landscape);
+    ReportRenderer renderer(report_, table_, engine, std::move(settings), text);
+    engine.setPageStarted([&](int page) {
+        if (checkpoints) checkpoints->addCheckpoint(renderer.state());
+        if (pageStarted_) pageStarted_(page);
+    });
+    if (pageStarted_) renderer.setProgress([this] { pageStarted_(0); });
+    engine_ = &engine;
+    bool completed = false;
+    try {
+        completed = engine.run(renderer);
+    } catch (const engine::EngineError& e) {
+        engine_ = nullptr;
+        error_ = QString::fromStdString(e.what());
+        return RunResult::Failed;
+    }
+    engine_ = nullptr;
+    if (renderer.writeFailed()) {
+        error_ = QStringLiteral("The report could not be written.");
+        return RunResult::Failed;
+    }
+    return completed ? RunResult::Completed : RunResult::Canceled;
+}
+
+RunResult ReportJob::runToText(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        error_ = file.errorString();
+        return RunResult::Failed;
+    }
+    DiscardingSink sink;
+    RenderSettings settings = settings_;
+    settings.mode = OutputMode::TextFile;
+    const RunResult result = run(sink, settings, &file);
+    file.close();
+    if (result == RunResult::Completed && file.error() != QFileDevice::NoError) {
+        error_ = file.errorString();
+        return RunResult::Failed;
+    }
+    return result;
+}
+
+RunResult ReportJob::runToDevice(QPagedPaintDevice& device) {
+    const PageSetup setup = orientedPage();
+    preparePagedDevice(device, setup);
+    PaintingSink sink(device, setup);
+    RenderSettings settings = settings_;
+    settings.mode = OutputMode::Printer;
+    const RunResult result = run(sink, settings, nullptr);
+    if (result != RunResult::Failed && !sink.ok()) {
+        error_ = QStringLiteral("The pages could not be printed.");
+        return RunResult::Failed;
+    }
+    return result;
+}
+
+RunResult ReportJob::runToPdf(const QString& path) {
+    QPdfWriter writer(path);
+    writer.setResolution(static_cast<int>(kReferenceDpi));
+    writer.setTitle(QString::fromLatin1(kJobTitle));
+    writer.setCreator(QStringLiteral("Tessellon"));
+    const RunResult result = runToDevice(writer);
+    return result;
+}
+
+RunResult ReportJob::runToPages(RecordedReport& out) {
+    RenderSettings settings = settings_;
+    settings.mode = OutputMode::Preview;
+    out.begin(report_, table_, settings, portraitPage(), orientedPage());
+    return run(out, settings, nullptr, &out);
+}
+
+}  // namespace reports
