@@ -23,6 +23,10 @@ void TMain::createRecordEditor() {
     context.scaleFactor = &scaleFactor_;
     context.basePath = basePath_;
     context.runCommand = [this](const std::function<void()>& command) { runCommand(command); };
+    context.recordWritten = [this] {
+        refreshViewer();
+        DisplayCount();
+    };
     MyEdit = std::make_unique<editing::TMyEdit>(context, this);
 }
 

@@ -17,6 +17,7 @@
 #include "engine/table.h"
 #include "ui/masked_edit.h"
 #include "ui/platform.h"
+#include "ui/typing_limit.h"
 #include "ui/window_base.h"
 
 namespace editing {
@@ -33,18 +34,14 @@ constexpr int kEnterOrder[] = {
     kPurchDate, kTopic,        kMisc,         kFaults,         kWanted,   kUserDef1,  kUserDef2,
     kUserDef3,  kQuantity,     kPurchPrice,   kMarketValue};
 
-// A date text laid into the date box's slots (two, two and four places), so that dates shown
-// without leading zeros or with two-digit years still read back part by part. Text that is
-// not three parts of those sizes is left as it is.
-QString dateBoxLayout(const QString& text, QChar separator) {
-    const QStringList parts = text.split(separator);
-    if (parts.size() != 3) return text;
-    const QString first = parts[0].trimmed();
-    const QString second = parts[1].trimmed();
-    const QString year = parts[2].trimmed();
-    if (first.size() > 2 || second.size() > 2 || year.size() > 4) return text;
-    return first.rightJustified(2) + separator + second.rightJustified(2) + separator +
-           year.leftJustified(4);
+// The date box lays a date out as its mask does: day and month in two digits and the year in
+// four, in the order and with the separator of the format in force. What the box shows then reads
+// back as the same date whatever the format's year width or leading-zero flag, also after the
+// user changed one part of it.
+QString dateBoxText(const QDate& date) {
+    const collection::DateFormat& shown = collection::currentDateFormat();
+    const int type = shown.fourDigitYear() ? shown.type : shown.type + 6;
+    return collection::DateFormat{type, true}.format(date);
 }
 
 }  // namespace
@@ -141,17 +138,21 @@ void TMyEdit::setControlTexts(const RecordTexts& texts) {
     for (int field = 1; field <= kInputFieldCount; ++field) {
         QWidget* widget = control(field);
         if (auto* combo = qobject_cast<QComboBox*>(widget))
-            combo->setEditText(texts[field]);
+            ui::showText(combo, texts[field]);
         else if (widget == PurchDate)
             setDateBoxText(texts[field]);
         else
-            static_cast<QLineEdit*>(widget)->setText(texts[field]);
+            ui::showText(static_cast<QLineEdit*>(widget), texts[field]);
     }
     Wanted->setChecked(texts.wanted);
 }
 
+// A date text (a record default) is shown as the date it reads as; text that is no date as it
+// stands.
 void TMyEdit::setDateBoxText(const QString& dateText) {
-    PurchDate->setMaskedText(dateBoxLayout(dateText, collection::currentDateFormat().separator()));
+    const auto date =
+        collection::currentDateFormat().parse(dateText.trimmed(), ui::platform().today().year());
+    PurchDate->setMaskedText(date ? dateBoxText(*date) : dateText);
 }
 
 void TMyEdit::SaveValues() {
@@ -167,12 +168,14 @@ bool TMyEdit::ValuesChanged() const {
 void TMyEdit::LoadInData() {
     engine::Table* table = context_.table;
     if (!table || !table->isOpen() || table->recNo() == 0) {
-        DoClear(1);  // nothing to load: an empty table shows a new record
+        // Nothing to load (an empty collection): the window shows a new record, and an update
+        // adds it instead of editing a record that is not there.
+        DoClear(1);
+        setEditorMode(1);
         return;
     }
     const EditorNumbers n = numbers();
     RecordTexts texts;
-    loadedDate_.reset();
     for (int field = 1; field <= kInputFieldCount; ++field) {
         const collection::SchemaField& schema = collection::schemaField(field);
         const int index = table->requireField(schema.name);
@@ -191,11 +194,7 @@ void TMyEdit::LoadInData() {
                 break;
             case collection::FieldKind::Date: {
                 const engine::Date date = table->date(index);
-                if (!date.blank()) {
-                    loadedDate_ = date;
-                    text = collection::currentDateFormat().format(
-                        QDate(date.year, date.month, date.day));
-                }
+                if (!date.blank()) text = dateBoxText(QDate(date.year, date.month, date.day));
                 break;
             }
         }
@@ -203,7 +202,6 @@ void TMyEdit::LoadInData() {
     texts.wanted =
         QString::fromStdString(table->text(table->requireField("Wanted"))) == QStringLiteral("Yes");
     setControlTexts(texts);
-    loadedDateText_ = PurchDate->maskedText();
     rememberQuantity(Quantity->text());
     applyWantedRule();
     CalcTotals();
@@ -217,8 +215,6 @@ void TMyEdit::DoClear(int kind) {
     RecordTexts texts = clearedRecordTexts();
     if (useDefaults && defaults) texts = textsFromDefaults(*defaults);
     setControlTexts(texts);
-    loadedDate_.reset();
-    loadedDateText_.clear();
     rememberQuantity(Quantity->text());
     applyWantedRule();
     CalcTotals();
@@ -231,18 +227,18 @@ void TMyEdit::rememberQuantity(const QString& text) {
 }
 
 void TMyEdit::applyWantedRule() {
-    if (Wanted->isChecked()) Quantity->setText(QStringLiteral("0"));
+    if (Wanted->isChecked()) ui::showText(Quantity, QStringLiteral("0"));
     Quantity->setEnabled(!Wanted->isChecked());
 }
 
 void TMyEdit::WantedClick() {
     if (Wanted->isChecked()) {
         rememberQuantity(Quantity->text());
-        Quantity->setText(QStringLiteral("0"));
+        ui::showText(Quantity, QStringLiteral("0"));
         Quantity->setEnabled(false);
     } else {
         Quantity->setEnabled(true);
-        Quantity->setText(rememberedQuantity_);
+        ui::showText(Quantity, rememberedQuantity_);
     }
     CalcTotals();
 }
@@ -256,20 +252,21 @@ void TMyEdit::CalcTotals() {
 
 void TMyEdit::QuantityExit() {
     if (const auto text = reformatQuantity(Quantity->text(), numbers())) {
-        Quantity->setText(*text);
+        ui::showText(Quantity, *text);
         rememberQuantity(*text);
     }
     CalcTotals();
 }
 
 void TMyEdit::PurchPriceExit() {
-    if (const auto text = reformatAmount(PurchPrice->text(), numbers())) PurchPrice->setText(*text);
+    if (const auto text = reformatAmount(PurchPrice->text(), numbers()))
+        ui::showText(PurchPrice, *text);
     CalcTotals();
 }
 
 void TMyEdit::MarketValueExit() {
     if (const auto text = reformatAmount(MarketValue->text(), numbers()))
-        MarketValue->setText(*text);
+        ui::showText(MarketValue, *text);
     CalcTotals();
 }
 
@@ -290,7 +287,7 @@ void TMyEdit::selectInto(int kind, QLineEdit* box) {
     options.fonts = context_.fonts;
     options.scaleFactor = context_.scaleFactor ? *context_.scaleFactor : 1.0;
     QString text = box->text();
-    if (TMyMiscellaneous::Select(kind, text, this, options)) box->setText(text);
+    if (TMyMiscellaneous::Select(kind, text, this, options)) ui::showText(box, text);
 }
 
 // --- keys and focus -------------------------------------------------------------------------

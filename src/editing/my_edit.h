@@ -81,6 +81,9 @@ struct MyEditContext {
     // and ends only that command; the main window passes its own dispatch. Unset: commands run
     // directly and failures propagate to whoever called them.
     std::function<void(const std::function<void()>&)> runCommand;
+    // Called after every record the editor has written (the main window's grid and count show
+    // it at once). May be unset.
+    std::function<void()> recordWritten;
 };
 
 class TMyEdit : public QDialog {
@@ -168,9 +171,8 @@ class TMyEdit : public QDialog {
     // Asks the question before leaving unsaved data; true to go on (after an update on Yes).
     bool askBeforeLeaving(const QString& text, bool questionBeep);
     void moveAndLoad(bool forward);
-    // Sets every field from the texts and values; returns the date written.
-    std::optional<engine::Date> writeFields(const RecordTexts& texts,
-                                            const ValidatedRecord& values);
+    // Sets every field from the texts and values.
+    void writeFields(const RecordTexts& texts, const ValidatedRecord& values);
     void selectInto(int kind, QLineEdit* box);
     QLineEdit* focusedTextBox() const;
     int fieldOf(const QObject* widget) const;
@@ -182,12 +184,9 @@ class TMyEdit : public QDialog {
     ui::GeometryRecord geometry_;
     bool printing_ = false;
 
-    // Saved values, remembered quantity, and the stored date last loaded with the text it was
-    // shown as (an untouched two-digit year is written back unchanged).
+    // Saved values and remembered quantity.
     RecordTexts saved_;
     QString rememberedQuantity_;
-    std::optional<engine::Date> loadedDate_;
-    QString loadedDateText_;
 
     // Controls, index = field number - 1.
     std::array<QWidget*, collection::kFieldCount> controls_{};

@@ -11,10 +11,12 @@
 
 #include "collection/data_list_files.h"
 #include "editing/my_edit.h"
+#include "ui/fitting_label.h"
 #include "ui/list_combo_box.h"
 #include "ui/list_combo_source.h"
 #include "ui/masked_edit.h"
 #include "ui/platform.h"
+#include "ui/typing_limit.h"
 
 namespace editing {
 
@@ -77,8 +79,9 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QRect& place) {
-    auto* label = new QLabel(parent);
+template <typename Label = QLabel>
+Label* makeLabel(QWidget* parent, const QString& name, const QRect& place) {
+    auto* label = new Label(parent);
     label->setObjectName(name);
     label->setGeometry(place);
     return label;
@@ -127,13 +130,13 @@ void TMyEdit::buildControls(QWidget* client) {
         switch (entry.kind) {
             case Kind::Text: {
                 auto* edit = new QLineEdit(client);
-                edit->setMaxLength(width);
+                ui::limitTyping(edit, width);
                 widget = edit;
                 break;
             }
             case Kind::Combo: {
                 auto* combo = new ui::ListComboBox(client);
-                combo->lineEdit()->setMaxLength(width);
+                ui::limitTyping(combo->lineEdit(), width);
                 combo->lineEdit()->installEventFilter(this);
                 widget = combo;
                 break;
@@ -168,10 +171,11 @@ void TMyEdit::buildControls(QWidget* client) {
     TotalsHeading = makeLabel(client, QStringLiteral("TotalsHeading"), QRect(398, top, 230, 16));
     TotalsHeading->setText(QStringLiteral("Totals"));
     TotalsHeading->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    TotalPPriceLabel = makeLabel(client, QStringLiteral("TotalPPriceLabel"),
-                                 QRect(398, top + kLabelHeight, 112, kBoxHeight));
-    TotalMValueLabel = makeLabel(client, QStringLiteral("TotalMValueLabel"),
-                                 QRect(516, top + kLabelHeight, 112, kBoxHeight));
+    // Totals of large amounts are shown whole, in a smaller font when they need it.
+    TotalPPriceLabel = makeLabel<ui::FittingLabel>(client, QStringLiteral("TotalPPriceLabel"),
+                                                   QRect(398, top + kLabelHeight, 112, kBoxHeight));
+    TotalMValueLabel = makeLabel<ui::FittingLabel>(client, QStringLiteral("TotalMValueLabel"),
+                                                   QRect(516, top + kLabelHeight, 112, kBoxHeight));
     for (QLabel* total : {TotalPPriceLabel, TotalMValueLabel})
         total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }

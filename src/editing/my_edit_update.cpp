@@ -57,9 +57,8 @@ bool TMyEdit::DoUpdate() {
     else
         table.edit();
     setEditorMode(2);
-    std::optional<engine::Date> written;
     try {
-        written = writeFields(texts, checked.record);
+        writeFields(texts, checked.record);
         table.post();
     } catch (...) {
         // Leave nothing half-made behind: a pending insert or edit would be posted by the next
@@ -68,14 +67,11 @@ bool TMyEdit::DoUpdate() {
         setEditorMode(mode);
         throw;
     }
-    // The record written is now current, showing the date just stored.
-    loadedDate_ = written;
-    loadedDateText_ = texts[kPurchDate];
+    if (context_.recordWritten) context_.recordWritten();
     return true;
 }
 
-std::optional<engine::Date> TMyEdit::writeFields(const RecordTexts& texts,
-                                                 const ValidatedRecord& values) {
+void TMyEdit::writeFields(const RecordTexts& texts, const ValidatedRecord& values) {
     engine::Table& table = *context_.table;
     const auto index = [&table](int field) {
         return table.requireField(collection::schemaField(field).name);
@@ -86,14 +82,9 @@ std::optional<engine::Date> TMyEdit::writeFields(const RecordTexts& texts,
         table.setText(index(field),
                       (trimmed ? texts[field].trimmed() : texts[field]).toStdString());
     }
-    // An untouched date is written back as it was stored, so a two-digit year never moves to
-    // another century.
-    std::optional<engine::Date> date;
     if (values.date) {
         const QDate d = *values.date;
-        date = engine::Date{d.year(), d.month(), d.day()};
-        if (loadedDate_ && texts[kPurchDate] == loadedDateText_) date = loadedDate_;
-        table.setDate(index(kPurchDate), *date);
+        table.setDate(index(kPurchDate), engine::Date{d.year(), d.month(), d.day()});
     } else {
         table.setBlank(index(kPurchDate));
     }
@@ -103,7 +94,6 @@ std::optional<engine::Date> TMyEdit::writeFields(const RecordTexts& texts,
     table.setInteger(index(kQuantity), values.quantity);
     table.setInteger(index(kYear), values.year);
     table.setInteger(index(kNumericCatalog), values.numericCatalog);
-    return date;
 }
 
 void TMyEdit::DoAnUpdate() {
@@ -158,9 +148,9 @@ void TMyEdit::moveAndLoad(bool forward) {
         else
             table->prior();
     }
-    LoadInData();
-    SaveValues();
     setEditorMode(2);
+    LoadInData();  // back to mode 1 when there is no record to show
+    SaveValues();
 }
 
 void TMyEdit::DoPreviousRecord() {

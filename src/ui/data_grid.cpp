@@ -46,6 +46,8 @@ DataGrid::DataGrid(QWidget* parent)
     setTabKeyNavigation(true);
     setWordWrap(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Titles keep the title font whatever is selected (a highlighted section is drawn bold).
+    horizontalHeader()->setHighlightSections(false);
     connect(this, &QAbstractItemView::doubleClicked, this, [this] { emit recordActivated(); });
     applyOptions(options_);
 }

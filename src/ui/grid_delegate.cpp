@@ -9,6 +9,7 @@
 #include "ui/data_grid_model.h"
 #include "ui/list_combo_box.h"
 #include "ui/list_combo_source.h"
+#include "ui/typing_limit.h"
 
 namespace ui {
 
@@ -51,10 +52,8 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     const ListComboBox* list = source_ ? source_->comboForField(field) : nullptr;
     QWidget* editor = nullptr;
     if (list) {
-        auto* box = new QComboBox(parent);
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        box->addItems(list->items());
+        auto* box = new ListComboBox(parent);
+        box->setItems(list->items());
         editor = box;
     } else {
         editor = QStyledItemDelegate::createEditor(parent, option, index);
@@ -63,16 +62,20 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
     editor->setFont(option.font);
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (auto* box = qobject_cast<QComboBox*>(editor)) line = box->lineEdit();
-    if (line) line->setMaxLength(maxLengthOf(index));
+    if (line) limitTyping(line, maxLengthOf(index));
     return editor;
 }
 
 void GridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
-    if (auto* box = qobject_cast<QComboBox*>(editor)) {
-        box->setEditText(index.data(Qt::EditRole).toString());
-        return;
-    }
-    QStyledItemDelegate::setEditorData(editor, index);
+    // The cell's text is shown whole, also where it is longer than what may be typed (a grouped
+    // number).
+    const QString text = index.data(Qt::EditRole).toString();
+    if (auto* box = qobject_cast<QComboBox*>(editor))
+        showText(box, text);
+    else if (auto* line = qobject_cast<QLineEdit*>(editor))
+        showText(line, text);
+    else
+        QStyledItemDelegate::setEditorData(editor, index);
 }
 
 void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,

@@ -4,10 +4,11 @@
 // on. QTableView can only show both kinds of line or neither, so the view's own grid is off and
 // the delegate draws each kind on its own (along the bottom and right edge of every cell).
 //
-// Editing: a list field (Country, Topic, ...) gets an editable combo box holding a copy of the
-// items of its box in the ListComboSource, in the grid's font; other fields get the standard line
-// edit. Both accept at most the field's schema length. The check box of Wanted is the standard
-// check indicator of the item (the model makes it checkable).
+// Editing: a list field (Country, Topic, ...) gets a ListComboBox holding a copy of the items of
+// its box in the ListComboSource, in the grid's font; other fields get the standard line edit.
+// Both show the cell's text whole and let the user type at most the field's schema length
+// (ui::limitTyping). The check box of Wanted is the standard check indicator of the item (the
+// model makes it checkable).
 //
 // Ownership: the ListComboSource is not owned and must outlive the delegate (or be reset).
 #pragma once

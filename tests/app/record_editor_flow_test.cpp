@@ -171,11 +171,13 @@ TEST_F(RecordEditorFlowTest, RefusedYearKeepsEveryTypedControl) {
     EXPECT_EQ(year(), 1955);
 }
 
-// Editing on an empty table has no record to change: the engine's refusal is shown by the main
-// window, the editor stays open on what was typed, and the program goes on.
+// A record deleted while the editor shows it cannot be changed: the engine's refusal is shown by
+// the main window, the editor stays open on what was typed, and the program goes on.
 TEST_F(RecordEditorFlowTest, EngineFailureInsideTheEditorIsShownAndKeepsTheWindow) {
-    TMain& w = startShowing();  // a new, empty MASTER
-    platform_.queueModal([](QDialog& d) {
+    makeCollection(masterPath(), {QStringLiteral("A1")});
+    TMain& w = startShowing();
+    platform_.queueModal([&w](QDialog& d) {
+        w.MyTable.deleteRecord();
         typeInto(d, "Country", QStringLiteral("Chile"));
         press(d, "UpdateButton");
         EXPECT_TRUE(d.isVisible());
@@ -294,6 +296,27 @@ t.close()
                                   "USERDEF3=u3",
                                   "WANTED=No"};
     EXPECT_EQ(lines, expected);
+}
+
+TEST_F(RecordEditorFlowTest, GridShowsEveryUpdateWhileTheEditorStaysOpen) {
+    makeCollection(masterPath(), {QStringLiteral("A1")});
+    TMain& w = startShowing();
+    auto* model = w.findChild<ui::StampTableModel*>(QStringLiteral("MyDataSource"));
+    platform_.queueModal([&](QDialog& d) {
+        typeInto(d, "AlphaCatalog", QStringLiteral("B2"));
+        press(d, "UpdateButton");
+        EXPECT_EQ(model->rowCount(), 2);
+        EXPECT_EQ(count(), QStringLiteral("2"));
+        EXPECT_EQ(gridText(w, viewerGrid(w)->currentIndex().row(), 1), QStringLiteral("B2"));
+        typeInto(d, "AlphaCatalog", QStringLiteral("B3"));
+        press(d, "UpdateButton");
+        EXPECT_EQ(model->rowCount(), 2);
+        EXPECT_EQ(gridText(w, viewerGrid(w)->currentIndex().row(), 1), QStringLiteral("B3"));
+        press(d, "ExitButton");
+    });
+    trigger("MenuAdd");
+    ASSERT_TRUE(platform_.boxes().empty()) << platform_.boxSummary().join(u'\n').toStdString();
+    EXPECT_EQ(w.MyTable.recordCount(), 2u);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "collection/data_list_files.h"
 #include "editing/my_miscellaneous.h"
 #include "my_edit_test_fixture.h"
+#include "ui/typing_limit.h"
 
 namespace my_edit_testing {
 namespace {
@@ -65,7 +66,7 @@ TEST_F(MyEditTest, EditLoadsTheCurrentRecordInDisplayFormats) {
     EXPECT_EQ(text("MarketValue"), QStringLiteral("2.00"));
     EXPECT_EQ(text("Quantity"), QStringLiteral("1,200"));
     EXPECT_EQ(text("Year"), QStringLiteral("1850"));
-    EXPECT_EQ(text("PurchDate").trimmed(), QStringLiteral("7/ 3/97"));
+    EXPECT_EQ(text("PurchDate"), QStringLiteral("07/03/1997"));
     EXPECT_EQ(label("TotalPPriceLabel"), QStringLiteral("1,481,400.00 "));
     EXPECT_FALSE(editor().ValuesChanged());
 }
@@ -164,10 +165,10 @@ TEST_F(MyEditTest, LabelsComeFromTheFieldLabelsAtEveryShowing) {
 
 TEST_F(MyEditTest, InputWidthsAndDateSeparatorFollowTheFormat) {
     open(1);
-    EXPECT_EQ(edit("Year")->maxLength(), 4);
-    EXPECT_EQ(edit("Quantity")->maxLength(), 5);
-    EXPECT_EQ(combo("ColorBox")->lineEdit()->maxLength(), 16);
-    EXPECT_EQ(edit("Description")->maxLength(), 110);
+    EXPECT_EQ(ui::typingLimit(edit("Year")), 4);
+    EXPECT_EQ(ui::typingLimit(edit("Quantity")), 5);
+    EXPECT_EQ(ui::typingLimit(combo("ColorBox")->lineEdit()), 16);
+    EXPECT_EQ(ui::typingLimit(edit("Description")), 110);
     editor().done(0);
     collection::applyDateFormat(5, true);
     editor().show();

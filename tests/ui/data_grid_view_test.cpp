@@ -14,6 +14,7 @@
 #include "ui/data_grid_model.h"
 #include "ui/list_combo_box.h"
 #include "ui/list_combo_source.h"
+#include "ui/typing_limit.h"
 
 namespace {
 
@@ -150,7 +151,7 @@ TEST_F(DataGridTest, ListFieldsEditWithACopyOfTheirComboBox) {
     ASSERT_EQ(box->count(), 3);
     EXPECT_EQ(box->itemText(2), QStringLiteral("France"));
     EXPECT_EQ(box->font().pointSize(), 11);
-    EXPECT_EQ(box->lineEdit()->maxLength(), 20);
+    EXPECT_EQ(ui::typingLimit(box->lineEdit()), 20);
     delegate->setEditorData(box, country);
     EXPECT_EQ(box->currentText(), QStringLiteral("Chile"));
     box->setEditText(QStringLiteral("France"));
@@ -161,7 +162,7 @@ TEST_F(DataGridTest, ListFieldsEditWithACopyOfTheirComboBox) {
     std::unique_ptr<QWidget> plain(delegate->createEditor(grid.viewport(), option, catalog));
     auto* line = qobject_cast<QLineEdit*>(plain.get());
     ASSERT_NE(line, nullptr);
-    EXPECT_EQ(line->maxLength(), 12);
+    EXPECT_EQ(ui::typingLimit(line), 12);
 }
 
 TEST_F(DataGridTest, CurrentRowAndCursorFollowEachOther) {
@@ -240,6 +241,17 @@ TEST_F(DataGridTest, ScrollingToTheEndReadsOnlyVisibleRows) {
     EXPECT_GE(*rows.begin(), kRows - visible);
     EXPECT_EQ(*rows.rbegin(), kRows - 1);
     EXPECT_EQ(model->index(kRows - 1, 0).data().toString(), QStringLiteral("200000"));
+}
+
+TEST_F(DataGridTest, TitlesKeepTheirFontWhenARowIsSelected) {
+    StampTableFile file(gridtest::numberedStamps(3));
+    show(file);
+    QHeaderView* titles = grid.horizontalHeader();
+    grid.selectionModel()->clearSelection();
+    const QImage unselected = titles->grab().toImage();
+    grid.selectRow(1);
+    ASSERT_TRUE(grid.selectionModel()->isRowSelected(1, {}));
+    EXPECT_EQ(titles->grab().toImage(), unselected);
 }
 
 }  // namespace
