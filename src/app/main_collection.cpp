@@ -38,7 +38,7 @@ QString TMain::collectionSettingsPath() const {
 
 bool TMain::validateCollection(const QString& path) {
     return collection::CheckDBaseFormat(path, [this](const QString& title, const QString& text) {
-        ui::showMessage(this, title, text);
+        ui::showTitled(this, title, text);
     });
 }
 
@@ -196,7 +196,7 @@ void TMain::DoNew() {
         } else if (collectionOpen_ && collection::sameFile(path, currentCollection())) {
             ui::showError(this, openCollectionMessage(path));
         } else if (collection::MakeNewDB(path, [this](const QString& title, const QString& text) {
-                       ui::showMessage(this, title, text);
+                       ui::showTitled(this, title, text);
                    })) {
             switchTo(path, true);
         }

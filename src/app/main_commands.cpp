@@ -1,8 +1,8 @@
 // The main window's commands. Menu items, lettered buttons and speed buttons all arrive here
 // through runCommand, so the three routes behave alike. Add, Edit and Copy (the record editor)
-// live in main_record_editor.cpp. Commands whose windows belong to other parts of the program
-// are the places where those windows are shown; until then they do nothing beyond refreshing the
-// count where the set of records could change.
+// live in main_record_editor.cpp. Commands whose windows this version does not have yet say so
+// in a notice (ui::showNotAvailable) and refresh the count where the set of records could change;
+// each is the place where its window will be shown.
 #include "app/main_window.h"
 #include "ui/data_grid.h"
 #include "ui/data_grid_model.h"
@@ -12,6 +12,8 @@
 namespace app {
 
 void TMain::DoDelete() {
+    // Nothing to delete (an empty collection, or a search that shows no record): no question.
+    if (!MyTable.isOpen() || MyTable.recNo() == 0) return;
     if (!ui::askConfirm(this, QStringLiteral("Delete this record?"))) return;
     MyTable.deleteRecord();
     refreshViewer();
@@ -19,24 +21,37 @@ void TMain::DoDelete() {
 }
 
 void TMain::DoImport() {
+    ui::showNotAvailable(this, QStringLiteral("Import"));
     DisplayCount();
 }
 
-void TMain::DoExport() {}
+void TMain::DoExport() {
+    ui::showNotAvailable(this, QStringLiteral("Export"));
+}
 
 void TMain::DoSearch() {
+    ui::showNotAvailable(this, QStringLiteral("Search"));
     DisplayCount();
 }
 
-void TMain::DoFind() {}
+void TMain::DoFind() {
+    ui::showNotAvailable(this, QStringLiteral("Locate"));
+}
 
-void TMain::DoFindNext() {}
+void TMain::DoFindNext() {
+    ui::showNotAvailable(this, QStringLiteral("Locate Next"));
+}
 
-void TMain::DoReports() {}
+void TMain::DoReports() {
+    ui::showNotAvailable(this, QStringLiteral("Reports"));
+}
 
-void TMain::DoBackup() {}
+void TMain::DoBackup() {
+    ui::showNotAvailable(this, QStringLiteral("Back up"));
+}
 
 void TMain::DoRestore() {
+    ui::showNotAvailable(this, QStringLiteral("Restore"));
     DisplayCount();
 }
 

@@ -80,7 +80,7 @@ bool TMain::chooseStartCollection() {
             try {
                 made =
                     collection::MakeNewDB(path, [this](const QString& title, const QString& text) {
-                        ui::showMessage(this, title, text);
+                        ui::showTitled(this, title, text);
                     });
             } catch (const engine::EngineError& e) {
                 // Without a collection the program cannot run; say why before it ends.

@@ -20,7 +20,7 @@ collection::ReopenHooks reopenHooks(TMain* main) {
     collection::ReopenHooks hooks;
     hooks.reapplyViewer = [main] { main->SetViewerOptions(); };
     hooks.tell = [main](const QString& title, const QString& text) {
-        ui::showMessage(main, title, text);
+        ui::showTitled(main, title, text);
     };
     return hooks;
 }

@@ -78,7 +78,7 @@ void TMySortOrder::OkButtonClick() {
     hooks.writeSettings = context_.writeSettings;
     hooks.reapplyViewer = context_.reapplyViewer;
     hooks.tell = [this](const QString& title, const QString& text) {
-        ui::showMessage(this, title, text);
+        ui::showTitled(this, title, text);
     };
     // An engine error the rebuild could not handle itself (the table cannot
     // even be opened again) is shown here: a button's handler must not let it

@@ -19,7 +19,10 @@ RecentMenu recentMenuItems(const RecentFiles& recent) {
     menu.separatorVisible =
         std::any_of(recent.begin(), recent.end(), [](const QString& p) { return !p.isEmpty(); });
     for (std::size_t i = 0; i < recent.size(); ++i) {
-        menu.items[i].caption = QStringLiteral("&%1   %2").arg(i + 1).arg(recent[i]);
+        // A "&" of the path is shown as itself, not taken as the item's accelerator.
+        QString path = recent[i];
+        path.replace(u'&', QStringLiteral("&&"));
+        menu.items[i].caption = QStringLiteral("&%1   %2").arg(i + 1).arg(path);
         menu.items[i].visible = !recent[i].isEmpty();
     }
     return menu;

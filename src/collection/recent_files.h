@@ -21,7 +21,7 @@ using RecentFiles = std::array<QString, kRecentFileCount>;
 void DoLastFiles(RecentFiles& recent, const QString& previous, const QString& current);
 
 struct RecentMenuItem {
-    QString caption;  // "&k" + three blanks + the full path
+    QString caption;  // "&k" + three blanks + the full path, its own "&"s doubled
     bool visible = false;
 };
 

@@ -5,6 +5,11 @@ namespace ui {
 ListComboBox::ListComboBox(QWidget* parent) : QComboBox(parent) {
     setEditable(true);
     setInsertPolicy(QComboBox::NoInsert);
+    // No completion: what is typed stays as typed. An inline completer would fill in the rest of
+    // a longer item ("Congo" -> "Congo (Brazzaville)"), and its case-blind matching makes the box
+    // take the listed spelling when it is left ("france" -> "France"), so a new value could never
+    // be entered. Without a completer the box matches items only letter for letter.
+    setCompleter(nullptr);
 }
 
 void ListComboBox::setItems(const QStringList& items) {

@@ -52,4 +52,19 @@ bool askYesNo(QWidget* parent, const QString& title, const QString& text, Alert 
                        MessageAnswer::Yes) == MessageAnswer::Yes;
 }
 
+void showTitled(QWidget* parent, const QString& title, const QString& text) {
+    MessageIcon icon = MessageIcon::None;
+    if (title == QStringLiteral("Error"))
+        icon = MessageIcon::Error;
+    else if (title == QStringLiteral("Warning"))
+        icon = MessageIcon::Warning;
+    else if (title == QStringLiteral("Notice"))
+        icon = MessageIcon::Information;
+    showMessage(parent, title, text, MessageButtons::Ok, icon);
+}
+
+void showNotAvailable(QWidget* parent, const QString& command) {
+    showNotice(parent, QStringLiteral("%1 is not available yet.").arg(command));
+}
+
 }  // namespace ui

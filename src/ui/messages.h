@@ -38,6 +38,15 @@ MessageAnswer askWarning(QWidget* parent, const QString& text, bool withCancel =
 void showNotice(QWidget* parent, const QString& text, Alert alert = Alert::None,
                 MessageIcon icon = MessageIcon::Information);
 
+// An OK box under a title a lower layer chose (its failure and notice messages), with the icon
+// that title's boxes carry everywhere: "Error" the error icon, "Warning" the warning icon,
+// "Notice" the information icon, any other title none.
+void showTitled(QWidget* parent, const QString& title, const QString& text);
+
+// The "Notice" box of a command whose window this version does not have yet: "<command> is not
+// available yet.".
+void showNotAvailable(QWidget* parent, const QString& command);
+
 // Yes/No box under any title (for "Convert", "Re-Order"); true for Yes.
 bool askYesNo(QWidget* parent, const QString& title, const QString& text, Alert alert = Alert::None,
               MessageIcon icon = MessageIcon::Question);

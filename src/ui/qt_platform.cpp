@@ -198,8 +198,14 @@ void QtPlatform::showHelpKeyword(QWidget*, const QString& keyword) {
 }
 
 void QtPlatform::openHelp(const QString& keyword) {
+    // A modal window blocks the mouse and keys of every other window but its own children: the
+    // help window becomes a child of the modal window in front (the record editor, a dialog), so
+    // it can be read, scrolled and closed while that window stays open. It goes with that window
+    // when the window is freed; without a modal window it has no parent.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (help_ && help_->parentWidget() != owner) help_->setParent(owner, help_->windowFlags());
     if (!help_) {
-        help_ = new HelpViewer;
+        help_ = new HelpViewer(owner);
         help_->setAttribute(Qt::WA_DeleteOnClose);
     }
     help_->openAt(collection::programDirectory() + QStringLiteral("/TESSELON.HLP"), keyword);

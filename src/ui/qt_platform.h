@@ -3,7 +3,8 @@
 // Message boxes carry exactly the requested title, text and buttons. The help window is one
 // HelpViewer, deleted when the user closes it (a platform object may outlive the QApplication,
 // and widgets must not), opened on TESSELON.HLP in the program directory (the
-// executable's folder, or TESSELLON_PROGRAM_DIR when set). Needs a QApplication.
+// executable's folder, or TESSELLON_PROGRAM_DIR when set). Opened while a modal window is in
+// front, it is a child of that window, so that window does not block it. Needs a QApplication.
 #pragma once
 
 #include <QPointer>

@@ -38,13 +38,21 @@ TEST_F(CommandsTest, DeleteAsksAndOnlyYesDeletes) {
     EXPECT_EQ(platform_.boxes()[0].buttons, ui::MessageButtons::YesNo);
 }
 
+TEST_F(CommandsTest, DeleteOnAnEmptyCollectionDoesNotAsk) {
+    TMain& w = start();  // a new, empty MASTER
+    trigger("MenuDelete");
+    trigger("DeleteSpeed");
+    EXPECT_TRUE(platform_.boxes().empty()) << platform_.boxSummary().join(u'\n').toStdString();
+    EXPECT_EQ(w.MyTable.recordCount(), 0u);
+}
+
 TEST_F(CommandsTest, EngineFailureInACommandIsShownAndTheProgramGoesOn) {
     TMain& w = start();  // a new, empty MASTER
-    platform_.queueAnswer(ui::MessageAnswer::Yes);
-    trigger("MenuDelete");
-    ASSERT_EQ(platform_.boxes().size(), 2u);
-    EXPECT_EQ(platform_.boxes()[1].title, QStringLiteral("Error"));
-    EXPECT_EQ(platform_.boxes()[1].text, QStringLiteral("There is no current record to delete."));
+    w.runCommand([&w] { w.MyTable.deleteRecord(); });
+    ASSERT_EQ(platform_.boxes().size(), 1u);
+    EXPECT_EQ(platform_.boxes()[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(platform_.boxes()[0].icon, ui::MessageIcon::Error);
+    EXPECT_EQ(platform_.boxes()[0].text, QStringLiteral("There is no current record to delete."));
     trigger("MenuContents");
     EXPECT_TRUE(w.MyTable.isOpen());
     ASSERT_EQ(platform_.helpRequests().size(), 1u);

@@ -158,6 +158,7 @@ TEST_F(TableUpkeepFlowTest, SortOrderWhileAnotherProcessHoldsTheTableChangesNoth
     chooseLevels({1, 0, 0, 0});
     trigger("MenuSortOrder");
     EXPECT_EQ(probe_.boxSummary(), QStringList{QStringLiteral("Error: ") + collection::kSortInUse});
+    EXPECT_EQ(probe_.boxes().back().icon, ui::MessageIcon::Error);
     EXPECT_TRUE(openAtBox);
     EXPECT_EQ(w.collectionSettings().sortLevels, (collection::SortLevels{3, 0, 0, 0}));
     EXPECT_EQ(tagExpression(), "Upper(Left(Country,80))");
@@ -224,6 +225,7 @@ TEST_F(TableUpkeepFlowTest, PackAndRebuildRefuseWhileAnotherProcessHoldsTheTable
         trigger(c.command);
         EXPECT_EQ(probe_.boxSummary(), (QStringList{QStringLiteral("Confirm: ") + c.question,
                                                     QStringLiteral("Error: ") + c.refusal}));
+        EXPECT_EQ(probe_.boxes().back().icon, ui::MessageIcon::Error);
         EXPECT_EQ(rowsAtBoxes, (std::vector<int>{4, 4}));
         EXPECT_EQ(w.MyTable.physicalCount(), 5u);
         EXPECT_EQ(w.MyTable.selectedIndex(), "NEWINDEX");

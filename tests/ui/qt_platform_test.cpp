@@ -2,10 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 
 #include "ui/help_viewer.h"
@@ -59,6 +63,43 @@ TEST(QtPlatform, PdfOutputIsAlwaysOffered) {
     EXPECT_EQ(names.last(), ui::kPdfPrinterName);
     EXPECT_GE(platform.defaultPrinterIndex(), 0);
     EXPECT_LT(platform.defaultPrinterIndex(), names.size());
+}
+
+// Help asked for from a modal window (the record editor) takes keys and closes while that window
+// stays open; a modal window blocks every window that is not its own.
+TEST(QtPlatform, HelpFromAModalWindowCanBeUsedAndClosed) {
+    QTemporaryDir dir;
+    writeHelpFile(dir);
+    const QByteArray saved = qgetenv("TESSELLON_PROGRAM_DIR");
+    qputenv("TESSELLON_PROGRAM_DIR", dir.path().toUtf8());
+    ui::QtPlatform platform;
+    QDialog modal;
+    modal.setWindowModality(Qt::ApplicationModal);
+    modal.show();
+    for (int round = 0; round < 2; ++round) {  // a second time, on a new help window
+        platform.showHelpKeyword(&modal, QStringLiteral("Input Window"));
+        QPointer<ui::HelpViewer> viewer;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* help = qobject_cast<ui::HelpViewer*>(w); help && help->isVisible())
+                viewer = help;
+        ASSERT_NE(viewer, nullptr);
+        QTest::keyClick(viewer->windowHandle(), Qt::Key_Escape);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(viewer.isNull() || !viewer->isVisible());
+        EXPECT_TRUE(modal.isVisible());
+    }
+    modal.hide();
+    // Without a modal window the help window stands on its own.
+    platform.showHelpContents(nullptr);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* help = qobject_cast<ui::HelpViewer*>(w)) {
+            EXPECT_EQ(help->parentWidget(), nullptr);
+            help->close();
+        }
+    if (saved.isEmpty())
+        qunsetenv("TESSELLON_PROGRAM_DIR");
+    else
+        qputenv("TESSELLON_PROGRAM_DIR", saved);
 }
 
 }  // namespace
