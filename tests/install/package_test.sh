@@ -85,6 +85,9 @@ run_until_window "Tessellon (MASTER)" || fail "the installed program did not sho
 data="$HOME/.local/share/tessellon"
 test -f "$data/MASTER.DBF" || fail "MASTER.DBF not made in $data"
 test -f "$data/TESSELON.HLP" || fail "the help document was not seeded into $data"
+for list in COUNTRY CONDTION STMPTYPE CANCEL GUM COLOR HINGED FAULTS MISC; do
+  test -s "$data/$list.LST" || fail "the default list $list.LST was not seeded into $data"
+done
 test ! -e "$bin/MASTER.DBF" || fail "MASTER.DBF written beside the installed executable"
 
 mkdir -p "$work/stamps"
