@@ -124,8 +124,12 @@ void TSearchAndReplace::StartButtonClick() {
     ReplaceHooks hooks;
     if (ConfirmBox->isChecked())
         hooks.confirm = [this](const QString& catalog) {
-            return ui::askConfirm(this, QStringLiteral("Item = \"") + catalog +
-                                            QStringLiteral("\".  Change this record?"));
+            // The question is answered with the normal cursor; the hourglass comes back after.
+            ui::platform().setBusyCursor(false);
+            const bool yes = ui::askConfirm(this, QStringLiteral("Item = \"") + catalog +
+                                                      QStringLiteral("\".  Change this record?"));
+            ui::platform().setBusyCursor(true);
+            return yes;
         };
     // The counters are repainted at once, a few times a second and at every match.
     QElapsedTimer sincePaint;

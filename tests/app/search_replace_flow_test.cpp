@@ -87,6 +87,7 @@ TEST_F(SearchReplaceFlowTest, NoToEveryQuestionChangesNothing) {
     EXPECT_EQ(boxes[0], QStringLiteral("Confirm: Item = \"1\".  Change this record?"));
     EXPECT_EQ(boxes[2], QStringLiteral("Confirm: Item = \"5\".  Change this record?"));
     EXPECT_EQ(counters, QStringLiteral("5 3 0"));
+    EXPECT_EQ(platform_.busyDepth(), 0);
     EXPECT_EQ(gridText(w, 1, 3), QStringLiteral("Chile"));
 }
 

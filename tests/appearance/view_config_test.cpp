@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -190,6 +191,14 @@ TEST_F(ViewConfigTest, ChecksColoursAndFontsChangeTheSettingsAtOnceAndHelpFollow
     ASSERT_EQ(platform.helpRequests().size(), 2u);
     EXPECT_EQ(platform.helpRequests()[0].keyword, QStringLiteral("Viewer Configuration Title"));
     EXPECT_EQ(platform.helpRequests()[1].keyword, QStringLiteral("Viewer Configuration Order"));
+}
+
+TEST(ViewConfigHelpTest, EveryPageKeywordIsAnAnchorOfTheHelpDocument) {
+    QFile file(QStringLiteral(TESS_SOURCE_DIR "/data/TESSELON.HLP"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    for (const char* keyword : kViewConfigHelpKeywords)
+        EXPECT_TRUE(html.contains(QStringLiteral("<a name=\"%1\">").arg(keyword))) << keyword;
 }
 
 }  // namespace
