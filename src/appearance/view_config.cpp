@@ -53,11 +53,11 @@ TViewConfig::TViewConfig(ViewConfigContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)), settings_(*context_.settings) {
     setObjectName(QStringLiteral("ViewConfig"));
     setWindowTitle(QStringLiteral("Viewer Configuration"));
-    resize(520, 400);
+    resize(640, 400);
 
     Notebook = new QTabWidget(this);
     Notebook->setObjectName(QStringLiteral("Notebook"));
-    Notebook->setGeometry(8, 8, 504, 344);
+    Notebook->setGeometry(8, 8, 624, 344);
 
     QWidget* title = addPage(QStringLiteral("&Title"));
     ShowGridTitle = addCheck(title, "ShowGridTitle", QStringLiteral("Show Column Titles"), 16,
@@ -148,11 +148,11 @@ TViewConfig::TViewConfig(ViewConfigContext context, QWidget* parent)
     QWidget* names = addPage(QStringLiteral("Field &Names"));
     FieldNameGrid =
         addGrid(names, "FieldNameGrid", {QStringLiteral("FIELD"), QStringLiteral("NAME TO USE")},
-                QRect(8, 8, 440, 300));
+                QRect(8, 8, 424, 300));
 
-    addButton(this, "ExitButton", QStringLiteral("E&xit"), QRect(300, 362, 100, 28),
+    addButton(this, "ExitButton", QStringLiteral("E&xit"), QRect(420, 362, 100, 28),
               &TViewConfig::ExitButtonClick);
-    addButton(this, "HelpButton", QStringLiteral("&Help"), QRect(412, 362, 100, 28),
+    addButton(this, "HelpButton", QStringLiteral("&Help"), QRect(532, 362, 100, 28),
               &TViewConfig::HelpButtonClick);
 
     FormCreate();
