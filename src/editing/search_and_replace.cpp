@@ -146,7 +146,7 @@ void TSearchAndReplace::StartButtonClick() {
     hooks.suspendSearch = context_.suspendSearch;
     hooks.resumeSearch = context_.resumeSearch;
     hooks.tell = [this](const QString& title, const QString& text) {
-        ui::showMessage(this, title, text);
+        ui::showTitled(this, title, text);
     };
 
     SearchAndReplaceRun run(*context_.table, context_.collectionPath, context_.sortExpression,
