@@ -70,19 +70,33 @@ class OpenRefusalFlowTest : public AppTest {
     }
 };
 
+QString readOnlyRefusal(const QString& file) {
+    return QStringLiteral("Error: The collection \"") + file +
+           QStringLiteral(
+               "\" is read-only: its file or its folder cannot be written.  It has not "
+               "been opened.  Copy its files to a folder you can write to and open the "
+               "copy.");
+}
+
 TEST_F(OpenRefusalFlowTest, ReadOnlyCollectionIsRefusedByOpenAndByTheRecentList) {
     start();
     ASSERT_TRUE(QFile::setPermissions(dbf("B"), QFile::ReadOwner | QFile::ReadGroup));
     open(dbf("B"));
     trigger("MenuLastFile1");
-    const QString refusal = QStringLiteral("Error: The collection \"") + dbf("B") +
-                            QStringLiteral(
-                                "\" is read-only: its file or its folder cannot be "
-                                "written.  It has not been opened.  Copy its files to "
-                                "a folder you can write to and open the copy.");
-    EXPECT_EQ(platform_.boxSummary(), (QStringList{refusal, refusal}));
+    EXPECT_EQ(platform_.boxSummary(),
+              (QStringList{readOnlyRefusal(dbf("B")), readOnlyRefusal(dbf("B"))}));
     expectStillOnA();
     EXPECT_FALSE(QFileInfo::exists(path(QStringLiteral("B.MDX"))));
+}
+
+// At start a read-only last collection is told as such, not as "not a valid Tessellon file".
+TEST_F(OpenRefusalFlowTest, StartWithAReadOnlyLastCollectionTellsOnlyThat) {
+    ASSERT_TRUE(QFile::setPermissions(dbf("A"), QFile::ReadOwner | QFile::ReadGroup));
+    platform_.queueFilePath(dbf("B"));
+    TMain& w = start();
+    ASSERT_FALSE(w.startFailed());
+    EXPECT_EQ(platform_.boxSummary(), QStringList{readOnlyRefusal(dbf("A"))});
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("Tessellon (B)"));
 }
 
 // A failure after the checks (here the new index cannot be made) opens the collection the user
