@@ -29,19 +29,6 @@ void TMain::DoExport() {
     ui::showNotAvailable(this, QStringLiteral("Export"));
 }
 
-void TMain::DoSearch() {
-    ui::showNotAvailable(this, QStringLiteral("Search"));
-    DisplayCount();
-}
-
-void TMain::DoFind() {
-    ui::showNotAvailable(this, QStringLiteral("Locate"));
-}
-
-void TMain::DoFindNext() {
-    ui::showNotAvailable(this, QStringLiteral("Locate Next"));
-}
-
 void TMain::DoReports() {
     ui::showNotAvailable(this, QStringLiteral("Reports"));
 }

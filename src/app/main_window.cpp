@@ -10,6 +10,7 @@
 
 #include "collection/collection_paths.h"
 #include "editing/my_edit.h"
+#include "editing/my_search.h"
 #include "engine/error.h"
 #include "ui/data_grid.h"
 #include "ui/data_grid_model.h"
@@ -30,7 +31,10 @@ TMain::TMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent
     buildLetteredButtons();
     buildMenus();
     FormCreate(arguments);
-    if (!startFailed_) createRecordEditor();
+    if (!startFailed_) {
+        createRecordEditor();
+        createSearchWindows();
+    }
 }
 
 TMain::~TMain() {

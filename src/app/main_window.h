@@ -48,7 +48,9 @@ class QPushButton;
 
 namespace editing {
 class TMyEdit;
-}
+class TMyLocateDialog;
+class TMySearch;
+}  // namespace editing
 namespace ui {
 class DataGrid;
 class ListComboSource;
@@ -87,6 +89,9 @@ class TMain : public QMainWindow {
     ui::ShowOptions showOptions(collection::WindowGroup group) const;
     // The record editor; nullptr only when the start-up failed.
     editing::TMyEdit* recordEditor() const { return MyEdit.get(); }
+    // The search window and the locate component; nullptr only when the start-up failed.
+    editing::TMySearch* searchWindow() const { return MySearch.get(); }
+    editing::TMyLocateDialog* locateDialog() const { return MyLocateDialog; }
 
     // --- state that other windows read ---------------------------------------------------
     bool searchActive() const { return searchActive_; }
@@ -232,6 +237,8 @@ class TMain : public QMainWindow {
 
     void FormClose();
     void createRecordEditor();
+    // The search window and the locate component (main_search.cpp).
+    void createSearchWindows();
     // Shows the record editor in `mode` (1 add, 2 edit, 3 copy), then refreshes grid and count.
     void showRecordEditor(int mode);
     ui::GridFormatters displayFormatters();
@@ -285,8 +292,10 @@ class TMain : public QMainWindow {
     QMenu* fileMenu_ = nullptr;
     QAction* lastFilesSeparator_ = nullptr;
     std::array<QAction*, collection::kRecentFileCount> lastFileActions_{};
-    // Declared last: it points at the members above and goes first.
+    editing::TMyLocateDialog* MyLocateDialog = nullptr;
+    // Declared last: they point at the members above and go first.
     std::unique_ptr<editing::TMyEdit> MyEdit;
+    std::unique_ptr<editing::TMySearch> MySearch;
 };
 
 }  // namespace app

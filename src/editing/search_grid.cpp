@@ -1,0 +1,86 @@
+#include "editing/search_grid.h"
+
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include "collection/date_format.h"
+#include "ui/masked_edit.h"
+
+namespace editing {
+
+class SearchGridDelegate : public QStyledItemDelegate {
+  public:
+    explicit SearchGridDelegate(SearchGridWidget* grid) : QStyledItemDelegate(grid), grid_(grid) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
+                          const QModelIndex& index) const override {
+        auto* edit = new ui::MaskedEdit(parent);
+        edit->setFrame(false);
+        edit->setEditMask(grid_->maskOf_(index.row()), collection::currentDateFormat().separator());
+        return edit;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* edit = static_cast<ui::MaskedEdit*>(editor);
+        edit->setMaskedText(index.data().toString());
+        edit->setCursorPosition(0);
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override {
+        model->setData(index, static_cast<ui::MaskedEdit*>(editor)->maskedText());
+    }
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        if (index.column() == SearchGridWidget::kMarkerColumn && index.row() > 0 &&
+            grid_->marked_(index.row())) {
+            painter->fillRect(option.rect, QColor(128, 128, 128));
+            painter->drawText(option.rect, Qt::AlignCenter, QStringLiteral("..."));
+            return;
+        }
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+
+  private:
+    SearchGridWidget* grid_;
+};
+
+SearchGridWidget::SearchGridWidget(std::function<QString(int)> maskOf,
+                                   std::function<bool(int)> marked, QWidget* parent)
+    : QTableWidget(parent), maskOf_(std::move(maskOf)), marked_(std::move(marked)) {
+    setItemDelegate(new SearchGridDelegate(this));
+    setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::AnyKeyPressed |
+                    QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setTabKeyNavigation(true);
+    setShowGrid(true);
+}
+
+QString SearchGridWidget::cellText(int row, int column) const {
+    const QTableWidgetItem* it = item(row, column);
+    return it ? it->text() : QString();
+}
+
+void SearchGridWidget::setCellText(int row, int column, const QString& text) {
+    QTableWidgetItem* it = item(row, column);
+    if (!it) {
+        it = new QTableWidgetItem;
+        Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        if (column == kValueColumn && row > 0) flags |= Qt::ItemIsEditable;
+        it->setFlags(flags);
+        setItem(row, column, it);
+    }
+    it->setText(text);
+    // An open editor on the cell shows the new text too.
+    if (QWidget* editor = indexWidget(model()->index(row, column)))
+        itemDelegate()->setEditorData(editor, model()->index(row, column));
+}
+
+QWidget* SearchGridWidget::valueEditor() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? indexWidget(current) : nullptr;
+}
+
+void SearchGridWidget::commitEditor() {
+    if (QWidget* editor = valueEditor()) commitData(editor);
+}
+
+}  // namespace editing
