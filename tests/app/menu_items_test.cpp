@@ -30,9 +30,6 @@ TEST_F(MenuItemsTest, CommandsNotAvailableYetSaySo) {
     } cases[] = {
         {"MenuImport", "Import"},
         {"MenuExport", "Export"},
-        {"MenuSearch", "Search"},
-        {"MenuLocate", "Locate"},
-        {"MenuLocateNext", "Locate Next"},
         {"MenuReports", "Reports"},
         {"MenuPrint", "Reports"},
         {"MenuBackup", "Back up"},
