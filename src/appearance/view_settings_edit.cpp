@@ -1,5 +1,7 @@
 #include "appearance/view_settings_edit.h"
 
+#include "collection/field_positions.h"
+
 namespace appearance {
 
 int widthFromCell(const QString& cell) {
@@ -20,26 +22,12 @@ std::optional<QString> repeatedLabel(const QStringList& cells) {
 }
 
 QStringList orderRows(const FieldSettingsArray& fields) {
-    std::array<int, collection::kFieldCount> fieldAt{};  // field index per position, -1 none
-    std::array<bool, collection::kFieldCount> placed{};
-    fieldAt.fill(-1);
-    for (int f = 0; f < collection::kFieldCount; ++f) {
-        const int position = fields[f].order;
-        if (position >= 1 && position <= collection::kFieldCount && fieldAt[position - 1] < 0) {
-            fieldAt[position - 1] = f;
-            placed[f] = true;
-        }
-    }
-    int next = 0;
+    collection::FieldPositions stored{};
+    for (int f = 0; f < collection::kFieldCount; ++f) stored[f] = fields[f].order;
+    const collection::FieldPositions positions = collection::repairPositions(stored);
     QStringList rows;
-    for (int p = 0; p < collection::kFieldCount; ++p) {
-        if (fieldAt[p] < 0) {
-            while (placed[next]) ++next;
-            fieldAt[p] = next;
-            placed[next] = true;
-        }
-        rows.append(fields[fieldAt[p]].label);
-    }
+    for (int f = 0; f < collection::kFieldCount; ++f) rows.append(QString());
+    for (int f = 0; f < collection::kFieldCount; ++f) rows[positions[f] - 1] = fields[f].label;
     return rows;
 }
 

@@ -29,8 +29,8 @@ QString labelFromCell(const QString& cell);
 // The first label (as stored) that a later one repeats, or nothing when all differ.
 std::optional<QString> repeatedLabel(const QStringList& cells);
 
-// The order grid's rows: the label of the field at each position 1..25. A position no field
-// claims takes the first field not listed yet, so every field has exactly one row.
+// The order grid's rows: the label of the field at each position 1..25, positions that are no
+// permutation repaired as reading the settings repairs them, so every field has exactly one row.
 QStringList orderRows(const FieldSettingsArray& fields);
 
 // The rows in schema order (the order page's Defaults).

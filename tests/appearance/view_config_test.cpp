@@ -44,7 +44,8 @@ TEST(ViewSettingsEditTest, OrderRowsListEveryFieldOnceEvenFromBadPositions) {
     const QStringList rows = orderRows(fields);
     ASSERT_EQ(rows.size(), 25);
     for (const collection::FieldSettings& f : fields) EXPECT_EQ(rows.count(f.label), 1);
-    EXPECT_EQ(rows[1], fields[0].label);
+    EXPECT_EQ(rows[0], fields[0].label);
+    EXPECT_EQ(rows[24], fields[2].label);
 }
 
 class ViewConfigTest : public ::testing::Test {
