@@ -1,5 +1,7 @@
 #include "appearance/view_settings_edit.h"
 
+#include <vector>
+
 #include "collection/field_positions.h"
 
 namespace appearance {
@@ -39,9 +41,15 @@ QStringList schemaOrderRows(const FieldSettingsArray& fields) {
 
 void applyOrderRows(FieldSettingsArray& fields, const QStringList& labelsAtOpen,
                     const QStringList& rows) {
+    // Labels read from a file can repeat: each row is given to one field only.
+    std::vector<bool> taken(std::size_t(rows.size()), false);
     for (int f = 0; f < collection::kFieldCount && f < labelsAtOpen.size(); ++f) {
-        const int row = rows.indexOf(labelsAtOpen[f]);
-        if (row >= 0) fields[f].order = row + 1;
+        for (int row = 0; row < rows.size(); ++row) {
+            if (taken[std::size_t(row)] || rows[row] != labelsAtOpen[f]) continue;
+            taken[std::size_t(row)] = true;
+            fields[f].order = row + 1;
+            break;
+        }
     }
 }
 

@@ -36,7 +36,8 @@ QStringList orderRows(const FieldSettingsArray& fields);
 // The rows in schema order (the order page's Defaults).
 QStringList schemaOrderRows(const FieldSettingsArray& fields);
 
-// Sets each field's position from the row holding its label as it was at opening.
+// Sets each field's position from the row holding its label as it was at opening (the first row
+// not given to an earlier field, should labels repeat).
 void applyOrderRows(FieldSettingsArray& fields, const QStringList& labelsAtOpen,
                     const QStringList& rows);
 

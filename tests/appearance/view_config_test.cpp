@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <set>
 
 #include "appearance/view_settings_edit.h"
 #include "ui/scripted_platform.h"
@@ -46,6 +47,15 @@ TEST(ViewSettingsEditTest, OrderRowsListEveryFieldOnceEvenFromBadPositions) {
     for (const collection::FieldSettings& f : fields) EXPECT_EQ(rows.count(f.label), 1);
     EXPECT_EQ(rows[0], fields[0].label);
     EXPECT_EQ(rows[24], fields[2].label);
+
+    // Read back with two fields under one label, each takes a row of its own.
+    fields[4].label = fields[5].label;
+    QStringList labels;
+    for (const collection::FieldSettings& f : fields) labels << f.label;
+    applyOrderRows(fields, labels, orderRows(fields));
+    std::set<int> positions;
+    for (const collection::FieldSettings& f : fields) positions.insert(f.order);
+    EXPECT_EQ(positions.size(), 25u);
 }
 
 class ViewConfigTest : public ::testing::Test {
