@@ -33,14 +33,6 @@ void TMain::DoReports() {
     ui::showNotAvailable(this, QStringLiteral("Reports"));
 }
 
-void TMain::DoBackup() {
-    ui::showNotAvailable(this, QStringLiteral("Back up"));
-}
-
-void TMain::DoRestore() {
-    ui::showNotAvailable(this, QStringLiteral("Restore"));
-    DisplayCount();
-}
 
 void TMain::DoHelp() {
     ui::platform().showHelpContents(this);

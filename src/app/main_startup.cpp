@@ -65,6 +65,7 @@ void TMain::FormCreate(const QStringList& arguments) {
     chooseScreenSize();
     collection::setCurrentRegionalSettings(collection::readRegionalSettings());
     SetMenuLastFiles();
+    CheckForConversion();
     if (browseArgument_) EnterBrowseMode();
 }
 

@@ -62,6 +62,7 @@ namespace app {
 
 class TMain : public QMainWindow {
     Q_OBJECT
+    friend class MainSafekeepingHost;
   public:
     // `arguments` are the command-line arguments after the program name.
     explicit TMain(const QStringList& arguments = {}, QWidget* parent = nullptr);
@@ -211,6 +212,7 @@ class TMain : public QMainWindow {
     void chooseScreenSize();
     void checkScreenSizeMenu();
     void EnterBrowseMode();
+    void CheckForConversion();
     void showNavigatorButtons();
 
     // Switching collections.

@@ -1,5 +1,7 @@
 #include "cli/cli_commands.h"
 
+#include "cli/cli_safekeeping.h"
+
 #include "cli/cli_criteria.h"
 #include "collection/search_filter.h"
 
@@ -47,6 +49,9 @@ const char* kUsage =
     "  sort FILE.DBF LEVEL1 [LEVEL2 LEVEL3 LEVEL4]\n"
     "                              set the sort levels (field numbers 1-25, 0 for none),\n"
     "                              store them in the collection's .INI and rebuild NewIndex\n"
+    "  backup FILE.DBF FOLDER      copy the collection's table into FOLDER\n"
+    "  restore BACKUP.DBF PROGRAMDIR\n"
+    "                              copy a backed-up table into PROGRAMDIR and index it\n"
     "  search FILE.DBF [--count] CRITERION... [--or CRITERION...]...\n"
     "                              the records that pass a query search (printed as dump\n"
     "                              prints them, or only their number); CRITERION is\n"
@@ -269,6 +274,9 @@ int doReplace(Context& c) {
     return result == editing::ReplaceResult::Done ? kOk : kFail;
 }
 
+int doBackup(Context& c) { return backupTable(c.args[1], c.args[2], c.out, c.err); }
+int doRestore(Context& c) { return restoreTable(c.args[1], c.args[2], c.out, c.err); }
+
 struct Verb {
     std::size_t minArgs, maxArgs;
     std::function<int(Context&)> run;
@@ -284,6 +292,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"index", {3, 3, doIndex}},   {"sort", {3, 6, doSort}},
         {"search", {3, 1000, doSearch}},
         {"replace", {5, 5, doReplace}},
+        {"backup", {3, 3, doBackup}}, {"restore", {3, 3, doRestore}},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

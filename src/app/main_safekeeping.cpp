@@ -1,0 +1,126 @@
+// The main window's side of backup, restore and the conversion of earlier collections: the host
+// through which the "Backup" and "Restore" windows reach the current collection, the two
+// commands, and the start-up offer to convert S2LOG.DBF and SLOG.DBF.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/main_window.h"
+#include "collection/collection_paths.h"
+#include "collection/earlier_versions.h"
+#include "editing/data_list_set.h"
+#include "editing/my_edit.h"
+#include "engine/error.h"
+#include "interchange/my_backup.h"
+#include "interchange/my_restore.h"
+#include "ui/messages.h"
+#include "ui/platform.h"
+
+namespace app {
+
+class MainSafekeepingHost : public interchange::SafekeepingHost {
+  public:
+    explicit MainSafekeepingHost(TMain& main) : main_(main) {}
+
+    QString currentCollection() const override { return main_.currentCollection(); }
+    QString programDirectory() const override { return main_.programDirectory(); }
+    QString sortExpression() const override { return main_.sortExpression(); }
+    bool searchActive() const override { return main_.searchActive(); }
+    void endSearch() override { main_.DoEndSearch(); }
+    void resumeSearch() override { main_.EnableEndSearch(); }
+    void closeTable() override { main_.MyTable.close(); }
+    void reopenTable() override {
+        main_.OpenMyTable();
+        main_.SetViewerOptions();
+        main_.DisplayCount();
+    }
+    void writeDataLists() override {
+        if (main_.MyEdit) main_.MyEdit->dataLists().SaveAllLists();
+    }
+    void reloadDataLists() override { main_.loadCollectionLists(false); }
+    void writeCollectionSettings() override { main_.writeCollectionSettings(); }
+    void reloadCollectionSettings() override {
+        main_.readCollectionSettings(main_.collectionSettingsPath());
+        main_.BuildSortString();
+        main_.SetViewerOptions();
+        main_.SetColors();
+    }
+    // The collection left keeps its settings and lists; the settings and lists in use go on
+    // with the restored collection, as its own from now on.
+    void makeCurrent(const QString& tablePath) override {
+        const QString previous = main_.currentCollection();
+        main_.writeCollectionSettings();
+        writeDataLists();
+        main_.setCollectionPaths(tablePath);
+        if (main_.MyEdit) main_.MyEdit->dataLists().setBasePath(main_.collectionBasePath());
+        if (previous != tablePath) main_.DoLastFiles(previous, tablePath);
+    }
+    void reportsRestored() override {}
+    qint64 freeBytes(const QString& path) override { return ui::platform().freeDiskSpace(path); }
+    void setBusy(bool busy) override { ui::platform().setBusyCursor(busy); }
+
+  private:
+    TMain& main_;
+};
+
+namespace {
+
+interchange::SafekeepingContext safekeepingContext(TMain& main,
+                                                   interchange::SafekeepingHost& host) {
+    interchange::SafekeepingContext context;
+    context.host = &host;
+    context.show = main.showOptions(collection::WindowGroup::Configure);
+    context.colors = main.collectionSettings().colorSet(collection::WindowGroup::Configure);
+    return context;
+}
+
+}  // namespace
+
+void TMain::DoBackup() {
+    MainSafekeepingHost host(*this);
+    interchange::TMyBackup::Execute(safekeepingContext(*this, host), this);
+}
+
+void TMain::DoRestore() {
+    MainSafekeepingHost host(*this);
+    interchange::TMyRestore::Execute(safekeepingContext(*this, host), this);
+    DisplayCount();
+}
+
+// S2LOG.DBF, then SLOG.DBF, in the program directory: each offered when its layout matches. The
+// old file is deleted only once every record is posted and the table has been closed (flushed)
+// and opened again; a failure keeps it, with the records copied so far.
+void TMain::CheckForConversion() {
+    struct Offer {
+        QString file;
+        QString question;
+        bool (*check)(const QString&);
+        std::function<void(const QString&)> convert;
+    };
+    const Offer offers[] = {
+        {collection::kVersion2File, collection::kConvertV2Question, collection::CheckDBaseFormatV2,
+         [this](const QString& path) {
+             collection::ConvertV2(path, MyTable,
+                                   programDir_ + u'/' + collection::kOldSettingsFile);
+         }},
+        {collection::kVersion1File, collection::kConvertV1Question, collection::CheckDBaseFormatV1,
+         [this](const QString& path) { collection::ConvertV1(path, MyTable); }},
+    };
+    for (const Offer& offer : offers) {
+        const QString path = programDir_ + u'/' + offer.file;
+        if (!QFileInfo(path).isFile() || !offer.check(path)) continue;
+        if (!ui::askYesNo(this, QStringLiteral("Convert"), offer.question)) continue;
+        try {
+            offer.convert(path);
+            MyTable.close();
+            OpenMyTable();
+            QFile::remove(path);
+        } catch (const engine::EngineError& e) {
+            if (MyTable.state() != engine::EditState::Browse) MyTable.cancel();
+            ui::showError(this, QString::fromUtf8(e.what()));
+            if (!MyTable.isOpen()) OpenMyTable();
+        }
+    }
+}
+
+}  // namespace app

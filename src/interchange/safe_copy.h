@@ -1,0 +1,38 @@
+// Whole-file copies that never leave a half-written file in place of a good one, and the two
+// tests made before a copy: whether two paths name the same file, and whether there is room.
+//
+// copyFileSafely writes the source into a temporary file beside the destination, flushes it to
+// disk and only then renames it over the destination (over the file a symbolic link points to,
+// when the destination is such a link, so the link stays a link). Until that rename the old
+// destination is untouched; a copy that fails, or a process killed while copying, leaves at most
+// a hidden temporary file (".NAME.tess-copy-XXXXXX"), which the next copy into that folder under
+// the same name removes.
+#pragma once
+
+#include <QString>
+
+namespace interchange {
+
+enum class CopyOutcome {
+    Copied,
+    SourceUnreadable,       // the source cannot be opened or read
+    DestinationUnwritable,  // the temporary file cannot be made in the destination's folder
+    WriteFailed,            // a write, the flush or the final rename failed (disk full, ...)
+};
+
+CopyOutcome copyFileSafely(const QString& source, const QString& destination);
+
+// True when both paths exist and are the same file on disk (same device and inode), so a file
+// reached through a symbolic link, a bind mount or another letter case on a case-insensitive
+// file system counts as identical. A path that does not exist is never identical to another.
+bool sameFile(const QString& a, const QString& b);
+
+// Size in bytes of a file; 0 when it does not exist.
+qint64 fileSize(const QString& path);
+
+// The free-space rule: a copy of `sourceSize` bytes may start when the free bytes of the file
+// system holding the destination plus the size of the file the copy replaces cover it.
+// `freeBytes` < 0 (unknown) lets the copy try.
+bool roomForCopy(qint64 sourceSize, qint64 freeBytes, const QString& destination);
+
+}  // namespace interchange

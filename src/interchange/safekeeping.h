@@ -1,0 +1,92 @@
+// Backup and restore of a collection's four file groups: the table (.DBF), its data lists
+// (.001 to .009), its settings file (.INI) and the report definitions TESSELON.URP.
+//
+// `Safekeeping` runs one backup or restore from start to end: the identical-file, exclusive-use
+// and free-space checks, the copy, and what the program must do around it, with every message
+// the user sees. It knows no widgets: the program around it is reached through
+// `SafekeepingHost` (the main window in the program, a small host of its own in the command-line
+// tool), so the windows and `tessellon-cli backup|restore` run the same steps.
+//
+// Files are copied with copyFileSafely: a destination is replaced only by a complete, flushed
+// copy, so a failed or interrupted copy leaves the old file as it was. A backup of the table is
+// copied while this process holds the table exclusively (nobody can write to it meanwhile) and
+// is checked by opening the copy as a collection before success is reported. A restored table
+// replaces the current collection only once it is completely copied; until then the current
+// collection is untouched and is opened again on every failure.
+//
+// The host and the message sink must outlive the object. Engine errors from reopening the
+// current table propagate to the caller (the main window's command dispatch shows them).
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace interchange {
+
+enum class SafekeepingGroup { Table, DataLists, Settings, Reports };
+
+class SafekeepingHost {
+  public:
+    virtual ~SafekeepingHost() = default;
+    virtual QString currentCollection() const = 0;  // absolute path of the current .DBF
+    virtual QString programDirectory() const = 0;
+    virtual QString sortExpression() const = 0;  // empty: record order
+    virtual bool searchActive() const = 0;
+    virtual void endSearch() = 0;     // ends a running search and shows every record
+    virtual void resumeSearch() = 0;  // switches a search ended for a backup on again
+    virtual void closeTable() = 0;
+    virtual void reopenTable() = 0;  // shared, sort tag selected, viewer options applied again
+    virtual void writeDataLists() = 0;
+    virtual void reloadDataLists() = 0;
+    virtual void writeCollectionSettings() = 0;
+    virtual void reloadCollectionSettings() = 0;
+    // A restored table becomes the current collection (the collection left keeps its settings
+    // and lists written; the caption and the recent list follow).
+    virtual void makeCurrent(const QString& tablePath) = 0;
+    virtual void reportsRestored() = 0;  // TESSELON.URP was replaced
+    // Free bytes of the file system holding `path`; -1 when unknown.
+    virtual qint64 freeBytes(const QString& path) = 0;
+    virtual void setBusy(bool busy) = 0;
+};
+
+// A message for the user: its title ("Error", "Notice", "Warning") and text.
+using SafekeepingSink = std::function<void(const QString& title, const QString& text)>;
+
+class Safekeeping {
+  public:
+    Safekeeping(SafekeepingHost& host, SafekeepingSink tell);
+
+    // Copies `group` of the current collection into `folder`. True when it was copied (the
+    // success notice has been shown).
+    bool backup(SafekeepingGroup group, const QString& folder);
+    // Restores `group` from the folder of `chosenFile` (the file picked in the restore dialog).
+    bool restore(SafekeepingGroup group, const QString& chosenFile);
+
+  private:
+    bool backupTable(const QString& folder);
+    bool backupDataLists(const QString& folder);
+    bool backupSettings(const QString& folder);
+    bool backupReports(const QString& folder);
+    bool restoreTable(const QString& source);
+    bool restoreDataLists(const QString& folder);
+    bool restoreSettings(const QString& chosenFile);
+    bool restoreReports(const QString& folder);
+    bool copyWithBusyCursor(const QString& source, const QString& destination);
+    QString baseName() const;
+    QString collectionFolder() const;
+    void error(const QString& text) const { tell_(QStringLiteral("Error"), text); }
+    void notice(const QString& text) const { tell_(QStringLiteral("Notice"), text); }
+
+    SafekeepingHost& host_;
+    SafekeepingSink tell_;
+};
+
+// Joins a folder and a file name with one "/" between them ("/" + "A.DBF" is "/A.DBF").
+QString pathIn(const QString& folder, const QString& fileName);
+
+// Makes a freshly restored table ready to open: its old index file removed, the table's
+// production-index flag cleared and, when `sortExpression` is not empty, the tag "NewIndex" on
+// it built afresh. Throws engine::EngineError when the table cannot be opened exclusively.
+void prepareRestoredTable(const QString& tablePath, const QString& sortExpression);
+
+}  // namespace interchange
