@@ -32,8 +32,6 @@ TEST_F(MenuItemsTest, CommandsNotAvailableYetSaySo) {
         {"MenuExport", "Export"},
         {"MenuReports", "Reports"},
         {"MenuPrint", "Reports"},
-        {"MenuBackup", "Back up"},
-        {"MenuRestore", "Restore"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.item);
