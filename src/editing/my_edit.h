@@ -20,9 +20,11 @@
 // TESSELON.INI when the defaults are saved.
 //
 // Failures: a refused update shows its message titled "Error", focuses the failing control and
-// writes nothing. Table-engine errors while inserting, editing or posting propagate to the
-// caller (the main window's command dispatch shows them); the half-made insert or edit is
-// cancelled first and the editor mode put back, so no partial record is posted later.
+// writes nothing; after the date and number checks, text the collection's code page cannot hold
+// is refused naming the field and the characters, the typed text left in its box. Table-engine
+// errors while inserting, editing or posting propagate to the caller (the main window's command
+// dispatch shows them); the half-made insert or edit is cancelled first and the editor mode put
+// back, so no partial record is posted later.
 #pragma once
 
 #include <QDialog>
@@ -171,6 +173,9 @@ class TMyEdit : public QDialog {
     // Asks the question before leaving unsaved data; true to go on (after an update on Yes).
     bool askBeforeLeaving(const QString& text, bool questionBeep);
     void moveAndLoad(bool forward);
+    // The first text control, in field order, whose text holds characters the collection's code
+    // page cannot store, with the message that says so; nothing when all can be stored.
+    std::optional<ValidationFailure> unstorableText(const RecordTexts& texts) const;
     // Sets every field from the texts and values.
     void writeFields(const RecordTexts& texts, const ValidatedRecord& values);
     void selectInto(int kind, QLineEdit* box);

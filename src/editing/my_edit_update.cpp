@@ -9,6 +9,7 @@
 #include "ui/masked_edit.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
+#include "ui/unstorable_text.h"
 
 namespace editing {
 
@@ -30,10 +31,25 @@ void TMyEdit::LoadDefaultsClick() {
     DoClear(3);
 }
 
+std::optional<ValidationFailure> TMyEdit::unstorableText(const RecordTexts& texts) const {
+    const engine::Table* table = context_.table;
+    if (!table || !table->isOpen()) return std::nullopt;
+    for (int field = 1; field <= kInputFieldCount; ++field) {
+        if (collection::schemaField(field).kind != collection::FieldKind::Text) continue;
+        const QString lost = ui::unstorableCharacters(texts[field], table->codePage());
+        if (!lost.isEmpty())
+            return ValidationFailure{field, ui::unstorableTextMessage(fieldLabel(field), lost)};
+    }
+    return std::nullopt;
+}
+
 bool TMyEdit::DoUpdate() {
     const RecordTexts texts = controlTexts();
-    const ValidationResult checked = validateRecord(
-        texts, numbers(), collection::currentDateFormat(), ui::platform().today().year());
+    ValidationResult checked = validateRecord(texts, numbers(), collection::currentDateFormat(),
+                                              ui::platform().today().year());
+    // Text the collection cannot store is refused here, before any list grows, so that the
+    // user sees which field and characters and keeps what was typed.
+    if (checked.ok()) checked.failure = unstorableText(texts);
     if (!checked.ok()) {
         ui::showError(this, checked.failure->message, ui::Alert::KindSound);
         control(checked.failure->field)->setFocus(Qt::OtherFocusReason);

@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPointer>
 #include <QSignalBlocker>
 
 #include "engine/error.h"
@@ -192,6 +193,43 @@ void DataGrid::currentChanged(const QModelIndex& current, const QModelIndex& pre
         return;
     }
     emit currentRecordChanged();
+}
+
+void DataGrid::commitData(QWidget* editor) {
+    // The box showing the refusal takes the focus, which commits once more: not a second refusal.
+    if (refusing_) {
+        refusedEditor_ = editor;
+        return;
+    }
+    const QString refusal = GridDelegate::refusalFor(editor);
+    if (refusal.isEmpty()) {
+        QTableView::commitData(editor);
+        return;
+    }
+    refusedEditor_ = editor;
+    refusing_ = true;
+    emit errorOccurred(refusal);
+    refusing_ = false;
+}
+
+void DataGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor != refusedEditor_) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    if (refusing_) return;
+    refusedEditor_ = nullptr;
+    editor->setFocus(Qt::OtherFocusReason);
+    // A click on another cell has already made that cell current; once that move is done, the
+    // cell being edited becomes current again.
+    const QPersistentModelIndex cell(GridDelegate::cellOf(editor));
+    QMetaObject::invokeMethod(
+        this,
+        [this, cell, guard = QPointer<QWidget>(editor)] {
+            if (cell.isValid() && currentIndex() != cell) setCurrentIndex(cell);
+            if (guard) guard->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace ui

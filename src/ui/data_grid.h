@@ -52,6 +52,13 @@ class DataGrid : public QTableView {
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
+  protected slots:
+    // A cell's text the collection cannot store is not written: its refusal goes out through
+    // errorOccurred() and the cell's editor stays open on the typed text (the grid goes back to
+    // that cell when the user had moved on).
+    void commitData(QWidget* editor) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
   private:
     void onModelReset();
     void applyColumnWidths();
@@ -63,6 +70,8 @@ class DataGrid : public QTableView {
     GridRowIndicator* indicator_;
     DataGridOptions options_;
     bool syncing_ = false;
+    QWidget* refusedEditor_ = nullptr;  // an editor whose text was just refused
+    bool refusing_ = false;             // the refusal is being shown
 };
 
 }  // namespace ui

@@ -1,6 +1,7 @@
 #include "ui/data_grid_model.h"
 
 #include "engine/error.h"
+#include "ui/unstorable_text.h"
 
 namespace ui {
 
@@ -153,6 +154,14 @@ bool StampTableModel::setData(const QModelIndex& index, const QVariant& value, i
     if (pendingInsert_ && index.row() == count_)
         return writePendingInsert(index.row(), ef, kind, text);
     return writeRecord(index.row(), ef, kind, text);
+}
+
+QString StampTableModel::unstorableRefusal(const QModelIndex& index, const QString& text) const {
+    const int field = fieldAt(index.column());
+    if (!table_ || !table_->isOpen() || field == 0 || kindOf(field) != FieldKind::Text) return {};
+    const QString lost = unstorableCharacters(text, table_->codePage());
+    if (lost.isEmpty()) return {};
+    return unstorableTextMessage(columns_[std::size_t(index.column())].label, lost);
 }
 
 bool StampTableModel::writePendingInsert(int row, int field, FieldKind kind, const QString& text) {

@@ -63,6 +63,9 @@ class StampTableModel : public QAbstractTableModel {
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // The refusal of `text` typed into the cell at `index` when the table's code page cannot hold
+    // some of its characters (naming the column and the characters); empty when it can be stored.
+    QString unstorableRefusal(const QModelIndex& index, const QString& text) const;
 
   public slots:
     // Takes the record count and editing state afresh and resets the views.

@@ -21,6 +21,14 @@ int maxLengthOf(const QModelIndex& index) {
                                                           : 32767;
 }
 
+constexpr char kCellProperty[] = "tessellonCell";
+
+QString editorText(const QWidget* editor) {
+    if (auto* box = qobject_cast<const QComboBox*>(editor)) return box->currentText();
+    if (auto* line = qobject_cast<const QLineEdit*>(editor)) return line->text();
+    return {};
+}
+
 }  // namespace
 
 GridDelegate::GridDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
@@ -59,6 +67,7 @@ QWidget* GridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&
         editor = QStyledItemDelegate::createEditor(parent, option, index);
     }
     if (!editor) return nullptr;
+    editor->setProperty(kCellProperty, QVariant::fromValue(QPersistentModelIndex(index)));
     editor->setFont(option.font);
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (auto* box = qobject_cast<QComboBox*>(editor)) line = box->lineEdit();
@@ -85,6 +94,17 @@ void GridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
         return;
     }
     QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+QModelIndex GridDelegate::cellOf(const QWidget* editor) {
+    return editor ? QModelIndex(editor->property(kCellProperty).value<QPersistentModelIndex>())
+                  : QModelIndex();
+}
+
+QString GridDelegate::refusalFor(const QWidget* editor) {
+    const QModelIndex cell = cellOf(editor);
+    const auto* model = qobject_cast<const StampTableModel*>(cell.model());
+    return model ? model->unstorableRefusal(cell, editorText(editor)) : QString();
 }
 
 }  // namespace ui

@@ -37,6 +37,11 @@ class GridDelegate : public QStyledItemDelegate {
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override;
 
+    // The cell an editor made here edits, and the refusal of its text when the collection cannot
+    // store it (empty when it can).
+    static QModelIndex cellOf(const QWidget* editor);
+    static QString refusalFor(const QWidget* editor);
+
   private:
     const ListComboSource* source_ = nullptr;
     bool rowLines_ = true;

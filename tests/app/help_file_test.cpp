@@ -30,6 +30,15 @@ TEST(HelpFileTest, EveryWindowKeywordIsAnAnchor) {
         html.contains(QStringLiteral("80 years before the current year to 19 years after")));
 }
 
+TEST(HelpFileTest, SaysWhichLettersACollectionCanHold) {
+    QFile file(helpPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(html.contains(QStringLiteral("<a name=\"Letters\">")));
+    EXPECT_TRUE(html.contains(QStringLiteral("href=\"#Letters\"")));
+    EXPECT_TRUE(html.contains(QStringLiteral("Windows code page 1252")));
+}
+
 TEST(HelpFileTest, HelpWindowOpensAtAKeyword) {
     ui::HelpViewer viewer;
     viewer.resize(400, 200);

@@ -254,4 +254,49 @@ TEST_F(DataGridTest, TitlesKeepTheirFontWhenARowIsSelected) {
     EXPECT_EQ(titles->grab().toImage(), unselected);
 }
 
+TEST_F(DataGridTest, CellTextTheCollectionCannotStoreIsRefusedAndStaysInTheCell) {
+    StampTableFile file({{{kCountry, "Chile"}}, {{kCountry, "Peru"}}});
+    show(file);
+    ui::DataGridOptions o;
+    o.cellEditing = true;
+    grid.applyOptions(o);
+    QStringList refusals;
+    QObject::connect(&grid, &ui::DataGrid::errorOccurred,
+                     [&refusals](const QString& message) { refusals << message; });
+    const QModelIndex country = model->index(0, columnOf(kCountry));
+    grid.setCurrentIndex(country);
+    grid.edit(country);
+    auto* box = grid.viewport()->findChild<QComboBox*>();
+    ASSERT_NE(box, nullptr);
+    QAbstractItemDelegate* delegate = grid.itemDelegate();
+    const auto pressEnter = [&] {  // what the cell's editor does on Enter
+        emit delegate->commitData(box);
+        emit delegate->closeEditor(box, QAbstractItemDelegate::SubmitModelCache);
+        QApplication::processEvents();
+    };
+    const QString refusal = QStringLiteral(
+        "\"Country\" contains characters this collection cannot store: Ε λ ά δ α.  Please "
+        "correct.");
+
+    box->setEditText(QStringLiteral("Ελλάδα"));
+    pressEnter();
+    EXPECT_EQ(refusals, QStringList{refusal});
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->currentText(), QStringLiteral("Ελλάδα"));
+    EXPECT_EQ(file.storedText(1, kCountry), "Chile");
+
+    // Moving to another record is refused the same way and comes back to the cell.
+    grid.setCurrentIndex(model->index(1, columnOf(kCountry)));
+    QApplication::processEvents();
+    EXPECT_EQ(refusals.size(), 2);
+    EXPECT_EQ(grid.currentIndex(), country);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(file.storedText(2, kCountry), "Peru");
+
+    box->setEditText(QStringLiteral("Hellas"));
+    pressEnter();
+    EXPECT_EQ(refusals.size(), 2);
+    EXPECT_EQ(file.storedText(1, kCountry), "Hellas");
+}
+
 }  // namespace
