@@ -77,8 +77,11 @@ TEST_F(SearchFlowTest, TextCriterionNarrowsTheViewerUntilEndSearch) {
         EXPECT_EQ(s.SearchGrid->cellText(0, 2), " SEARCH CRITERIA    (Level 1)");
         EXPECT_EQ(s.SearchGrid->cellText(kCountry, 0), " Country");
         setCell(s, kCountry, "fra");
+        s.HelpButton->click();
         s.OkButton->click();
     });
+    ASSERT_EQ(platform_.helpRequests().size(), 1u);
+    EXPECT_EQ(platform_.helpRequests()[0].keyword, "Search Window");
     EXPECT_EQ(count(), "2");  // France, FRANCE (Africa holds "fr" but not "fra")
     EXPECT_TRUE(searchOnShown());
     EXPECT_TRUE(main_->findChild<QAction*>("MenuEndSearch")->isEnabled());
