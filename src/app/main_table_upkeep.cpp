@@ -54,7 +54,8 @@ void TMain::MenuPackClick() {
 
 void TMain::MenuRebuildClick() {
     if (!ui::askConfirm(this, collection::kRebuildQuestion)) return;
-    collection::rebuildCollectionIndexes(MyTable, currentCollection(), reopenHooks(this));
+    collection::rebuildCollectionIndexes(MyTable, currentCollection(), reopenHooks(this),
+                                         sortExpression_);
 }
 
 }  // namespace app

@@ -98,9 +98,23 @@ int doCheck(Context& c) {
 
 char typeLetter(const engine::FieldInfo& f) { return f.typeLetter; }
 
+// What the table found wrong with its index on opening, told once on the error stream.
+void tellIndexNotice(const engine::Table& t, std::ostream& err) {
+    if (!t.indexNotice().empty()) err << "Notice: " << t.indexNotice() << "\n";
+}
+
+std::string tagOptions(const engine::TagInfo& tag) {
+    std::string options;
+    if (tag.descending) options += " DESCENDING";
+    if (tag.unique) options += " UNIQUE";
+    if (!tag.forExpression.empty()) options += " FOR " + tag.forExpression;
+    return options;
+}
+
 int doInfo(Context& c) {
     engine::Table t;
-    t.open(absolute(c.args[1]), engine::OpenMode::Shared);
+    t.open(absolute(c.args[1]), engine::OpenMode::ReadOnly);
+    tellIndexNotice(t, c.err);
     c.out << "Table: " << t.path() << "\n";
     c.out << "Fields: " << t.fieldCount() << "\n";
     int n = 0;
@@ -113,8 +127,8 @@ int doInfo(Context& c) {
     auto tags = t.tags();
     c.out << "Tags: " << tags.size() << "\n";
     for (const auto& tag : tags)
-        c.out << "  " << tag.name << " " << tag.keyType << "(" << tag.keyLength
-              << ") " << tag.expression << "\n";
+        c.out << "  " << tag.name << " " << tag.keyType << "(" << tag.keyLength << ") "
+              << tag.expression << tagOptions(tag) << "\n";
     return kOk;
 }
 
@@ -136,7 +150,8 @@ void dumpRecords(engine::Table& t, std::ostream& out) {
 
 int doDump(Context& c) {
     engine::Table t;
-    t.open(absolute(c.args[1]), engine::OpenMode::Shared);
+    t.open(absolute(c.args[1]), engine::OpenMode::ReadOnly);
+    tellIndexNotice(t, c.err);
     if (c.args.size() == 4 && c.args[2] == "--tag") {
         t.selectIndex(c.args[3]);
     } else if (c.args.size() != 2) {
@@ -164,7 +179,8 @@ int doSearch(Context& c) {
         return kFail;
     }
     engine::Table t;
-    t.open(path.toStdString(), engine::OpenMode::Shared);
+    t.open(path.toStdString(), engine::OpenMode::ReadOnly);
+    tellIndexNotice(t, c.err);
     t.setFilter(collection::SearchFilter(parsed.criteria, t));
     if (countOnly)
         c.out << t.recordCount() << "\n";
@@ -176,6 +192,7 @@ int doSearch(Context& c) {
 int doPack(Context& c) {
     engine::Table t;
     t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
+    tellIndexNotice(t, c.err);
     std::uint32_t before = t.physicalCount();
     t.pack();
     c.out << "Packed: " << before - t.physicalCount() << " deleted records removed, "
@@ -184,9 +201,21 @@ int doPack(Context& c) {
 }
 
 int doReindex(Context& c) {
+    // A collection's sort tag can be made again from its settings even when the index
+    // lost it.
+    const QString path = QString::fromStdString(absolute(c.args[1]));
+    QString sortExpression;
+    if (collection::CheckDBaseFormat(path, nullptr))
+        sortExpression = collection::BuildSortString(
+            collection::readCollection(collection::collectionPaths(path).settingsPath).sortLevels);
     engine::Table t;
-    t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
-    t.regenerateIndexes();
+    t.open(path.toStdString(), engine::OpenMode::Exclusive);
+    tellIndexNotice(t, c.err);
+    for (const engine::TagInfo& tag : t.regenerateIndexes())
+        c.err << "Dropped the index tag " << tag.name << " (" << tag.expression << tagOptions(tag)
+              << "): this program cannot build it.\n";
+    if (collection::restoreSortTag(t, sortExpression))
+        c.out << "Made the tag NEWINDEX again from the sort order.\n";
     c.out << "Rebuilt " << t.tags().size() << " index tags.\n";
     return kOk;
 }

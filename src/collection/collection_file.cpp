@@ -44,6 +44,21 @@ void RemoveMDXByte(const QString& path) {
     if (f.size() > 28 && f.seek(28)) f.write("\0", 1);
 }
 
+// What the engine found wrong with the collection's index, told each time the collection is
+// opened: a damaged or out-of-date index does not keep the collection from opening.
+void tellIndexNotice(const QString& path, const MessageSink& tell) {
+    if (!tell) return;
+    std::string notice;
+    try {
+        engine::Table check;
+        check.open(path.toStdString(), engine::OpenMode::ReadOnly);
+        notice = check.indexNotice();
+    } catch (const engine::EngineError&) {
+        return;  // the open that follows reports it
+    }
+    if (!notice.empty()) tell(QStringLiteral("Notice"), QString::fromStdString(notice));
+}
+
 // Only the header is read, through a read-only descriptor: a file that turns out not to be a
 // collection (a text file named .DBF, another program's table) is left exactly as it was. The
 // production-index flag is cleared only in a collection whose index is gone.
@@ -60,6 +75,8 @@ bool CheckDBaseFormat(const QString& path, const MessageSink& tell) {
     if (layout.mdxFlag != 0 &&
         !engine::fileExists(engine::companionPath(full.toStdString(), ".MDX")))
         RemoveMDXByte(full);
+    else
+        tellIndexNotice(full, tell);
     return true;
 }
 

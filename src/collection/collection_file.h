@@ -23,8 +23,10 @@ bool MakeNewDB(const QString& path, const MessageSink& tell);
 // True when `path` is a collection of this program. Only the file's header is
 // read, and nothing is written into a file that is not a collection; a
 // collection whose .MDX is missing has its production-index flag cleared after
-// it has passed. Otherwise tells the "not created with" message titled "Error"
-// and returns false. Throws engine::EngineError when the file is no readable
+// it has passed. When the engine finds a collection's index damaged or out of
+// date (read only, nothing changed), its notice is told titled "Notice".
+// Otherwise tells the "not created with" message titled "Error" and returns
+// false. Throws engine::EngineError when the file is no readable
 // dBase table, and engine::TableInUseError while another program holds it
 // exclusively.
 bool CheckDBaseFormat(const QString& path, const MessageSink& tell);

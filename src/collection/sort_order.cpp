@@ -49,6 +49,15 @@ void buildSortTag(engine::Table& table, const QString& expression) {
     table.selectIndex(tag);
 }
 
+bool restoreSortTag(engine::Table& table, const QString& expression) {
+    if (expression.isEmpty()) return false;
+    for (const engine::TagInfo& tag : table.tags())
+        if (QString::fromStdString(tag.name).compare(kSortTagName, Qt::CaseInsensitive) == 0)
+            return false;
+    buildSortTag(table, expression);
+    return true;
+}
+
 SortOrderResult applySortOrder(engine::Table& table, const QString& path, SortLevels& levels,
                                const SortLevels& chosen, const SortOrderHooks& hooks) {
     const std::string selected = table.selectedIndex();

@@ -63,6 +63,9 @@ bool rebuildSortTagOnOpen(engine::Table& table, const QString& path, const QStri
 // Replaces the tag on an open table by one keyed on `expression` and selects it; with an empty
 // expression only selects record order (the tag, if any, stays).
 void buildSortTag(engine::Table& table, const QString& expression);
+// After the index was rebuilt from what was left of it: the sort tag made again from the
+// collection's sort expression when the index no longer has it. True when it was made.
+bool restoreSortTag(engine::Table& table, const QString& expression);
 
 // Writes `levels` into the settings file `settingsPath`, every other setting as read from it.
 void writeSortLevels(const QString& settingsPath, const SortLevels& levels);

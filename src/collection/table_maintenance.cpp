@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <exception>
 
+#include "collection/sort_order.h"
 #include "engine/table.h"
 
 namespace collection {
@@ -56,9 +57,20 @@ MaintenanceResult packCollection(engine::Table& table, const QString& path,
 }
 
 MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,
-                                           const ReopenHooks& hooks) {
+                                           const ReopenHooks& hooks,
+                                           const QString& sortExpression) {
     return runExclusive(
-        table, path, [](engine::Table& t) { t.regenerateIndexes(); }, kReindexFailed, hooks);
+        table, path,
+        [&sortExpression](engine::Table& t) {
+            t.regenerateIndexes();
+            restoreSortTag(t, sortExpression);
+        },
+        kReindexFailed, hooks);
+}
+
+MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,
+                                           const ReopenHooks& hooks) {
+    return rebuildCollectionIndexes(table, path, hooks, QString());
 }
 
 }  // namespace collection

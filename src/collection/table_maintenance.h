@@ -53,6 +53,10 @@ void reopenShared(engine::Table& table, const QString& path, const std::string& 
 
 MaintenanceResult packCollection(engine::Table& table, const QString& path,
                                  const ReopenHooks& hooks);
+// Every tag the engine can build is rebuilt, and the sort tag is made again from
+// `sortExpression` when the index had lost it (a damaged index).
+MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,
+                                           const ReopenHooks& hooks, const QString& sortExpression);
 MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,
                                            const ReopenHooks& hooks);
 

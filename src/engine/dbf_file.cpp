@@ -54,11 +54,11 @@ bool pwriteAll(int fd, const char* data, std::size_t n, off_t at) {
 
 DbfFile::~DbfFile() { close(); }
 
-void DbfFile::open(const std::string& path, bool exclusive) {
+void DbfFile::open(const std::string& path, bool exclusive, bool readOnly) {
     close();
-    int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    bool writable = true;
-    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+    int fd = readOnly ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    bool writable = !readOnly;
+    if (readOnly || (fd < 0 && (errno == EACCES || errno == EROFS))) {
         fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         writable = false;
     }

@@ -28,7 +28,8 @@ public:
     DbfFile(const DbfFile&) = delete;
     DbfFile& operator=(const DbfFile&) = delete;
 
-    void open(const std::string& path, bool exclusive);
+    // `readOnly` opens the file for reading only, whatever its permissions.
+    void open(const std::string& path, bool exclusive, bool readOnly = false);
     void close();
     bool isOpen() const { return fd_ >= 0; }
     bool writable() const { return writable_; }

@@ -1,5 +1,9 @@
 #include "engine/mdx_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -93,6 +97,34 @@ std::unique_ptr<MdxFile> MdxFile::open(const std::string& path, bool writable,
     if (writable && std::uint64_t(pages) * mdx::kPageSize < d.file->fileSize())
         d.file->cutToPages(pages);  // whatever lies past the used pages is not ours
     return mdx;
+}
+
+std::vector<TagInfo> MdxFile::salvageTags(const std::string& path) {
+    std::vector<TagInfo> tags;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return tags;
+    struct stat st {};
+    std::string head(std::size_t(mdx::kFirstDataPage) * mdx::kPageSize, '\0');
+    std::string block(mdx::kBlockSize, '\0');
+    if (::fstat(fd, &st) == 0 && ::pread(fd, head.data(), head.size(), 0) == ssize_t(head.size())) {
+        const int count =
+            std::min<int>(mdx::get16(head.data() + mdx::hdr::kTagsInUse), mdx::kMaxTags);
+        for (int i = 0; i < count; ++i) {
+            const char* slot = head.data() + mdx::slot::kTagTable + mdx::slot::kLength * i;
+            TagInfo info;
+            info.name = mdx::slotTagName(slot);
+            if (info.name.empty()) continue;
+            // The definition lives in the tag header; without it only the name is left.
+            const off_t at = off_t(mdx::get32(slot + mdx::slot::kHeaderPage)) * mdx::kPageSize;
+            if (at < off_t(head.size()) || at + off_t(block.size()) > st.st_size ||
+                ::pread(fd, block.data(), block.size(), at) != ssize_t(block.size()) ||
+                !mdx::readTagHeader(block.data(), info))
+                info.expression.clear();
+            tags.push_back(std::move(info));
+        }
+    }
+    ::close(fd);
+    return tags;
 }
 
 std::unique_ptr<MdxFile> MdxFile::create(const std::string& path, std::string_view tableName,
@@ -195,12 +227,31 @@ void MdxFile::rebuildAll(std::uint32_t recordCount,
     for (const TagSlot& s : d.slots)
         counters.push_back(std::uint8_t(d.file->page(s.headerPage)[mdx::tag::kCounter] + 1));
     d.trees.clear();
-    d.file->cutToPages(mdx::kFirstDataPage);
+    // The new tag headers go to the first blocks after the tag table. When no
+    // other tag's header lies there, they are written before the file is cut:
+    // at every instant each slot names a header holding its definition, so a
+    // process killed during the rebuild leaves tags that can be rebuilt.
+    const std::uint32_t headersEnd =
+        mdx::kFirstDataPage + std::uint32_t(d.slots.size()) * mdx::kPagesPerBlock;
+    bool headersFirst = d.file->pageCount() >= headersEnd;
+    for (std::size_t i = 0; i < d.slots.size(); ++i) {
+        const std::uint32_t page = d.slots[i].headerPage;
+        if (page >= mdx::kFirstDataPage && page < headersEnd &&
+            page != mdx::kFirstDataPage + std::uint32_t(i) * mdx::kPagesPerBlock)
+            headersFirst = false;
+    }
+    if (!headersFirst) d.file->cutToPages(mdx::kFirstDataPage);
     mdx::writeToday(d.file->base() + mdx::hdr::kCreated);
     try {
-        for (TagSlot& s : d.slots) s.headerPage = d.file->allocateBlocks(1);
         for (std::size_t i = 0; i < d.slots.size(); ++i) {
+            d.slots[i].headerPage =
+                headersFirst ? mdx::kFirstDataPage + std::uint32_t(i) * mdx::kPagesPerBlock
+                             : d.file->allocateBlocks(1);
             mdx::writeTagHeader(*d.file, d.slots[i], counters[i]);
+        }
+        mdx::writeTagTable(*d.file, d.slots);
+        if (headersFirst) d.file->cutToPages(headersEnd);
+        for (std::size_t i = 0; i < d.slots.size(); ++i) {
             MdxTree tree(*d.file, d.slots[i].headerPage, d.slots[i].info.name);
             tree.build(recordCount, producerFor(d.slots[i].info));
             d.trees.push_back(tree);
@@ -295,10 +346,14 @@ bool MdxFile::continueOrder(OrderCursor& c, std::vector<std::uint32_t>& out,
     return impl_->tree(c.tag).walkOrder(c, out, atLeast);
 }
 
+bool MdxFile::stamped() const {
+    const char* h = impl_->file->base();
+    return std::memcmp(h + mdx::hdr::kStampMagic, mdx::hdr::kMagic, sizeof mdx::hdr::kMagic) == 0;
+}
+
 bool MdxFile::consistentWith(std::uint32_t tableRecordCount) const {
     const char* h = impl_->file->base();
-    return std::memcmp(h + mdx::hdr::kStampMagic, mdx::hdr::kMagic, sizeof mdx::hdr::kMagic) == 0 &&
-           h[mdx::hdr::kStampChanging] == 0 &&
+    return stamped() && h[mdx::hdr::kStampChanging] == 0 &&
            mdx::get32(h + mdx::hdr::kStampCount) == tableRecordCount;
 }
 

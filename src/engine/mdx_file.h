@@ -29,6 +29,10 @@ struct TagInfo {
     std::string expression;  // as stored
     char keyType = 'C';      // 'C', 'N' or 'D'
     int keyLength = 0;
+    // Options other dBase programs give a tag; this engine builds none of them.
+    bool descending = false;
+    bool unique = false;
+    std::string forExpression;  // the FOR filter; empty when every record has a key
 };
 
 // Writes the key of record `recno` (1-based) into `out` (keyLength bytes).
@@ -57,6 +61,9 @@ public:
     // change reaches them (so a large index opens in constant time).
     static std::unique_ptr<MdxFile> open(const std::string& path, bool writable,
                                          bool checkEveryPage = true);
+    // The tag definitions that can still be read from an index that does not
+    // open (see mdx::salvageTags); never throws.
+    static std::vector<TagInfo> salvageTags(const std::string& path);
     // Creates (replacing any file) an index with no tags for table `tableName`.
     static std::unique_ptr<MdxFile> create(const std::string& path, std::string_view tableName,
                                            std::uint8_t languageId);
@@ -107,6 +114,13 @@ public:
     void beginChange();
     void endChange(std::uint32_t tableRecordCount, std::uint32_t deletedCount = kUnknownCount);
     bool consistentWith(std::uint32_t tableRecordCount) const;
+    // True when this engine wrote the file (it carries the stamp).
+    bool stamped() const;
+    // Stamped, but marked as being changed or stamped for another record
+    // count: a change was cut short, or the table changed without the index.
+    bool interrupted(std::uint32_t tableRecordCount) const {
+        return stamped() && !consistentWith(tableRecordCount);
+    }
     std::uint32_t stampedDeletedCount() const;  // kUnknownCount when not known
 
 private:

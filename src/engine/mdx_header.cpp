@@ -55,6 +55,32 @@ void writeToday(char* at) {
     at[2] = char(local.tm_mday);
 }
 
+bool readTagHeader(const char* th, TagInfo& info) {
+    if (std::memchr(th + tag::kExpression, 0, kExpressionField) == nullptr) return false;
+    info.expression = fieldText(th + tag::kExpression, kExpressionField);
+    info.keyType = th[tag::kKeyType];
+    info.keyLength = get16(th + tag::kKeyLength);
+    const auto format = static_cast<unsigned char>(th[tag::kKeyFormat]);
+    info.descending = (format & tag::kDescendingFlag) != 0;
+    info.unique = (format & tag::kUniqueFlag) != 0 || th[tag::kUnique] != 0;
+    info.forExpression.clear();
+    if (th[tag::kHasFilter] != 0) {
+        info.forExpression = fieldText(th + tag::kFilter, tag::kFilterSize);
+        // A filter flag without a readable filter still means a partial tag.
+        if (info.forExpression.empty()) info.forExpression = "?";
+    }
+    return true;
+}
+
+std::string slotTagName(const char* slotBytes) {
+    std::string name = fieldText(slotBytes + slot::kName, kSlotNameSize);
+    const bool printable = std::all_of(name.begin(), name.end(), [](char c) {
+        return static_cast<unsigned char>(c) > ' ' && static_cast<unsigned char>(c) < 0x7F;
+    });
+    if (!printable || name.size() > std::size_t(kMaxTagName)) name.clear();
+    return name;
+}
+
 std::vector<TagSlot> readTagTable(const MdxMapping& file) {
     const char* h = file.base();
     if (h[hdr::kVersion] != 2)
@@ -82,12 +108,8 @@ std::vector<TagSlot> readTagTable(const MdxMapping& file) {
         tag.headerPage = get32(s + slot::kHeaderPage);
         if (!file.blockInFile(tag.headerPage))
             file.damaged("the header of tag \"" + tag.info.name + "\" lies outside the file");
-        const char* th = file.page(tag.headerPage);
-        if (std::memchr(th + tag::kExpression, 0, kExpressionField) == nullptr)
+        if (!readTagHeader(file.page(tag.headerPage), tag.info))
             file.damaged("the expression of tag \"" + tag.info.name + "\" is not terminated");
-        tag.info.expression = fieldText(th + tag::kExpression, kExpressionField);
-        tag.info.keyType = th[tag::kKeyType];
-        tag.info.keyLength = get16(th + tag::kKeyLength);
         tags.push_back(std::move(tag));
     }
     return tags;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,6 +24,13 @@ struct TagSlot {
 // Validates the file header and returns the tags in slot order (names, key
 // types, expressions and header pages; key lengths are left to MdxTree).
 std::vector<TagSlot> readTagTable(const MdxMapping& file);
+
+// Reads the expression, key type, key length and options of a tag from its
+// header block `th` into `info`; false when the expression is not terminated.
+bool readTagHeader(const char* th, TagInfo& info);
+// The tag name in tag table slot `slotBytes`; empty unless it is 1 to 10
+// printable characters.
+std::string slotTagName(const char* slotBytes);
 
 // Writes the header of a new, empty index (page count 4, no tags).
 void writeNewFileHeader(MdxMapping& file, std::string_view tableName, std::uint8_t languageId);

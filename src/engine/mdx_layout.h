@@ -69,11 +69,18 @@ constexpr int kKeyLength = 12;   // u16
 constexpr int kMaxKeys = 14;     // u16
 constexpr int kItemLength = 18;  // u16
 constexpr int kCounter = 20;     // u8, incremented on rebuild
+constexpr int kUnique = 23;      // u8, non-zero for a unique tag
 constexpr int kExpression = 24;  // NUL-terminated
+constexpr int kHasFilter = 245;  // u8, 1 when a FOR expression follows
 constexpr int kHasKeys = 246;    // u8
 constexpr int kFirstLeaf = 248;  // u32 page
 constexpr int kLastLeaf = 252;   // u32 page
 constexpr int kDate = 257;       // YY MM DD
+constexpr int kFilter = 762;     // FOR expression, NUL-terminated
+constexpr int kFilterSize = 220;
+// Key format flags (kKeyFormat).
+constexpr unsigned char kDescendingFlag = 0x08;
+constexpr unsigned char kUniqueFlag = 0x40;
 }  // namespace tag
 
 // B-tree node block: [u32 count][u32 0][items...][u32 right child if interior].

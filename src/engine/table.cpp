@@ -64,7 +64,7 @@ void Table::create(const std::string& path, const std::vector<FieldDef>& fields,
 void Table::open(const std::string& path, OpenMode mode) {
     close();
     Impl& t = *impl_;
-    t.dbf.open(path, mode == OpenMode::Exclusive);
+    t.dbf.open(path, mode == OpenMode::Exclusive, mode == OpenMode::ReadOnly);
     t.mode = mode;
     t.path = path;
     try {
@@ -162,7 +162,10 @@ void Table::Impl::ensureOrder() {
         // Nothing deleted, nothing filtered: the visible rows are the tag's
         // order (or record order) as it stands, read from the index only as
         // far as rows are asked for.
-        if (selectedTag >= 0) mdx->beginOrder(selectedTag, walk);
+        if (selectedTag >= 0) {
+            mdx->beginOrder(selectedTag, walk);
+            walkSeen.assign(std::size_t(n) + 1, false);
+        }
         walkDone = selectedTag < 0;
     } else {
         // Every record is tested in file order, where the reads are sequential; the tag's
@@ -258,7 +261,21 @@ bool Table::Impl::moveCursor(const std::function<std::int64_t()>& target) {
 
 void Table::Impl::extendRows(std::size_t wanted) {
     while (order.size() < wanted && !walkDone) {
-        walkDone = !mdx->continueOrder(walk, order, std::max<std::size_t>(wanted - order.size(), 512));
+        const std::size_t from = order.size();
+        try {
+            walkDone =
+                !mdx->continueOrder(walk, order, std::max<std::size_t>(wanted - order.size(), 512));
+        } catch (const EngineError&) {
+            // A damaged page deep in the tree: the order is worked out without the index.
+            indexTrusted = false;
+            return rebuildRows();
+        }
+        // Each record once: a damaged tag can name one twice (and so miss another).
+        for (std::size_t i = from; i < order.size(); ++i) {
+            const std::uint32_t r = order[i];
+            if (r == 0 || r >= walkSeen.size() || walkSeen[r]) return rebuildRows();
+            walkSeen[r] = true;
+        }
         if (walkDone && order.size() != dbf.count()) return rebuildRows();
     }
 }
@@ -315,12 +332,12 @@ std::int64_t Table::Impl::rowOf(std::uint32_t recno) {
 // Catches up with what other programs sharing the table changed since we last
 // looked: the record count and the index pages (an index mapped earlier may
 // know neither the other program's new pages nor the file's current size).
-// Writers call this holding the write lock.
-void Table::Impl::syncWithDisk() {
+// Writers call this holding the write lock, with `forWrite`.
+void Table::Impl::syncWithDisk(bool forWrite) {
     if (dbf.reloadCount()) invalidateOrder();
     if (mdx && !dbf.exclusive() &&
-        (indexFileSize() != mdxSizeSeen || !mdx->consistentWith(dbf.count()))) {
-        reloadIndex();
+        (indexFileSize() != mdxSizeSeen || mdx->interrupted(dbf.count()))) {
+        reloadIndex(forWrite);
         invalidateOrder();
     }
 }
@@ -509,9 +526,9 @@ void Table::refresh() {
     t.atStart = false;
     if (t.dbf.writable()) {
         WriteLock lock(t.dbf);
-        t.syncWithDisk();
+        t.syncWithDisk(false);
     } else {
-        t.syncWithDisk();
+        t.syncWithDisk(false);
     }
     t.invalidateOrder();
     t.ensureOrder();
@@ -635,12 +652,8 @@ void Table::post() {
     t.requireWritable();
     {
         WriteLock lock(t.dbf);
-        t.syncWithDisk();
-        for (std::size_t i = 0; i < t.exprs.size(); ++i)
-            if (!t.exprs[i])
-                throw EngineError("The index tag " + t.mdx->tags()[i].name +
-                                  " uses an expression this program cannot maintain: " +
-                                  t.mdx->tags()[i].expression);
+        t.syncWithDisk(true);
+        if (t.mdx) t.requireMaintainableTags();
         if (t.mdx) t.mdx->beginChange();
         if (t.state == EditState::Insert) {
             std::uint32_t recno = t.dbf.appendRecord(t.buffer.data());
@@ -696,10 +709,13 @@ void Table::deleteRecord() {
     const std::int64_t at = t.rowOf(deleted);
     {
         WriteLock lock(t.dbf);
-        if (t.mdx) t.mdx->beginChange();
-        t.dbf.setDeletedFlag(deleted, true);  // dBase keeps the keys of deleted records
+        // dBase keeps the keys of deleted records: the index changes only in
+        // its stamp, which an index that is not ours or not trusted goes without.
+        const bool stamp = t.mdx && t.indexTrusted && t.mdx->stamped();
+        if (stamp) t.mdx->beginChange();
+        t.dbf.setDeletedFlag(deleted, true);
         if (t.deletedCount != kUnknownCount) ++t.deletedCount;
-        if (t.mdx) t.mdx->endChange(t.dbf.count(), t.deletedCount);
+        if (stamp) t.mdx->endChange(t.dbf.count(), t.deletedCount);
     }
     // The rows are now those of a table with a deleted record: rebuild them
     // and stay at the same ordinal, which now holds the next record.

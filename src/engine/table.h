@@ -15,6 +15,16 @@
 //    process killed at any instant leaves a table that opens with every record
 //    posted before and an index that agrees with it (a half-updated index is
 //    noticed on open and rebuilt).
+//  - The production index is derived data: an index that is damaged, or was
+//    left half-changed by a program that stopped, never keeps the table from
+//    opening. Such an index is not used (record order, or the tag's order
+//    worked out in memory) and indexNotice() says so; an exclusive open
+//    rebuilds it at once when that loses no tag, and regenerateIndexes()
+//    always rebuilds it from the tags it can build.
+//  - An index another program wrote is used as it stands. Tags this engine
+//    cannot keep up to date (an expression it cannot evaluate, numeric or
+//    date keys, descending, unique or FOR tags) are never changed: posting a
+//    record while one exists is refused with a message naming it.
 //  - Every failure raises EngineError with a message fit for the user.
 #pragma once
 
@@ -32,7 +42,8 @@
 
 namespace engine {
 
-enum class OpenMode { Shared, Exclusive };
+// ReadOnly is a shared open that never writes to the table or its index.
+enum class OpenMode { Shared, Exclusive, ReadOnly };
 enum class EditState { Browse, Insert, Edit };
 
 // Read-only view of one record's raw bytes. Valid until the table changes.
@@ -155,9 +166,15 @@ public:
     void selectIndex(std::string_view name);  // empty: record order
     std::string selectedIndex() const;
 
+    // What the user should be told about the index found at open() (damaged
+    // or half-changed, and whether it was rebuilt); empty when nothing.
+    const std::string& indexNotice() const;
+
     // Maintenance (exclusive use required).
     void pack();
-    void regenerateIndexes();
+    // Rebuilds every tag this engine can build from its expression; returns
+    // the tags it had to drop (see the contract above), which are gone.
+    std::vector<TagInfo> regenerateIndexes();
 
     int requireField(std::string_view name) const;  // throws EngineError when absent
 

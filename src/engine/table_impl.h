@@ -24,7 +24,10 @@ struct Table::Impl {
     std::vector<std::optional<KeyExpression>> exprs;  // parallel to mdx->tags()
     std::string selectedName;                         // upper case; empty = record order
     int selectedTag = -1;
-    bool indexTrusted = true;  // false: a read-only table whose index disagrees
+    bool indexTrusted = true;           // false: the index disagrees with the table; not used
+    bool indexDamaged = false;          // the .MDX exists but cannot be read; not used
+    std::vector<TagInfo> salvagedTags;  // what could be read of a damaged index's tags
+    std::string indexNotice;            // see Table::indexNotice()
     // Size of the index file when this table last changed or mapped it; another
     // program sharing the table that grew or cut the file changes it.
     std::uint64_t mdxSizeSeen = 0;
@@ -38,6 +41,7 @@ struct Table::Impl {
     bool lazyRows = false;
     bool walkDone = true;
     OrderCursor walk;
+    std::vector<bool> walkSeen;  // records the lazy walk of a tag has given so far
     // Records marked deleted, kUnknownCount until counted or read from the
     // index's stamp.
     std::uint32_t deletedCount = kUnknownCount;
@@ -58,11 +62,25 @@ struct Table::Impl {
 
     // table_index.cpp
     void openIndex();
-    // Maps the index afresh (shared opens only); the caller holds the write lock.
-    void reloadIndex();
+    // Maps the index afresh (shared opens only); the caller holds the write
+    // lock. `forWrite`: an index left half-changed is rebuilt, not just left unused.
+    void reloadIndex(bool forWrite);
     std::uint64_t indexFileSize() const;  // 0 when there is none
+    // The key expression of `tag` when this engine can build the tag.
+    std::optional<KeyExpression> buildable(const TagInfo& tag) const;
     void compileTagExpressions();
+    // Throws the refusal naming the first tag this engine cannot keep up to date.
+    void requireMaintainableTags() const;
+    // Rebuilds every tag; refuses (above) when one cannot be rebuilt as it is.
     void rebuildIndex();
+    // Writes a new index holding the tags of `defs` it can build beside the
+    // old one and moves it over it (needs the table to itself). No tag left:
+    // the index file is removed.
+    void rebuildBeside(const std::vector<TagInfo>& defs);
+    // Runs a rebuild at open; false when it failed (the index stays unused).
+    bool tryRebuild(const std::function<void()>& rebuild);
+    // Before a tag is added or deleted: a damaged or out-of-date index is rebuilt.
+    void prepareIndexForChange();
     std::uint32_t countDeleted();  // one pass over the records; also sets deletedCount
     void resolveSelected();
     void updateFieldIndexFlags();
@@ -85,7 +103,7 @@ struct Table::Impl {
     void settle();  // places a cursor left at its start by open()
     void prefetchAhead();  // asks for the record a few rows ahead of the cursor
     void invalidateOrder() { orderValid = false; pos = -1; }
-    void syncWithDisk();
+    void syncWithDisk(bool forWrite);
     bool accepted(std::uint32_t recno) const;
     void requireOpen() const;
     void requireEditing() const;

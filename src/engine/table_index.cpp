@@ -1,11 +1,15 @@
 // Index tags and maintenance of engine::Table: opening the production index,
-// trusting it only when it agrees with the table, adding and deleting tags,
-// pack and regenerate.
+// trusting it only when it agrees with the table, getting past an index that
+// is damaged or was left half-changed, adding and deleting tags, pack and
+// regenerate.
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <cstring>
 
 #include "engine/companion_files.h"
@@ -21,6 +25,18 @@ std::string upper(std::string_view s) {
     for (auto& c : r) c = char(std::toupper(static_cast<unsigned char>(c)));
     return r;
 }
+
+// The file a rebuilt index replaces: the one a symbolic link points to, so
+// that the link stays a link.
+std::string fileBehind(const std::string& path) {
+    char resolved[PATH_MAX];
+    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
+}
+
+// A rebuilt index is written here first and moved over the old one when complete.
+std::string rebuildPath(const std::string& mdxPath) {
+    return fileBehind(mdxPath) + ".reindex-tmp";
+}
 }  // namespace
 
 ExclusiveUse::ExclusiveUse(DbfFile& f) : f_(f) {
@@ -34,20 +50,35 @@ KeyProducer Table::Impl::producerFor(const KeyExpression& e) {
     return [this, &e](std::uint32_t recno, char* out) { e.evaluate(dbf.record(recno), out); };
 }
 
+std::optional<KeyExpression> Table::Impl::buildable(const TagInfo& tag) const {
+    if (tag.keyType != 'C' || tag.descending || tag.unique || !tag.forExpression.empty() ||
+        tag.expression.empty())
+        return std::nullopt;
+    try {
+        return KeyExpression::compile(tag.expression, dbf.layout().fields, dbf.layout().codePage);
+    } catch (const EngineError&) {
+        return std::nullopt;
+    }
+}
+
 void Table::Impl::compileTagExpressions() {
     exprs.clear();
     if (!mdx) return;
     for (const TagInfo& tag : mdx->tags()) {
-        try {
-            KeyExpression e =
-                KeyExpression::compile(tag.expression, dbf.layout().fields, dbf.layout().codePage);
-            if (e.keyLength() == tag.keyLength && tag.keyType == 'C')
-                exprs.emplace_back(std::move(e));
-            else
-                exprs.emplace_back(std::nullopt);
-        } catch (const EngineError&) {
-            exprs.emplace_back(std::nullopt);
-        }
+        std::optional<KeyExpression> e = buildable(tag);
+        if (e && e->keyLength() != tag.keyLength) e.reset();
+        exprs.push_back(std::move(e));
+    }
+}
+
+void Table::Impl::requireMaintainableTags() const {
+    for (std::size_t i = 0; i < exprs.size(); ++i) {
+        if (exprs[i]) continue;
+        const TagInfo& tag = mdx->tags()[i];
+        throw EngineError("The index tag " + tag.name + " (" + tag.expression + ") of \"" +
+                          mdxPath +
+                          "\" is one this program cannot keep up to date, so the table cannot "
+                          "be changed. Rebuild Indexes drops that tag.");
     }
 }
 
@@ -55,6 +86,9 @@ void Table::Impl::openIndex() {
     mdx.reset();
     exprs.clear();
     indexTrusted = true;
+    indexDamaged = false;
+    salvagedTags.clear();
+    indexNotice.clear();
     deletedCount = kUnknownCount;
     mdxPath = companionPath(path, ".MDX");
     // Without the production flag the index is not the table's (dBase rule):
@@ -64,18 +98,57 @@ void Table::Impl::openIndex() {
         dbf.setMdxFlag(false);
         return;
     }
-    mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false);
+    const bool mayRebuild = dbf.exclusive() && dbf.writable();
+    if (mayRebuild) ::unlink(rebuildPath(mdxPath).c_str());  // left by a rebuild cut short
+    try {
+        mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false);
+    } catch (const EngineError& e) {
+        // The index is derived data: the table opens without it.
+        indexDamaged = true;
+        salvagedTags = MdxFile::salvageTags(mdxPath);
+        const bool lossless =
+            !salvagedTags.empty() &&
+            std::all_of(salvagedTags.begin(), salvagedTags.end(),
+                        [this](const TagInfo& tag) { return buildable(tag).has_value(); });
+        indexNotice = e.what();
+        if (mayRebuild && lossless && tryRebuild([this] { rebuildBeside(salvagedTags); })) {
+            indexNotice += ". It has been rebuilt.";
+        } else {
+            indexNotice +=
+                ". The records are shown in record order until the index is rebuilt (Rebuild "
+                "Indexes).";
+        }
+        resolveSelected();
+        return;
+    }
     compileTagExpressions();
-    if (!mdx->consistentWith(dbf.count())) {
-        if (dbf.writable()) {
-            WriteLock lock(dbf);
-            rebuildIndex();
+    if (mdx->interrupted(dbf.count())) {
+        const std::string what = "The index \"" + mdxPath +
+                                 "\" is out of date: a program stopped while changing it, or "
+                                 "changed the table without it.";
+        if (mayRebuild &&
+            std::all_of(exprs.begin(), exprs.end(), [](const auto& e) { return e.has_value(); }) &&
+            tryRebuild([this] { rebuildIndex(); })) {
+            indexNotice = what + " It has been rebuilt.";
         } else {
             indexTrusted = false;
+            indexNotice = what +
+                          " Until it is rebuilt (Rebuild Indexes) the records are shown without "
+                          "it.";
         }
     }
-    if (mdx->consistentWith(dbf.count())) deletedCount = mdx->stampedDeletedCount();
+    if (mdx && mdx->consistentWith(dbf.count())) deletedCount = mdx->stampedDeletedCount();
     resolveSelected();
+}
+
+bool Table::Impl::tryRebuild(const std::function<void()>& rebuild) {
+    try {
+        rebuild();
+        return true;
+    } catch (const EngineError&) {
+        // No room for the new index, say: the old one stays, unused.
+        return false;
+    }
 }
 
 std::uint64_t Table::Impl::indexFileSize() const {
@@ -83,16 +156,25 @@ std::uint64_t Table::Impl::indexFileSize() const {
     return ::stat(mdxPath.c_str(), &st) == 0 ? std::uint64_t(st.st_size) : 0;
 }
 
-void Table::Impl::reloadIndex() {
+void Table::Impl::reloadIndex(bool forWrite) {
     if (!mdx || dbf.exclusive()) return;  // exclusive: nobody else changes it
     mdx.reset();
     exprs.clear();
-    mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false);
-    compileTagExpressions();
     indexTrusted = true;
-    if (!mdx->consistentWith(dbf.count())) {
+    mdxSizeSeen = indexFileSize();
+    try {
+        mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false);
+    } catch (const EngineError&) {
+        indexDamaged = true;
+        salvagedTags = MdxFile::salvageTags(mdxPath);
+        deletedCount = kUnknownCount;
+        resolveSelected();
+        return;
+    }
+    compileTagExpressions();
+    if (mdx->interrupted(dbf.count())) {
         // Another program died while changing it.
-        if (dbf.writable())
+        if (forWrite && dbf.writable())
             rebuildIndex();
         else
             indexTrusted = false;
@@ -115,11 +197,12 @@ std::uint32_t Table::Impl::countDeleted() {
 void Table::Impl::rebuildIndex() {
     if (!mdx) return;
     compileTagExpressions();
-    for (std::size_t i = 0; i < exprs.size(); ++i)
-        if (!exprs[i])
-            throw EngineError("The index \"" + mdxPath + "\" has the tag " + mdx->tags()[i].name +
-                              " with an expression this program cannot build: " +
-                              mdx->tags()[i].expression);
+    requireMaintainableTags();
+    if (dbf.exclusive()) {
+        const std::vector<TagInfo> defs = mdx->tags();  // rebuildBeside replaces mdx
+        return rebuildBeside(defs);
+    }
+    // Others sharing the table keep the file mapped: rebuild it in place.
     mdx->beginChange();
     mdx->rebuildAll(dbf.count(), [this](const TagInfo& tag) {
         return producerFor(*exprs[std::size_t(mdx->findTag(tag.name))]);
@@ -128,6 +211,54 @@ void Table::Impl::rebuildIndex() {
     mdx->endChange(dbf.count(), countDeleted());
     indexTrusted = true;
     updateFieldIndexFlags();
+}
+
+void Table::Impl::rebuildBeside(const std::vector<TagInfo>& defs) {
+    const std::string target = fileBehind(mdxPath);
+    const std::string tmp = rebuildPath(mdxPath);
+    std::vector<std::pair<const TagInfo*, KeyExpression>> build;
+    for (const TagInfo& tag : defs)
+        if (std::optional<KeyExpression> e = buildable(tag))
+            build.emplace_back(&tag, std::move(*e));
+    if (build.empty()) {
+        // Nothing left to index: the table goes without one.
+        mdx.reset();
+        ::unlink(target.c_str());
+        dbf.setMdxFlag(false);
+    } else {
+        try {
+            std::unique_ptr<MdxFile> fresh =
+                MdxFile::create(tmp, upper(tableBaseName(path)), dbf.layout().languageDriver);
+            for (const auto& [tag, e] : build)
+                fresh->addTag(tag->name, tag->expression, e.keyLength(), dbf.count(),
+                              producerFor(e));
+            fresh->endChange(dbf.count(), countDeleted());
+        } catch (...) {
+            ::unlink(tmp.c_str());
+            throw;
+        }
+        if (::rename(tmp.c_str(), target.c_str()) != 0) {
+            const std::string why = std::strerror(errno);
+            ::unlink(tmp.c_str());
+            throw EngineError("Cannot replace the index \"" + mdxPath + "\": " + why);
+        }
+        mdx.reset();
+        mdx = MdxFile::open(mdxPath, true, /*checkEveryPage=*/false);
+        dbf.setMdxFlag(true);
+    }
+    indexDamaged = false;
+    salvagedTags.clear();
+    indexTrusted = true;
+    compileTagExpressions();
+    updateFieldIndexFlags();
+    resolveSelected();
+}
+
+void Table::Impl::prepareIndexForChange() {
+    if (indexDamaged)
+        rebuildBeside(salvagedTags);
+    else if (mdx && !indexTrusted)
+        rebuildIndex();
 }
 
 void Table::Impl::resolveSelected() {
@@ -160,28 +291,60 @@ bool isPermutation(const std::vector<std::uint32_t>& order, std::uint32_t n) {
     }
     return true;
 }
+
+// Keeps the first appearance of each record number that exists.
+void keepRecordsOnce(std::vector<std::uint32_t>& order, std::uint32_t n) {
+    std::vector<bool> seen(n + std::size_t(1), false);
+    order.erase(std::remove_if(order.begin(), order.end(),
+                               [&](std::uint32_t r) {
+                                   if (r < 1 || r > n || seen[r]) return true;
+                                   seen[r] = true;
+                                   return false;
+                               }),
+                order.end());
+}
 }  // namespace
 
 void Table::Impl::collectTagOrder(std::vector<std::uint32_t>& out) {
     const std::uint32_t n = dbf.count();
     if (indexTrusted) {
-        mdx->collectOrder(selectedTag, out);
-        if (isPermutation(out, n)) return;
+        bool walked = true;
+        try {
+            mdx->collectOrder(selectedTag, out);
+        } catch (const EngineError&) {
+            walked = false;  // a damaged page deep in the tree
+        }
+        if (walked && isPermutation(out, n)) return;
+        // Another program's tag that this one does not build (a FOR tag holds
+        // only some records): its order is used as it stands.
+        if (walked && !exprs[std::size_t(selectedTag)]) return keepRecordsOnce(out, n);
         // The tag does not hold exactly one key for each record.
         out.clear();
         if (dbf.writable()) {
-            {
+            try {
                 WriteLock lock(dbf);
                 rebuildIndex();
+            } catch (const EngineError&) {
+                // Another tag cannot be rebuilt: order in memory instead.
             }
             resolveSelected();
-            mdx->collectOrder(selectedTag, out);
-            if (isPermutation(out, n)) return;
+            if (selectedTag >= 0 && indexTrusted) {
+                try {
+                    mdx->collectOrder(selectedTag, out);
+                    if (isPermutation(out, n)) return;
+                } catch (const EngineError&) {
+                }
+            }
             out.clear();
         }
         indexTrusted = false;
     }
-    // A read-only table whose index cannot be trusted: order in memory.
+    if (selectedTag < 0 || !mdx) {
+        out.resize(n);
+        for (std::uint32_t i = 0; i < n; ++i) out[i] = i + 1;
+        return;
+    }
+    // An index that cannot be trusted: the tag's order worked out in memory.
     const auto& e = exprs[std::size_t(selectedTag)];
     out.resize(n);
     for (std::uint32_t i = 0; i < n; ++i) out[i] = i + 1;
@@ -199,6 +362,10 @@ std::vector<TagInfo> Table::tags() const {
     return impl_->mdx->tags();
 }
 
+const std::string& Table::indexNotice() const {
+    return impl_->indexNotice;
+}
+
 void Table::addIndexTag(const std::string& name, const std::string& expression) {
     Impl& t = *impl_;
     t.requireWritable();
@@ -210,6 +377,7 @@ void Table::addIndexTag(const std::string& name, const std::string& expression) 
         throw EngineError("The index expression is longer than 255 characters.");
     KeyExpression e = KeyExpression::compile(expression, fields(), codePage());
     ExclusiveUse hold(t.dbf);
+    t.prepareIndexForChange();
     if (!t.mdx) {
         t.mdxPath = companionPath(t.path, ".MDX");
         t.mdx = MdxFile::create(t.mdxPath, upper(tableBaseName(t.path)),
@@ -230,6 +398,8 @@ void Table::deleteIndexTag(std::string_view name) {
     t.requireWritable();
     if (!t.mdx || t.mdx->findTag(name) < 0) return;
     ExclusiveUse hold(t.dbf);
+    t.prepareIndexForChange();
+    if (!t.mdx || t.mdx->findTag(name) < 0) return;
     t.mdx->beginChange();
     t.mdx->deleteTag(name);
     t.mdx->endChange(t.dbf.count(), t.deletedCount);
@@ -269,6 +439,9 @@ void Table::pack() {
     if (t.mode != OpenMode::Exclusive)
         throw EngineError("Packing \"" + t.path + "\" needs exclusive use.");
     if (t.state != EditState::Browse) cancel();
+    // The packed records get new numbers: every tag must be rebuilt, so refuse
+    // before packing when one cannot be.
+    if (t.mdx) t.requireMaintainableTags();
     t.dbf.packDeleted();
     t.deletedCount = 0;
     t.rebuildIndex();
@@ -278,15 +451,21 @@ void Table::pack() {
     first();
 }
 
-void Table::regenerateIndexes() {
+std::vector<TagInfo> Table::regenerateIndexes() {
     Impl& t = *impl_;
     t.requireWritable();
     if (t.mode != OpenMode::Exclusive)
         throw EngineError("Rebuilding the indexes of \"" + t.path + "\" needs exclusive use.");
     if (t.state != EditState::Browse) post();
-    t.rebuildIndex();
-    t.resolveSelected();
+    std::vector<TagInfo> dropped;
+    if (t.mdx || t.indexDamaged) {
+        const std::vector<TagInfo> defs = t.mdx ? t.mdx->tags() : t.salvagedTags;
+        for (const TagInfo& tag : defs)
+            if (!t.buildable(tag)) dropped.push_back(tag);
+        t.rebuildBeside(defs);
+    }
     t.invalidateOrder();
+    return dropped;
 }
 
 }  // namespace engine

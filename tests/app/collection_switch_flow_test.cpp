@@ -100,6 +100,27 @@ TEST_F(CollectionSwitchFlowTest, MissingIndexIsMadeAfreshOnOpening) {
     EXPECT_EQ(catalogsInOrder(), (std::vector<std::string>{"a", "m", "z"}));
 }
 
+TEST_F(CollectionSwitchFlowTest, ADamagedIndexIsToldOnceAndMadeAfreshOnOpening) {
+    {
+        engine::Table table;
+        table.open(dbf("B").toStdString(), engine::OpenMode::Exclusive);
+        table.addIndexTag("NewIndex", "Upper(Left(Country,80))");
+    }
+    QFile index(mdx("B"));
+    ASSERT_TRUE(index.open(QIODevice::ReadWrite));
+    index.write(QByteArray(4096, 'x'));  // nothing of it can be read
+    index.close();
+    start();
+    open(dbf("B"));
+    ASSERT_EQ(platform_.boxes().size(), 1u) << platform_.boxSummary().join('\n').toStdString();
+    EXPECT_EQ(platform_.boxes()[0].title, QStringLiteral("Notice"));
+    EXPECT_TRUE(platform_.boxes()[0].text.contains(mdx("B")));
+    EXPECT_EQ(tagExpression(), "Upper(Left(Country,80))");
+    EXPECT_EQ(catalogsInOrder(), (std::vector<std::string>{"a", "m", "z"}));
+    trigger("MenuUpdateDatabase");
+    EXPECT_EQ(platform_.boxes().size(), 1u);
+}
+
 TEST_F(CollectionSwitchFlowTest, NoSortLevelsOpensInRecordOrderWithoutMakingATag) {
     setCollectionKey(dbf("B"), "Sort Order", "Primary Sort", "0");
     start();

@@ -6,19 +6,12 @@
 #include <sstream>
 
 #include "engine/table.h"
+#include "cli_run.h"
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun run(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    int status = cli::runCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
+using cli::testing::CliRun;
+using cli::testing::run;
 
 class CliTest : public ::testing::Test {
 protected:

@@ -201,12 +201,17 @@ TEST(TableCrash, AKilledWriterLosesAtMostTheChangeInProgress) {
             ASSERT_EQ(t.record(r).text(kCountry), model.country[r - 1]) << "record " << r;
             ASSERT_EQ(t.record(r).deleted(), model.deleted[r - 1]) << "record " << r;
         }
+        ASSERT_EQ(t.tags().size(), 1u) << t.indexNotice();
         t.selectIndex(kTag);
         const std::vector<std::uint32_t> order = visitOrder(t);
         ASSERT_EQ(order, expectedUpperOrder(t, kCountry));
         ASSERT_EQ(order.size(), t.recordCount());
-        const auto entries = indexEntries(dir.file("STAMPS.MDX"), kTag);
-        ASSERT_EQ(entries.size(), t.physicalCount());
+        // A shared open leaves an index a kill left half-changed to the next
+        // writer or exclusive open; an exclusive open rebuilds it at once.
+        if (t.indexNotice().empty() || t.mode() == OpenMode::Exclusive) {
+            const auto entries = indexEntries(dir.file("STAMPS.MDX"), kTag);
+            ASSERT_EQ(entries.size(), t.physicalCount());
+        }
         model.reload(t);
         model.inFlight.reset();
     }
