@@ -29,11 +29,6 @@ void TMain::DoExport() {
     ui::showNotAvailable(this, QStringLiteral("Export"));
 }
 
-void TMain::DoReports() {
-    ui::showNotAvailable(this, QStringLiteral("Reports"));
-}
-
-
 void TMain::DoHelp() {
     ui::platform().showHelpContents(this);
 }

@@ -3,6 +3,7 @@
 #include "cli/cli_safekeeping.h"
 
 #include "cli/cli_criteria.h"
+#include "cli/cli_report.h"
 #include "collection/search_filter.h"
 
 #include <QFileInfo>
@@ -59,7 +60,10 @@ const char* kUsage =
     "  replace FILE.DBF FIELD SEARCH REPLACEMENT\n"
     "                              set FIELD (number 1-25 or dBase name) to REPLACEMENT in every\n"
     "                              record whose FIELD equals SEARCH (text in any case); dates in\n"
-    "                              the program's date format; prints the three counters\n";
+    "                              the program's date format; prints the three counters\n"
+    "  report FILE.DBF NUMBER (--text OUT.TXT | --pdf OUT.PDF) [--urp PATH] [CRITERION...]\n"
+    "                              run report NUMBER (1 = first of TESSELON.URP) over the\n"
+    "                              collection in its sort order, criteria as for search\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
@@ -320,6 +324,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"pack", {2, 2, doPack}},     {"reindex", {2, 2, doReindex}},
         {"index", {3, 3, doIndex}},   {"sort", {3, 6, doSort}},
         {"search", {3, 1000, doSearch}},
+        {"report", {3, 1000, [](Context& c) { return runReport(c.args, c.out, c.err); }}},
         {"replace", {5, 5, doReplace}},
         {"backup", {3, 3, doBackup}}, {"restore", {3, 3, doRestore}},
     };

@@ -48,7 +48,8 @@ void TReportForm::showStatus(int page) {
 void TReportForm::FormActivate() {
     if (running_ || finished_) return;
     running_ = true;
-    result_ = start_(job_);
+    // Cancel pressed before the run began: nothing is started.
+    result_ = cancelRequested_ ? RunResult::Canceled : start_(job_);
     running_ = false;
     finished_ = true;
     BitBtn1->setText(QStringLiteral("OK"));
@@ -58,14 +59,17 @@ void TReportForm::FormActivate() {
 }
 
 void TReportForm::BitBtn1Click() {
-    if (finished_)
+    if (finished_) {
         accept();
-    else
-        job_.cancel();
+        return;
+    }
+    cancelRequested_ = true;
+    job_.cancel();
 }
 
 void TReportForm::reject() {
     if (running_) {
+        cancelRequested_ = true;
         job_.cancel();
         return;
     }

@@ -54,6 +54,7 @@ class TReportForm : public QDialog {
     bool started_ = false;
     bool running_ = false;
     bool finished_ = false;
+    bool cancelRequested_ = false;
     RunResult result_ = RunResult::Canceled;
 };
 

@@ -30,8 +30,6 @@ TEST_F(MenuItemsTest, CommandsNotAvailableYetSaySo) {
     } cases[] = {
         {"MenuImport", "Import"},
         {"MenuExport", "Export"},
-        {"MenuReports", "Reports"},
-        {"MenuPrint", "Reports"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.item);
