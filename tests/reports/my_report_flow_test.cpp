@@ -205,3 +205,19 @@ TEST_F(MyReportFlowTest, ResolvesTheRememberedPrinter) {
     EXPECT_EQ(resolvePrinter(names, 1, false, 9).name, QStringLiteral("Inkjet"));  // gone
     EXPECT_EQ(resolvePrinter({ui::kPdfPrinterName}, 0, true, 0).kind, PrinterChoice::NoPrinter);
 }
+
+TEST_F(MyReportFlowTest, HelpAndTheDesignerCommands) {
+    TMyReport window(context());
+    window.show();
+    window.HelpButton->click();
+    ASSERT_EQ(platform.helpRequests().size(), 1u);
+    EXPECT_EQ(platform.helpRequests()[0].keyword, QStringLiteral("Report Window"));
+    window.ReportBox->setCurrentRow(1);
+    window.NewButton->click();
+    EXPECT_EQ(window.report(), newReportTemplate());
+    window.ModifyButton->click();
+    EXPECT_EQ(window.report().name, QStringLiteral("120 Column 2 Line Report"));
+    EXPECT_EQ(platform.boxSummary(),
+              QStringList({QStringLiteral("Notice: New Report is not available yet."),
+                           QStringLiteral("Notice: Modify Report is not available yet.")}));
+}
