@@ -56,8 +56,8 @@ export HOME="$work/home"
 mkdir -p "$HOME"
 unset XDG_DATA_HOME XDG_CONFIG_HOME TESSELLON_PROGRAM_DIR
 
-# Starts the installed program under Xvfb with the given arguments and waits up to 30 seconds
-# for a window titled exactly $1.
+# Starts the installed program under Xvfb with the given arguments and waits up to 120 seconds
+# (a loaded machine starts it slowly) for a window titled exactly $1.
 run_until_window() {
   local title=$1
   shift
@@ -65,7 +65,7 @@ run_until_window() {
 #!/usr/bin/env bash
 "$bin/tessellon" "\$@" &
 pid=\$!
-for i in \$(seq 300); do
+for i in \$(seq 1200); do
   for id in \$(xdotool search --name . 2>/dev/null); do
     if [ "\$(xdotool getwindowname "\$id" 2>/dev/null)" = "$title" ]; then
       kill \$pid; wait \$pid 2>/dev/null; exit 0
