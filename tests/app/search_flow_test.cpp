@@ -1,10 +1,12 @@
 // Search and End Search as the main window runs them: the search window filled through its grid,
 // its buttons, its messages, and what the viewer and the count show afterwards.
+#include <QComboBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 
 #include "app_test_env.h"
+#include "editing/my_edit.h"
 #include "editing/my_search.h"
 #include "editing/search_grid.h"
 #include "editing/search_options.h"
@@ -184,6 +186,30 @@ TEST_F(SearchFlowTest, ExitKeepsTheSearchInForce) {
     EXPECT_TRUE(main_->searchActive());
     EXPECT_EQ(count(), "1");
     EXPECT_EQ(main_->MyTable.recordCount(), 1u);
+}
+
+TEST_F(SearchFlowTest, PickListRowTakesTheRecordEditorsItem) {
+    startWithStamps();
+    main_->recordEditor()->dataLists().editorBox(1)->addItem("Italy");  // list 1: Country
+    search([this](editing::TMySearch& s) {
+        EXPECT_TRUE(s.hasPickWindow(kCountry));
+        EXPECT_TRUE(s.hasPickWindow(kYear));
+        EXPECT_TRUE(s.hasPickWindow(kDate));
+        EXPECT_FALSE(s.hasPickWindow(1));   // Catalog
+        EXPECT_FALSE(s.hasPickWindow(17));  // Color has no pick list here
+        platform_.queueModal([](QDialog& d) {
+            auto& options = static_cast<editing::TSearchOptions&>(d);
+            const auto found = options.ListBox1->findItems("Italy", Qt::MatchExactly);
+            ASSERT_EQ(found.size(), 1);
+            options.ListBox1->setCurrentItem(found[0]);
+            options.OkButton->click();
+        });
+        s.SearchGridMouseDown(kCountry, 1);
+        s.SearchGridMouseUp(kCountry, 1);
+        EXPECT_EQ(s.SearchGrid->currentRow(), kCountry);
+        s.OkButton->click();
+    });
+    EXPECT_EQ(count(), "1");
 }
 
 TEST_F(SearchFlowTest, TheSeventySixthCriterionClearsTheSearch) {
