@@ -47,9 +47,10 @@ void PageEngine::goToFirstLine() {
 
 int PageEngine::linesLeft() const {
     const double h = lineHeight();
-    if (y_ > areaBottom_ || h <= 0) return 0;
+    if (!(y_ <= areaBottom_) || h <= 0) return 0;  // also when a position is not a number
     // A small tolerance keeps sums of line heights from losing a line to rounding.
-    return static_cast<int>(std::floor((areaBottom_ - y_) / h + 1e-9)) + 1;
+    const double whole = std::floor((areaBottom_ - y_) / h + 1e-9);
+    return whole < 1e6 ? static_cast<int>(whole) + 1 : 1000000;
 }
 
 void PageEngine::setFont(const PageFontSpec& font) {

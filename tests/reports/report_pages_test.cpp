@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <cmath>
 
 #include "report_test_collection.h"
 #include "reports/page_engine.h"
@@ -157,6 +158,11 @@ TEST(ReportPagesTest, DamagedDefinitionsDrawWhatFitsAndEnd) {
         {"font taller than the page",
          [](ReportDefinition& r) { r.font(reports::kBodyFont).size = 2000; }},
         {"margins wider than the page", [](ReportDefinition& r) { r.leftMargin = 30; }},
+        {"margins that are not numbers",
+         [](ReportDefinition& r) {
+             r.bottomMargin = std::nan("");
+             r.topMargin = 1e300;
+         }},
         {"field numbers out of range",
          [](ReportDefinition& r) {
              r.line(1)[0].fieldNumber = 200;
