@@ -14,7 +14,8 @@
 //  - post() writes the record, then the record count, then the index; a
 //    process killed at any instant leaves a table that opens with every record
 //    posted before and an index that agrees with it (a half-updated index is
-//    noticed on open and rebuilt).
+//    noticed on open, left unused, and rebuilt by an exclusive open or before
+//    the next change).
 //  - The production index is derived data: an index that is damaged, or was
 //    left half-changed by a program that stopped, never keeps the table from
 //    opening. Such an index is not used (record order, or the tag's order
