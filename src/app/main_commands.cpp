@@ -20,15 +20,6 @@ void TMain::DoDelete() {
     DisplayCount();
 }
 
-void TMain::DoImport() {
-    ui::showNotAvailable(this, QStringLiteral("Import"));
-    DisplayCount();
-}
-
-void TMain::DoExport() {
-    ui::showNotAvailable(this, QStringLiteral("Export"));
-}
-
 void TMain::DoHelp() {
     ui::platform().showHelpContents(this);
 }

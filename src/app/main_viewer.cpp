@@ -101,7 +101,9 @@ void TMain::SetViewerOptions() {
     // Options first, while the rows are as they were, then columns and rows
     // in one go: each relayout of a million-row grid costs.
     ViewerGrid->applyOptions(options);
-    MyDataSource->setColumnsAndReload(ui::layoutColumns(view));
+    std::vector<ui::GridColumn> columns = ui::layoutColumns(view);
+    for (const ui::GridColumn& column : columns) displayLabels_[column.field - 1] = column.label;
+    MyDataSource->setColumnsAndReload(std::move(columns));
 }
 
 void TMain::refreshViewer() {

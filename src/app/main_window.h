@@ -51,6 +51,9 @@ class TMyEdit;
 class TMyLocateDialog;
 class TMySearch;
 }  // namespace editing
+namespace interchange {
+struct InterchangeContext;
+}
 namespace ui {
 class DataGrid;
 class ListComboSource;
@@ -115,6 +118,8 @@ class TMain : public QMainWindow {
     void DoEndSearch();
     void BuildSortString();
     bool MyTableFilter(const engine::RecordView& record) const;
+    // The label the viewer grid last showed for field 1..25 (its dBase name until it is shown).
+    QString displayLabel(int field) const;
     void applyRecordFilter();
     // Opens `MyTable` shared on the current collection with the sort tag selected.
     void OpenMyTable();
@@ -241,6 +246,7 @@ class TMain : public QMainWindow {
     void createRecordEditor();
     // The search window and the locate component (main_search.cpp).
     void createSearchWindows();
+    interchange::InterchangeContext interchangeContext();
     // Shows the record editor in `mode` (1 add, 2 edit, 3 copy), then refreshes grid and count.
     void showRecordEditor(int mode);
     ui::GridFormatters displayFormatters();
@@ -275,6 +281,7 @@ class TMain : public QMainWindow {
     int screenHeight_ = 0;
     double scaleFactor_ = 1.0;
     std::function<bool(const engine::RecordView&)> searchCriteria_;
+    std::array<QString, collection::kFieldCount> displayLabels_;  // see displayLabel()
 
     // Components (named after their roles; children of the window).
     QWidget* client_ = nullptr;

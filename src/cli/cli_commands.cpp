@@ -1,4 +1,5 @@
 #include "cli/cli_commands.h"
+#include "cli/cli_interchange.h"
 
 #include "cli/cli_safekeeping.h"
 
@@ -63,7 +64,11 @@ const char* kUsage =
     "                              the program's date format; prints the three counters\n"
     "  report FILE.DBF NUMBER (--text OUT.TXT | --pdf OUT.PDF) [--urp PATH] [CRITERION...]\n"
     "                              run report NUMBER (1 = first of TESSELON.URP) over the\n"
-    "                              collection in its sort order, criteria as for search\n";
+    "                              collection in its sort order, criteria as for search\n"
+    "  import FILE.DBF SOURCE (--text [--skip-first] | --dbf) [--map IMPORTFIELD=FIELD ...]\n"
+    "                              add the records of a delimited text file or dBase table\n"
+    "  export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...]\n"
+    "                              write the records in sort order to a text file or new table\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
@@ -327,6 +332,8 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"report", {3, 1000, [](Context& c) { return runReport(c.args, c.out, c.err); }}},
         {"replace", {5, 5, doReplace}},
         {"backup", {3, 3, doBackup}}, {"restore", {3, 3, doRestore}},
+        {"import", {4, 64, [](Context& c) { return runImport(c.args, c.out, c.err); }}},
+        {"export", {4, 64, [](Context& c) { return runExport(c.args, c.out, c.err); }}},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -1,0 +1,231 @@
+#include "cli/cli_interchange.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+#include "collection/collection_file.h"
+#include "collection/collection_paths.h"
+#include "collection/collection_settings.h"
+#include "collection/date_format.h"
+#include "collection/global_settings.h"
+#include "engine/table.h"
+#include "interchange/delimited_line_reader.h"
+#include "interchange/export_fields.h"
+#include "interchange/export_run.h"
+#include "interchange/import_assignment.h"
+#include "interchange/import_run.h"
+#include "interchange/interchange_context.h"
+#include "interchange/transfer_error.h"
+
+namespace cli {
+
+namespace {
+
+constexpr int kOk = 0;
+constexpr int kFail = 2;
+
+QString absolute(const std::string& path) {
+    return QFileInfo(QString::fromStdString(path)).absoluteFilePath();
+}
+
+// The collection at `path` checked, its settings read and the program's date format applied.
+bool prepare(const QString& path, collection::CollectionSettings& settings, std::ostream& err) {
+    const auto tell = [&err](const QString& title, const QString& text) {
+        err << title.toStdString() << ": " << text.toStdString() << "\n";
+    };
+    if (!collection::CheckDBaseFormat(path, tell)) return false;
+    settings = collection::readCollection(collection::collectionPaths(path).settingsPath);
+    const collection::GlobalSettings global = collection::readGlobal(QDir::currentPath());
+    collection::applyDateFormat(global.misc.dateFormat, global.misc.dateLeadingZeros);
+    return true;
+}
+
+// --map IMPORTFIELD=FIELD entries over the import field names.
+bool mapAssignment(const std::vector<std::string>& maps, const std::vector<std::string>& names,
+                   const QStringList& labels, interchange::FieldAssignment& assignment,
+                   std::ostream& err) {
+    assignment.assign(names.size(), 0);
+    for (const std::string& map : maps) {
+        const QString m = QString::fromStdString(map);
+        const qsizetype eq = m.lastIndexOf(QLatin1Char('='));
+        const QString from = m.left(eq).trimmed();
+        int index = -1;
+        bool isNumber = false;
+        const int number = from.toInt(&isNumber);
+        if (isNumber && number >= 1 && number <= int(names.size())) index = number - 1;
+        for (std::size_t i = 0; index < 0 && i < names.size(); ++i)
+            if (from.compare(QString::fromStdString(names[i]).trimmed(), Qt::CaseInsensitive) == 0)
+                index = int(i);
+        const int field = eq < 0 ? 0 : interchange::stampFieldNamed(m.mid(eq + 1), labels);
+        if (index < 0 || field == 0) {
+            err << "Not an import field and a stamp field: " << map << "\n";
+            return false;
+        }
+        assignment[std::size_t(index)] = field;
+    }
+    return true;
+}
+
+}  // namespace
+
+int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    // args: import FILE SOURCE options...
+    bool text = false, dbf = false, skipFirst = false;
+    std::vector<std::string> maps;
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        if (args[i] == "--text") {
+            text = true;
+        } else if (args[i] == "--dbf") {
+            dbf = true;
+        } else if (args[i] == "--skip-first") {
+            skipFirst = true;
+        } else if (args[i] == "--map" && i + 1 < args.size()) {
+            maps.push_back(args[++i]);
+        } else {
+            err << "Unknown import option: " << args[i] << "\n";
+            return kFail;
+        }
+    }
+    if (text == dbf || (dbf && skipFirst)) {
+        err << "Give either --text [--skip-first] or --dbf.\n";
+        return kFail;
+    }
+    const QString path = absolute(args[1]);
+    const std::string source = absolute(args[2]).toStdString();
+    collection::CollectionSettings settings;
+    if (!prepare(path, settings, err)) return kFail;
+
+    std::vector<std::string> names;
+    if (text) {
+        interchange::FirstLine line;
+        try {
+            line = interchange::readFirstLine(source);
+        } catch (const interchange::TransferError& e) {
+            err << "Error: " << e.what() << "\n";
+            return kFail;
+        }
+        if (line.check != interchange::FirstLineCheck::Passed) {
+            err << "The first line fails check " << int(line.check)
+                << " (1: a value over 255 characters, 2: an unmatched quote or unquoted field, "
+                   "3: more than 35 fields).\n";
+            return kFail;
+        }
+        names = line.names;
+    } else {
+        names = interchange::dbfFieldNames(source);
+    }
+    const QStringList labels = interchange::fieldLabels(&settings);
+    interchange::FieldAssignment assignment;
+    if (maps.empty())
+        assignment = interchange::assignmentByName(names, labels);
+    else if (!mapAssignment(maps, names, labels, assignment, err))
+        return kFail;
+    if (std::all_of(assignment.begin(), assignment.end(), [](int k) { return k == 0; })) {
+        err << "No import field goes to a field of the collection; give --map IMPORTFIELD=FIELD.\n";
+        return kFail;
+    }
+
+    engine::Table table;
+    table.open(path.toStdString(), engine::OpenMode::Shared);
+    interchange::ImportOptions options;
+    options.dateFormat = collection::currentDateFormat();
+    options.currentYear = QDate::currentDate().year();
+    const interchange::ImportResult r =
+        text ? interchange::importText(table, source, int(names.size()), skipFirst, assignment,
+                                       options)
+             : interchange::importDbf(table, source, assignment, options);
+    out << "Imported " << r.added << " records.\n";
+    if (r.valuesChanged)
+        out << r.valuesChanged
+            << " values held characters the collection cannot store; a "
+               "stand-in character took their place.\n";
+    if (!r.error.empty()) {
+        err << "Error: " << r.error << "\n";
+        return kFail;
+    }
+    return kOk;
+}
+
+int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    bool text = false, dbf = false, titles = true;
+    std::string fieldList;
+    std::vector<std::string> criteria;
+    for (std::size_t i = 3; i < args.size(); ++i) {
+        if (args[i] == "--text") {
+            text = true;
+        } else if (args[i] == "--dbf") {
+            dbf = true;
+        } else if (args[i] == "--no-titles") {
+            titles = false;
+        } else if (args[i] == "--fields" && i + 1 < args.size()) {
+            fieldList = args[++i];
+        } else {
+            criteria.push_back(args[i]);
+        }
+    }
+    if (text == dbf || (dbf && !titles)) {
+        err << "Give either --text [--no-titles] or --dbf.\n";
+        return kFail;
+    }
+    const QString path = absolute(args[1]);
+    const QString target = absolute(args[2]);
+    if (dbf && !interchange::hasExtension(target, QStringLiteral(".DBF"))) {
+        err << "Invalid file type selected.\n";
+        return kFail;
+    }
+    collection::CollectionSettings settings;
+    if (!prepare(path, settings, err)) return kFail;
+    const QStringList labels = interchange::fieldLabels(&settings);
+
+    interchange::ExportRequest request;
+    if (fieldList.empty()) {
+        request.fields = interchange::exportList(interchange::exportRows(settings));
+    } else {
+        for (const QString& name : QString::fromStdString(fieldList).split(QLatin1Char(','))) {
+            const int field = interchange::stampFieldNamed(name, labels);
+            if (field == 0) {
+                err << "Not a stamp field: " << name.toStdString() << "\n";
+                return kFail;
+            }
+            request.fields.push_back(field);
+        }
+    }
+    if (request.fields.empty()) {
+        err << "No fields selected for export.\n";
+        return kFail;
+    }
+    if (!criteria.empty()) {
+        err << "Unknown export option: " << criteria.front() << "\n";
+        return kFail;
+    }
+    request.dateFormat = collection::currentDateFormat();
+    if (text && titles) {
+        // A field the viewer shows carries its label; a hidden one its dBase name.
+        for (int field : request.fields)
+            request.titles.push_back(
+                (settings.field(field).display
+                     ? labels[field - 1]
+                     : QString::fromLatin1(collection::schemaField(field).name))
+                    .toStdString());
+    }
+
+    engine::Table table;
+    table.open(path.toStdString(), engine::OpenMode::Shared);
+    for (const engine::TagInfo& tag : table.tags())
+        if (QString::fromStdString(tag.name).compare(QStringLiteral("NewIndex"),
+                                                     Qt::CaseInsensitive) == 0)
+            table.selectIndex(tag.name);
+    const interchange::ExportResult r =
+        text ? interchange::exportText(table, target.toStdString(), request)
+             : interchange::exportDbf(table, target.toStdString(), request);
+    out << "Exported " << r.written << " records.\n";
+    if (!r.error.empty()) {
+        err << "Error: " << r.error << "\n";
+        return kFail;
+    }
+    return kOk;
+}
+
+}  // namespace cli

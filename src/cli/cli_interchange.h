@@ -1,0 +1,24 @@
+// The import and export verbs of tessellon-cli, run through the same classes as the program's
+// Import and Export windows.
+//
+//   import FILE.DBF SOURCE (--text [--skip-first] | --dbf) [--map IMPORTFIELD=FIELD ...]
+//   export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...]
+//
+// IMPORTFIELD is an import field's name (the first line's value, or the source table's field
+// name) or its number from 1; FIELD and F are stamp fields by number, dBase name or label. Without
+// --map, import fields go to the stamp field their name names; without --fields, export writes
+// the fields the collection's export settings choose, in their order. Export follows the
+// collection's sort order (tag NewIndex) and writes dates in the program's date format.
+// Both print what they did to `out`, failures to `err`, and return 0, or 2 on failure.
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace cli

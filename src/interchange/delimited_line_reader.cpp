@@ -1,0 +1,200 @@
+#include "interchange/delimited_line_reader.h"
+
+#include <cstring>
+
+#include "engine/codepage.h"
+
+namespace interchange {
+
+namespace {
+
+bool isLineBreak(int c) {
+    return c == '\r' || c == '\n';
+}
+
+bool isContinuationByte(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// Characters of `s` in `encoding`.
+std::size_t charCount(const std::string& s, TextEncoding encoding) {
+    if (encoding == TextEncoding::Cp1252) return s.size();
+    std::size_t n = 0;
+    for (unsigned char c : s) n += !isContinuationByte(c);
+    return n;
+}
+
+bool isAscii(const std::string& s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+// `utf8` cut to its first `chars` characters.
+std::string firstChars(const std::string& utf8, std::size_t chars) {
+    std::size_t seen = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if (!isContinuationByte(static_cast<unsigned char>(utf8[i])) && seen++ == chars)
+            return utf8.substr(0, i);
+    }
+    return utf8;
+}
+
+}  // namespace
+
+DelimitedLineReader::DelimitedLineReader(const std::string& path)
+    : DelimitedLineReader(path, detectTextEncoding(path)) {}
+
+DelimitedLineReader::DelimitedLineReader(const std::string& path, TextEncoding encoding)
+    : in_(path), encoding_(encoding) {
+    if (encoding_ == TextEncoding::Utf8) in_.skipByteOrderMark();
+}
+
+bool DelimitedLineReader::atLineEnd() {
+    const int c = in_.peek();
+    return c < 0 || isLineBreak(c);
+}
+
+void DelimitedLineReader::finishLine() {
+    for (;;) {
+        const auto [p, n] = in_.window();
+        if (n == 0) return;
+        const void* cr = std::memchr(p, '\r', n);
+        const void* lf = std::memchr(p, '\n', n);
+        const char* hit = static_cast<const char*>(cr);
+        if (!hit || (lf && static_cast<const char*>(lf) < hit)) hit = static_cast<const char*>(lf);
+        if (!hit) {
+            in_.skip(n);
+            continue;
+        }
+        in_.skip(std::size_t(hit - p) + 1);
+        if (*hit == '\r' && in_.peek() == '\n') in_.get();
+        return;
+    }
+}
+
+DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out) {
+    out.clear();
+    FieldResult result;
+    bool quoted = false;
+    for (;;) {
+        const auto [p, n] = in_.window();
+        if (n == 0) {
+            result.end = FieldEnd::File;
+            return result;
+        }
+        // A run of stored bytes at once.
+        std::size_t run = 0;
+        while (run < n) {
+            const unsigned char c = static_cast<unsigned char>(p[run]);
+            if (c < 32 || c == '"') break;
+            ++run;
+        }
+        if (run > 0) {
+            if (out.size() + run <= std::size_t(kMaxValueChars)) {
+                out.append(p, run);
+            } else if (!result.tooLong) {
+                // Near the limit: character by character (a character may span bytes).
+                std::size_t chars = charCount(out, encoding_);
+                for (std::size_t i = 0; i < run; ++i) {
+                    const unsigned char c = static_cast<unsigned char>(p[i]);
+                    const bool starts = encoding_ == TextEncoding::Cp1252 || !isContinuationByte(c);
+                    if (starts && chars == std::size_t(kMaxValueChars)) {
+                        result.tooLong = true;
+                        break;
+                    }
+                    chars += starts;
+                    out.push_back(char(c));
+                }
+            }
+            in_.skip(run);
+            continue;
+        }
+        const int c = in_.peek();
+        if (isLineBreak(c)) {
+            result.end = FieldEnd::Line;
+            return result;
+        }
+        in_.get();
+        if (c != '"') continue;  // a control character: dropped
+        if (!quoted) {
+            quoted = true;
+            continue;
+        }
+        const int next = in_.peek();
+        if (next < 0 || isLineBreak(next)) {
+            result.end = next < 0 ? FieldEnd::File : FieldEnd::Line;
+            result.closedByQuote = true;
+            return result;
+        }
+        if (next == ',') {
+            in_.get();
+            result.end = FieldEnd::Comma;
+            result.closedByQuote = true;
+            return result;
+        }
+        // A doubled quote stands for one; a lone quote before other text is part of the text.
+        if (next == '"') in_.get();
+        if (out.size() < std::size_t(kMaxValueChars) ||
+            charCount(out, encoding_) < std::size_t(kMaxValueChars))
+            out.push_back('"');
+        else
+            result.tooLong = true;
+    }
+}
+
+void DelimitedLineReader::toUtf8(std::string& value) {
+    if (encoding_ != TextEncoding::Cp1252 || isAscii(value)) return;
+    engine::toUtf8Into(value, engine::CodePage::Cp1252, converted_);
+    value.swap(converted_);
+}
+
+int DelimitedLineReader::readRecord(std::vector<std::string>& values, int maxFields) {
+    if (maxFields < 1) maxFields = 1;
+    if (values.size() < std::size_t(maxFields)) values.resize(std::size_t(maxFields));
+    int count = 0;
+    bool onlyOneField = true;
+    for (;;) {
+        const FieldResult r = readField(values[std::size_t(count++)]);
+        if (r.end != FieldEnd::Comma || atLineEnd()) break;
+        onlyOneField = false;
+        if (count == maxFields) break;
+    }
+    finishLine();
+    if (count == 1 && onlyOneField && values[0].empty()) return 0;
+    for (int i = 0; i < count; ++i) toUtf8(values[std::size_t(i)]);
+    return count;
+}
+
+FirstLine DelimitedLineReader::readFirstLine() {
+    FirstLine line;
+    std::string value;
+    for (;;) {
+        if (line.names.size() == std::size_t(kMaxImportFields)) {
+            line.check = FirstLineCheck::TooManyFields;
+            break;
+        }
+        const FieldResult r = readField(value);
+        if (r.tooLong) {
+            line.check = FirstLineCheck::ValueTooLong;
+            break;
+        }
+        toUtf8(value);
+        line.names.push_back(value.empty() ? std::string("<BLANK FIELD>")
+                                           : firstChars(value, kImportNameChars));
+        if (r.end != FieldEnd::Comma) {
+            if (!r.closedByQuote) line.check = FirstLineCheck::UnclosedField;
+            break;
+        }
+        if (atLineEnd()) break;
+    }
+    finishLine();
+    if (line.check != FirstLineCheck::Passed) line.names.clear();
+    return line;
+}
+
+FirstLine readFirstLine(const std::string& path) {
+    return DelimitedLineReader(path).readFirstLine();
+}
+
+}  // namespace interchange

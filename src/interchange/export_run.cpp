@@ -1,0 +1,135 @@
+#include "interchange/export_run.h"
+
+#include "collection/stamp_schema.h"
+#include "collection/stamp_table_defs.h"
+#include "engine/error.h"
+#include "engine/table.h"
+#include "interchange/delimited_text_writer.h"
+#include "interchange/value_conversion.h"
+
+namespace interchange {
+
+namespace {
+
+// The source table's field index of each listed stamp field (-1 when the table lacks it).
+std::vector<int> sourceFields(const engine::Table& source, const std::vector<int>& fields) {
+    std::vector<int> indexes;
+    for (int number : fields)
+        indexes.push_back(source.fieldIndex(collection::schemaField(number).name));
+    return indexes;
+}
+
+bool isText(const engine::FieldInfo& f) {
+    return f.type == engine::FieldType::Character;
+}
+
+// Walks the visible records in order, handing each to `write`; failures go into the result.
+template <typename Write>
+ExportResult walkRecords(engine::Table& source, const ExportRequest& request, Write write) {
+    ExportResult result;
+    try {
+        for (source.first(); !source.eof(); source.next()) {
+            write(source.current());
+            ++result.written;
+            if (request.progress) request.progress(result.written);
+        }
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+// Copies field `from` of `record` into field `to` of the new table's record being added.
+void copyValue(const engine::RecordView& record, int from, const engine::FieldInfo& fromInfo,
+               engine::Table& target, int to, const collection::DateFormat& format,
+               std::string& text) {
+    const engine::FieldType type = target.fields()[std::size_t(to)].type;
+    try {
+        if (type == engine::FieldType::Date && fromInfo.type == engine::FieldType::Date) {
+            const engine::Date d = record.date(from);
+            if (!d.blank()) target.setDate(to, d);
+            return;
+        }
+        editTextInto(record, from, fromInfo, format, text);
+        if (text.empty()) return;
+        if (type == engine::FieldType::Date) {
+            if (auto d = importDate(text, format, 2000)) target.setDate(to, *d);
+            return;
+        }
+        target.setText(to, text);
+    } catch (const engine::EngineError&) {
+        target.setBlank(to);  // a value the new field cannot hold: left empty
+    }
+}
+
+}  // namespace
+
+std::vector<engine::FieldDef> exportFieldDefs(const std::vector<int>& fields) {
+    std::vector<engine::FieldDef> defs;
+    for (int number : fields)
+        defs.push_back(collection::stampTableFieldDefs().at(std::size_t(number - 1)));
+    return defs;
+}
+
+ExportResult exportText(engine::Table& source, const std::string& path,
+                        const ExportRequest& request) {
+    const std::vector<int> from = sourceFields(source, request.fields);
+    const engine::CodePage cp = source.codePage();
+    std::string text;
+    ExportResult result;
+    try {
+        DelimitedTextWriter writer(path);
+        if (!request.titles.empty()) {
+            for (const std::string& title : request.titles) writer.addUtf8(title);
+            writer.endLine();
+        }
+        result = walkRecords(source, request, [&](const engine::RecordView& r) {
+            for (int f : from) {
+                if (f < 0) {
+                    writer.addBytes({});
+                    continue;
+                }
+                const engine::FieldInfo& info = source.fields()[std::size_t(f)];
+                if (isText(info) && cp == engine::CodePage::Cp1252) {
+                    writer.addBytes(r.raw(f));  // already Windows-1252: no conversion
+                    continue;
+                }
+                editTextInto(r, f, info, request.dateFormat, text);
+                writer.addUtf8(text);
+            }
+            writer.endLine();
+        });
+        if (result.error.empty()) writer.finish();
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+ExportResult exportDbf(engine::Table& source, const std::string& path,
+                       const ExportRequest& request) {
+    const std::vector<int> from = sourceFields(source, request.fields);
+    std::string text;
+    ExportResult result;
+    try {
+        engine::Table::create(path, exportFieldDefs(request.fields), engine::CodePage::Cp1252);
+        engine::Table target;
+        target.open(path, engine::OpenMode::Exclusive);
+        result = walkRecords(source, request, [&](const engine::RecordView& r) {
+            target.append();
+            for (std::size_t i = 0; i < from.size(); ++i) {
+                if (from[i] < 0) continue;
+                copyValue(r, from[i], source.fields()[std::size_t(from[i])], target, int(i),
+                          request.dateFormat, text);
+            }
+            target.post();
+        });
+        if (target.state() != engine::EditState::Browse) target.cancel();
+        target.close();
+    } catch (const std::exception& e) {
+        result.error = e.what();
+    }
+    return result;
+}
+
+}  // namespace interchange

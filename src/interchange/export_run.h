@@ -1,0 +1,53 @@
+// The export run: the visible records of an open stamp table, in its current order and through
+// its filter, written to a delimited text file or to a new dBase table.
+//
+// The export list names the stamp fields (1..25) written, in order. Text: an optional title line
+// (`titles`, one per listed field), then one line a record of the fields' edit texts
+// (value_conversion.h) through DelimitedTextWriter. dBase: a new table at the path, replacing any
+// table of that name, with one field per listed field named with its dBase name, defined as the
+// stamp table defines it (text at the schema's width, integers N(11,0), money N(20,4), date D),
+// in Windows-1252 and without indexes; each record's values are copied by type (dates stay
+// dates, so no century is lost to a two-digit year format).
+//
+// Failures: a target that cannot be created or written (the folder is gone, the disk is full, the
+// target is a table in use) ends the run with `error` set; what was written stays.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "collection/date_format.h"
+#include "engine/field.h"
+
+namespace engine {
+class Table;
+}
+
+namespace interchange {
+
+enum class ExportKind { Text = 1, Dbase = 2 };
+
+struct ExportRequest {
+    std::vector<int> fields;          // stamp field numbers 1..25 in export order
+    std::vector<std::string> titles;  // text only: the title line (UTF-8); empty for none
+    collection::DateFormat dateFormat;
+    // Called after each record written with the count so far.
+    std::function<void(std::uint64_t written)> progress;
+};
+
+struct ExportResult {
+    std::uint64_t written = 0;
+    std::string error;  // empty when every record was written
+};
+
+ExportResult exportText(engine::Table& source, const std::string& path,
+                        const ExportRequest& request);
+ExportResult exportDbf(engine::Table& source, const std::string& path,
+                       const ExportRequest& request);
+
+// The dBase field definitions of a new table for the stamp fields `fields`.
+std::vector<engine::FieldDef> exportFieldDefs(const std::vector<int>& fields);
+
+}  // namespace interchange

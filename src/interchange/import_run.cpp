@@ -1,0 +1,202 @@
+#include "interchange/import_run.h"
+
+#include <algorithm>
+
+#include "collection/stamp_schema.h"
+#include "engine/codepage.h"
+#include "engine/error.h"
+#include "engine/table.h"
+#include "interchange/delimited_line_reader.h"
+#include "interchange/transfer_error.h"
+#include "interchange/value_conversion.h"
+
+namespace interchange {
+
+namespace {
+
+bool isAscii(std::string_view s) {
+    for (unsigned char c : s)
+        if (c >= 0x80) return false;
+    return true;
+}
+
+// Writes converted values into the new record of the target table.
+class RecordFiller {
+  public:
+    RecordFiller(engine::Table& table, const FieldAssignment& assignment,
+                 const ImportOptions& options)
+        : table_(table), options_(options) {
+        for (int stampField : assignment) {
+            Target t;
+            if (stampField >= 1 && stampField <= collection::kFieldCount) {
+                const collection::SchemaField& f = collection::schemaField(stampField);
+                t.field = table.fieldIndex(f.name);
+                t.kind = f.kind;
+            }
+            targets_.push_back(t);
+        }
+    }
+
+    bool assigned(int importField) const {
+        return importField < int(targets_.size()) && targets_[std::size_t(importField)].field >= 0;
+    }
+
+    // Stores `utf8` from import field `importField` (no-op when it has no stamp field).
+    void store(int importField, std::string_view utf8) {
+        if (!assigned(importField)) return;
+        const Target& t = targets_[std::size_t(importField)];
+        try {
+            switch (t.kind) {
+                case collection::FieldKind::Integer:
+                    table_.setInteger(t.field, importInteger(utf8));
+                    break;
+                case collection::FieldKind::Float:
+                    table_.setNumber(t.field, importFloat(utf8));
+                    break;
+                case collection::FieldKind::Date:
+                    if (auto d = importDate(utf8, options_.dateFormat, options_.currentYear))
+                        table_.setDate(t.field, *d);
+                    break;
+                case collection::FieldKind::Text:
+                    storeText(t.field, utf8);
+                    break;
+            }
+        } catch (const engine::EngineError&) {
+            // A number wider than the field: the field stays empty, the record goes in.
+            table_.setBlank(t.field);
+        }
+    }
+
+    void storeDate(int importField, const engine::Date& date) {
+        if (!assigned(importField)) return;
+        const Target& t = targets_[std::size_t(importField)];
+        if (t.kind == collection::FieldKind::Date) table_.setDate(t.field, date);
+    }
+
+    bool goesToDate(int importField) const {
+        return assigned(importField) &&
+               targets_[std::size_t(importField)].kind == collection::FieldKind::Date;
+    }
+
+    std::uint64_t valuesChanged() const { return changed_; }
+
+  private:
+    struct Target {
+        int field = -1;  // field index in the table, -1 for none
+        collection::FieldKind kind = collection::FieldKind::Text;
+    };
+
+    void storeText(int field, std::string_view utf8) {
+        if (!isAscii(utf8)) {
+            // A character the code page lacks is stored as a stand-in; count such values.
+            const engine::CodePage cp = table_.codePage();
+            if (engine::toUtf8(engine::fromUtf8(utf8, cp), cp) != utf8) ++changed_;
+        }
+        table_.setText(field, utf8);
+    }
+
+    engine::Table& table_;
+    const ImportOptions& options_;
+    std::vector<Target> targets_;
+    std::uint64_t changed_ = 0;
+};
+
+// Runs `readOne` until it returns false; each call fills the new record through the filler and
+// returns whether a record is to be posted. Turns source and engine failures into the result.
+template <typename ReadOne>
+ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportOptions& options,
+                       ReadOne readOne) {
+    ImportResult result;
+    try {
+        for (;;) {
+            table.append();
+            bool post = false;
+            if (!readOne(post)) {
+                table.cancel();
+                break;
+            }
+            if (!post) {
+                table.cancel();
+                continue;
+            }
+            table.post();
+            ++result.added;
+            if (options.progress) options.progress(result.added);
+        }
+    } catch (const std::exception& e) {
+        if (table.state() != engine::EditState::Browse) table.cancel();
+        result.error = e.what();
+    }
+    result.valuesChanged = filler.valuesChanged();
+    return result;
+}
+
+}  // namespace
+
+ImportResult importText(engine::Table& table, const std::string& path, int importFieldCount,
+                        bool skipFirst, const FieldAssignment& assignment,
+                        const ImportOptions& options) {
+    RecordFiller filler(table, assignment, options);
+    std::vector<std::string> values;
+    const int fields = std::clamp(importFieldCount, 1, kMaxImportFields);
+    std::unique_ptr<DelimitedLineReader> reader;
+    return runImport(table, filler, options, [&](bool& post) {
+        if (!reader) {
+            reader = std::make_unique<DelimitedLineReader>(path);
+            if (skipFirst && !reader->atEnd()) reader->readRecord(values, fields);
+        }
+        if (reader->atEnd()) return false;
+        const int count = reader->readRecord(values, fields);
+        for (int i = 0; i < count; ++i) filler.store(i, values[std::size_t(i)]);
+        post = count > 0;
+        return true;
+    });
+}
+
+ImportResult importDbf(engine::Table& table, const std::string& path,
+                       const FieldAssignment& assignment, const ImportOptions& options) {
+    RecordFiller filler(table, assignment, options);
+    engine::Table source;
+    std::uint32_t last = 0;
+    std::uint32_t recno = 0;
+    int fields = 0;
+    std::string text;
+    return runImport(table, filler, options, [&](bool& post) {
+        if (!source.isOpen()) {
+            source.open(path, engine::OpenMode::Shared);
+            // Records appended meanwhile (the source may be the collection itself) are not read.
+            last = source.physicalCount();
+            fields = std::min(source.fieldCount(), kMaxImportFields);
+        }
+        while (recno < last) {
+            const engine::RecordView r = source.record(++recno);
+            if (r.deleted()) continue;
+            for (int i = 0; i < fields; ++i) {
+                const engine::FieldInfo& info = source.fields()[std::size_t(i)];
+                if (info.type == engine::FieldType::Date && filler.goesToDate(i)) {
+                    const engine::Date d = r.date(i);
+                    if (!d.blank()) filler.storeDate(i, d);
+                    continue;
+                }
+                editTextInto(r, i, info, options.dateFormat, text);
+                filler.store(i, text);
+            }
+            post = true;
+            return true;
+        }
+        return false;
+    });
+}
+
+std::vector<std::string> dbfFieldNames(const std::string& path) {
+    engine::Table source;
+    source.open(path, engine::OpenMode::Shared);
+    std::vector<std::string> names;
+    for (const engine::FieldInfo& f : source.fields()) {
+        if (names.size() == std::size_t(kMaxImportFields)) break;
+        names.push_back(f.name);
+    }
+    return names;
+}
+
+}  // namespace interchange

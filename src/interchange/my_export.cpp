@@ -1,0 +1,293 @@
+#include "interchange/my_export.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <climits>
+
+#include "collection/collection_settings.h"
+#include "collection/date_format.h"
+#include "engine/error.h"
+#include "interchange/window_parts.h"
+#include "ui/messages.h"
+#include "ui/platform.h"
+
+namespace interchange {
+
+namespace {
+
+constexpr int kFieldRole = Qt::UserRole + 1;
+const QString kYes = QStringLiteral("Yes");
+const QString kNo = QStringLiteral("No");
+
+}  // namespace
+
+TMyExport::TMyExport(InterchangeContext context, QWidget* parent)
+    : QDialog(parent), context_(std::move(context)) {
+    setObjectName(QStringLiteral("MyExport"));
+    setWindowTitle(QStringLiteral("Export"));
+    resize(600, 470);
+
+    ExportGrid =
+        addOrderGrid(this, "ExportGrid", {QStringLiteral("FIELD"), QStringLiteral("EXPORT IT")},
+                     {16, 16, 320, 360});
+    connect(ExportGrid, &QTableWidget::cellDoubleClicked, this, &TMyExport::ExportGridDblClick);
+    addSideText(this,
+                QStringLiteral("To have a field included in the export, select \"Yes\".  To "
+                               "exclude it, select \"No\".  Double click on the field to toggle "
+                               "between Yes and No."),
+                {352, 16, 232, 72});
+
+    auto radio = [this](const char* name, const QString& caption, QRect geometry) {
+        auto* r = new QRadioButton(caption, this);
+        r->setObjectName(QString::fromLatin1(name));
+        r->setGeometry(geometry);
+        r->setAutoExclusive(false);
+        return r;
+    };
+    ExportEntire =
+        radio("ExportEntire", QStringLiteral("Export Entire Database"), {352, 100, 232, 24});
+    ExportSearch =
+        radio("ExportSearch", QStringLiteral("Export Search Criteria"), {352, 126, 232, 24});
+    AsciiFile =
+        radio("AsciiFile", QStringLiteral("Ascii Delimited Text File"), {352, 166, 232, 24});
+    DBaseFile = radio("DBaseFile", QStringLiteral("DBase File (DBF)"), {352, 192, 232, 24});
+    // Two groups of two: each click selects its button and clears its partner.
+    auto pair = [](QRadioButton* a, QRadioButton* b) {
+        connect(a, &QRadioButton::clicked, b, [a, b] {
+            a->setChecked(true);
+            b->setChecked(false);
+        });
+        connect(b, &QRadioButton::clicked, a, [a, b] {
+            b->setChecked(true);
+            a->setChecked(false);
+        });
+    };
+    pair(ExportEntire, ExportSearch);
+    pair(AsciiFile, DBaseFile);
+    connect(AsciiFile, &QRadioButton::clicked, this, &TMyExport::AsciiFileClick);
+    connect(DBaseFile, &QRadioButton::clicked, this, &TMyExport::DBaseFileClick);
+
+    FirstRow = new QCheckBox(QStringLiteral("&First Record Contains Field Names"), this);
+    FirstRow->setObjectName(QStringLiteral("FirstRow"));
+    FirstRow->setGeometry(352, 226, 240, 24);
+    FirstRow->setChecked(context_.settings ? context_.settings->exportOptions.firstRow : true);
+    connect(FirstRow, &QCheckBox::clicked, this, &TMyExport::FirstRowClick);
+
+    UpButton = addButton(this, "UpButton", QStringLiteral("&Up"), {16, 388, 90, 28},
+                         &TMyExport::UpButtonClick);
+    DownButton = addButton(this, "DownButton", QStringLiteral("&Down"), {116, 388, 90, 28},
+                           &TMyExport::DownButtonClick);
+    DefaultsButton = addButton(this, "DefaultsButton", QStringLiteral("D&efaults"),
+                               {216, 388, 120, 28}, &TMyExport::DefaultsButtonClick);
+    StartExportButton = addButton(this, "StartExportButton", QStringLiteral("&Start Export"),
+                                  {352, 270, 232, 28}, &TMyExport::StartExportButtonClick);
+    ExitButton = addButton(this, "ExitButton", QStringLiteral("E&xit"), {352, 308, 232, 28},
+                           &TMyExport::ExitButtonClick);
+    HelpButton = addButton(this, "HelpButton", QStringLiteral("&Help"), {352, 346, 232, 28},
+                           &TMyExport::HelpButtonClick);
+
+    ExportGauge = new QProgressBar(this);
+    ExportGauge->setObjectName(QStringLiteral("ExportGauge"));
+    ExportGauge->setGeometry(16, 430, 568, 22);
+    ExportGauge->setRange(0, 1);
+    ExportGauge->setValue(0);
+}
+
+void TMyExport::ExportData(InterchangeContext context, QWidget* parent) {
+    TMyExport window(std::move(context), parent);
+    ui::platform().execModal(window);
+}
+
+void TMyExport::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TMyExport::FormShow() {
+    prepareInterchangeWindow(this, context_.show, true);
+    setColumnWidths(ExportGrid, {200, 100}, context_.show.scaleFactor);
+    fillGrid(context_.settings ? exportRows(*context_.settings) : defaultExportRows());
+
+    ExportSearch->setEnabled(context_.searchActive);
+    ExportSearch->setChecked(context_.searchActive);
+    ExportEntire->setChecked(!context_.searchActive);
+    const bool dbase = context_.settings && context_.settings->exportOptions.fileType == 2;
+    AsciiFile->setChecked(!dbase);
+    DBaseFile->setChecked(dbase);
+    if (dbase) DBaseFileClick();
+}
+
+void TMyExport::fillGrid(const ExportRows& rows) {
+    const QStringList labels = fieldLabels(context_.settings);
+    ExportGrid->setRowCount(collection::kFieldCount);
+    for (int r = 0; r < collection::kFieldCount; ++r) {
+        QTableWidgetItem* label = gridCell(labels.value(rows[std::size_t(r)].field - 1));
+        label->setData(kFieldRole, rows[std::size_t(r)].field);
+        ExportGrid->setItem(r, 0, label);
+        ExportGrid->setItem(r, 1, gridCell(rows[std::size_t(r)].exported ? kYes : kNo));
+    }
+    ExportGrid->setCurrentCell(0, 0);
+}
+
+ExportRows TMyExport::gridRows() const {
+    ExportRows rows{};
+    for (int r = 0; r < collection::kFieldCount; ++r)
+        rows[std::size_t(r)] = {ExportGrid->item(r, 0)->data(kFieldRole).toInt(),
+                                ExportGrid->item(r, 1)->text() == kYes};
+    return rows;
+}
+
+void TMyExport::FirstRowClick() {
+    if (context_.settings) context_.settings->exportOptions.firstRow = FirstRow->isChecked();
+}
+
+void TMyExport::AsciiFileClick() {
+    FirstRow->show();
+    FirstRow->setEnabled(true);
+}
+
+void TMyExport::DBaseFileClick() {
+    FirstRow->hide();
+    FirstRow->setEnabled(false);
+}
+
+void TMyExport::ExportGridDblClick(int row, int column) {
+    if (column != 1 || row < 0) return;
+    QTableWidgetItem* item = ExportGrid->item(row, 1);
+    item->setText(item->text() == kYes ? kNo : kYes);
+}
+
+void TMyExport::UpButtonClick() {
+    moveCurrentRow(ExportGrid, -1, 0);
+}
+
+void TMyExport::DownButtonClick() {
+    moveCurrentRow(ExportGrid, 1, 0);
+}
+
+void TMyExport::DefaultsButtonClick() {
+    if (!ui::askYesNo(this, QStringLiteral("Re-Order"),
+                      QStringLiteral("This will set the order of fields to the program defaults.  "
+                                     "Continue?")))
+        return;
+    fillGrid(defaultExportRows());
+}
+
+void TMyExport::UpdateConfigs() {
+    if (context_.settings) storeExportRows(*context_.settings, gridRows());
+}
+
+void TMyExport::done(int result) {
+    FormClose();
+    QDialog::done(result);
+}
+
+void TMyExport::FormClose() {
+    if (!context_.settings) return;
+    context_.settings->exportOptions.fileType = AsciiFile->isChecked() ? 1 : 2;
+    UpdateConfigs();
+}
+
+QString TMyExport::targetPath(ExportKind kind) {
+    ui::FileDialogRequest request;
+    request.parent = this;
+    request.title = QStringLiteral("Export Data");
+    request.flags = ui::PromptOverwrite | ui::PathMustExist;
+    if (kind == ExportKind::Text) {
+        request.filter = QStringLiteral("Ascii Delimited Text (*.TXT *.txt)");
+        request.defaultExtension = QStringLiteral("TXT");
+    } else {
+        request.filter = QStringLiteral("DBase (*.DBF *.dbf)");
+        request.defaultExtension = QStringLiteral("DBF");
+    }
+    if (context_.lastExportFile) request.initialPath = *context_.lastExportFile;
+    const QString path = ui::platform().saveFileName(request);
+    if (!path.isEmpty() && context_.lastExportFile)
+        *context_.lastExportFile = QFileInfo(path).absolutePath();
+    return path;
+}
+
+ExportResult TMyExport::runExport(ExportKind kind, const QString& path,
+                                  const std::vector<int>& fields) {
+    const engine::Table& main = *context_.table;
+    ExportRequest request;
+    request.fields = fields;
+    request.dateFormat = collection::currentDateFormat();
+    if (kind == ExportKind::Text && FirstRow->isChecked()) {
+        for (int field : fields)
+            request.titles.push_back(
+                (context_.displayLabel ? context_.displayLabel(field)
+                                       : QString::fromLatin1(collection::schemaField(field).name))
+                    .toStdString());
+    }
+    // The records the grid shows (or all of them), in its order, through a table of our own.
+    engine::Table source;
+    source.open(main.path(), engine::OpenMode::Shared);
+    source.selectIndex(main.selectedIndex());
+    const bool searchScope = ExportSearch->isChecked() && context_.searchActive;
+    if (searchScope && context_.searchFilter) source.setFilter(context_.searchFilter);
+    ExportGauge->setRange(0, int(std::min<std::uint32_t>(main.recordCount(), INT_MAX)));
+    ExportGauge->setValue(0);
+    RunTicker ticker([this](std::uint64_t n) { ExportGauge->setValue(int(n)); });
+    request.progress = [&ticker](std::uint64_t n) { ticker.tick(n); };
+    const std::string target = path.toStdString();
+    return kind == ExportKind::Text ? exportText(source, target, request)
+                                    : exportDbf(source, target, request);
+}
+
+void TMyExport::StartExportButtonClick() {
+    UpdateConfigs();
+    const std::vector<int> fields = exportList(gridRows());
+    const ExportKind kind = AsciiFile->isChecked() ? ExportKind::Text : ExportKind::Dbase;
+    if (fields.empty()) {
+        ui::showError(this, QStringLiteral("No fields selected for export."));
+        return;
+    }
+    const QString path = targetPath(kind);
+    if (path.isEmpty()) return;
+    if (kind == ExportKind::Dbase && !hasExtension(path, QStringLiteral(".DBF"))) {
+        ui::showError(this, QStringLiteral("Invalid file type selected."));
+        return;
+    }
+    if (!context_.table || !context_.table->isOpen()) return;
+    ExportResult result;
+    try {
+        ui::BusyCursor busy;
+        setEnabled(false);
+        if (context_.suspendViewer) context_.suspendViewer(true);
+        result = runExport(kind, path, fields);
+        if (context_.suspendViewer) context_.suspendViewer(false);
+        setEnabled(true);
+    } catch (const engine::EngineError& e) {
+        if (context_.suspendViewer) context_.suspendViewer(false);
+        setEnabled(true);
+        result.error = e.what();
+    }
+    if (!result.error.empty()) {
+        ui::showError(this, QStringLiteral("The export stopped after %1 records: %2")
+                                .arg(result.written)
+                                .arg(QString::fromStdString(result.error)));
+        ExportGauge->setValue(0);
+        return;
+    }
+    ExportGauge->setValue(ExportGauge->maximum());
+    ui::showMessage(this, QStringLiteral("Ok"), QStringLiteral("Export Complete."));
+    ExportGauge->setValue(0);
+    accept();
+}
+
+void TMyExport::ExitButtonClick() {
+    reject();
+}
+
+void TMyExport::HelpButtonClick() {
+    ui::platform().showHelpKeyword(this, QStringLiteral("Export Window"));
+}
+
+}  // namespace interchange

@@ -1,0 +1,193 @@
+#include "interchange/my_import.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QTableWidget>
+
+#include "collection/collection_settings.h"
+#include "collection/date_format.h"
+#include "interchange/import_run.h"
+#include "interchange/window_parts.h"
+#include "ui/messages.h"
+#include "ui/platform.h"
+
+namespace interchange {
+
+namespace {
+
+constexpr int kImportFieldRole = Qt::UserRole + 1;
+const QString kYes = QStringLiteral("Yes");
+const QString kNo = QStringLiteral("No");
+
+}  // namespace
+
+TMyImport::TMyImport(InterchangeContext context, int kind, const QString& path,
+                     std::vector<std::string> names, QWidget* parent)
+    : QDialog(parent),
+      context_(std::move(context)),
+      kind_(kind),
+      path_(path),
+      names_(std::move(names)) {
+    setObjectName(QStringLiteral("MyImport"));
+    resize(640, 440);
+
+    ImportGrid = addOrderGrid(
+        this, "ImportGrid",
+        {QStringLiteral("TESSERA FIELDS"), QStringLiteral("IMPORT FIELDS"), QStringLiteral("USE")},
+        {16, 16, 420, 360});
+    connect(ImportGrid, &QTableWidget::cellDoubleClicked, this, &TMyImport::ImportGridDblClick);
+    addSideText(this,
+                QStringLiteral("Use the \"Up\" and \"Down\" buttons to match up the Tessera fields "
+                               "with the Import Fields.  Select \"Yes\"  to include it.  Double "
+                               "click on the \"USE\" field to toggle between Yes and No."),
+                {452, 16, 172, 72});
+
+    auto* importLabel = new QLabel(QStringLiteral("Import"), this);
+    importLabel->setObjectName(QStringLiteral("ImportLabel"));
+    importLabel->setGeometry(540, 56, 80, 18);
+    auto* countLabel = new QLabel(QStringLiteral("Count"), this);
+    countLabel->setObjectName(QStringLiteral("CountLabel"));
+    countLabel->setGeometry(540, 74, 80, 18);
+    CountBox = new QLabel(QStringLiteral("0"), this);
+    CountBox->setObjectName(QStringLiteral("CountBox"));
+    CountBox->setFrameShape(QFrame::Panel);
+    CountBox->setFrameShadow(QFrame::Sunken);
+    CountBox->setGeometry(540, 96, 84, 22);
+
+    SkipFirst = new QCheckBox(QStringLiteral("Skip First Record"), this);
+    SkipFirst->setObjectName(QStringLiteral("SkipFirst"));
+    SkipFirst->setGeometry(452, 140, 172, 24);
+    SkipFirst->setChecked(context_.settings ? context_.settings->importOptions.firstRow : true);
+    connect(SkipFirst, &QCheckBox::clicked, this, &TMyImport::SkipFirstClick);
+
+    UpButton = addButton(this, "UpButton", QStringLiteral("&Up"), {16, 392, 90, 28},
+                         &TMyImport::UpButtonClick);
+    DownButton = addButton(this, "DownButton", QStringLiteral("&Down"), {116, 392, 90, 28},
+                           &TMyImport::DownButtonClick);
+    StartButton = addButton(this, "StartButton", QStringLiteral("&Start Import"),
+                            {452, 300, 172, 28}, &TMyImport::StartButtonClick);
+    ExitButton = addButton(this, "ExitButton", QStringLiteral("E&xit"), {452, 340, 172, 28},
+                           &TMyImport::ExitButtonClick);
+    HelpButton = addButton(this, "HelpButton", QStringLiteral("&Help"), {452, 380, 172, 28},
+                           &TMyImport::HelpButtonClick);
+}
+
+void TMyImport::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+void TMyImport::FormShow() {
+    prepareInterchangeWindow(this, context_.show, true);
+    setWindowTitle(kind_ == 2 ? QStringLiteral("DBase File Import")
+                              : QStringLiteral("Ascii Delimited Text Import"));
+    if (kind_ == 2) {
+        SkipFirst->hide();
+        SkipFirst->setEnabled(false);
+    }
+    fillGrid();
+    setColumnWidths(ImportGrid, {179, 179, 38}, context_.show.scaleFactor);
+}
+
+void TMyImport::fillGrid() {
+    const QStringList labels = fieldLabels(context_.settings);
+    const int count = int(names_.size());
+    const std::vector<ImportRow> rows = defaultImportRows(count);
+    ImportGrid->setRowCount(int(rows.size()));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        ImportGrid->setItem(r, 0, gridCell(r < labels.size() ? labels[r] : QString()));
+        const bool holds = r < count;
+        QTableWidgetItem* name = gridCell(holds ? QString::fromStdString(names_[std::size_t(r)])
+                                                : QStringLiteral("<EMPTY>"));
+        name->setData(kImportFieldRole, holds ? r : -1);
+        ImportGrid->setItem(r, 1, name);
+        ImportGrid->setItem(r, 2, gridCell(holds ? kYes : QString()));
+    }
+    ImportGrid->setCurrentCell(0, 1);
+}
+
+std::vector<ImportRow> TMyImport::gridRows() const {
+    std::vector<ImportRow> rows;
+    for (int r = 0; r < ImportGrid->rowCount(); ++r)
+        rows.push_back({ImportGrid->item(r, 1)->data(kImportFieldRole).toInt(),
+                        ImportGrid->item(r, 2)->text() == kYes});
+    return rows;
+}
+
+void TMyImport::UpButtonClick() {
+    moveCurrentRow(ImportGrid, -1, 1);
+}
+
+void TMyImport::DownButtonClick() {
+    moveCurrentRow(ImportGrid, 1, 1);
+}
+
+void TMyImport::ImportGridDblClick(int row, int column) {
+    if (column != 2 || row < 0) return;
+    QTableWidgetItem* item = ImportGrid->item(row, 2);
+    if (item->text() == kYes)
+        item->setText(kNo);
+    else if (item->text() == kNo)
+        item->setText(kYes);
+}
+
+void TMyImport::SkipFirstClick() {
+    if (context_.settings) context_.settings->importOptions.firstRow = SkipFirst->isChecked();
+}
+
+void TMyImport::setBusy(bool busy) {
+    for (QWidget* w : std::initializer_list<QWidget*>{ImportGrid, UpButton, DownButton, StartButton,
+                                                      ExitButton, HelpButton, SkipFirst})
+        w->setEnabled(!busy && !(w == SkipFirst && kind_ == 2));
+    if (context_.suspendViewer) context_.suspendViewer(busy);
+}
+
+void TMyImport::StartButtonClick() {
+    if (!context_.table) return;
+    const FieldAssignment assignment = assignmentFromRows(gridRows(), int(names_.size()));
+    ImportOptions options;
+    options.dateFormat = collection::currentDateFormat();
+    options.currentYear = ui::platform().today().year();
+    RunTicker ticker([this](std::uint64_t n) { CountBox->setText(QString::number(n)); });
+    options.progress = [&ticker](std::uint64_t n) { ticker.tick(n); };
+    // A record the grid still holds unposted is settled before new ones are added.
+    if (context_.table->state() != engine::EditState::Browse) context_.table->post();
+    ImportResult result;
+    {
+        ui::BusyCursor busy;
+        setBusy(true);
+        const std::string source = path_.toStdString();
+        const bool skip = kind_ != 2 && SkipFirst->isChecked();
+        result = kind_ == 2 ? importDbf(*context_.table, source, assignment, options)
+                            : importText(*context_.table, source, int(names_.size()), skip,
+                                         assignment, options);
+        setBusy(false);
+    }
+    CountBox->setText(QString::number(result.added));
+    if (!result.error.empty()) {
+        ui::showError(this, QStringLiteral("The import stopped after %1 records: %2")
+                                .arg(result.added)
+                                .arg(QString::fromStdString(result.error)));
+    } else {
+        QString text = QStringLiteral("Import Complete.");
+        if (result.valuesChanged > 0)
+            text += QStringLiteral(
+                        "  %1 values held characters this collection cannot store; a stand-in "
+                        "character took their place.")
+                        .arg(result.valuesChanged);
+        ui::showMessage(this, QStringLiteral("Ok"), text);
+    }
+    accept();
+}
+
+void TMyImport::ExitButtonClick() {
+    reject();
+}
+
+void TMyImport::HelpButtonClick() {
+    ui::platform().showHelpKeyword(this, QStringLiteral("Import Window"));
+}
+
+}  // namespace interchange
