@@ -1,9 +1,9 @@
 #include "cli/cli_commands.h"
-#include "cli/cli_interchange.h"
 
 #include "cli/cli_safekeeping.h"
 
 #include "cli/cli_criteria.h"
+#include "cli/cli_interchange.h"
 #include "cli/cli_report.h"
 #include "collection/search_filter.h"
 
@@ -67,8 +67,9 @@ const char* kUsage =
     "                              collection in its sort order, criteria as for search\n"
     "  import FILE.DBF SOURCE (--text [--skip-first] | --dbf) [--map IMPORTFIELD=FIELD ...]\n"
     "                              add the records of a delimited text file or dBase table\n"
-    "  export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...]\n"
-    "                              write the records in sort order to a text file or new table\n";
+    "  export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...] [CRITERION...]\n"
+    "                              write the records (those passing the criteria, as in\n"
+    "                              search) in sort order to a text file or a new dBase table\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {

@@ -1,15 +1,15 @@
 #include "cli/cli_interchange.h"
 
 #include <QDate>
-#include <QDir>
 #include <QFileInfo>
 #include <QStringList>
 
+#include "cli/cli_criteria.h"
 #include "collection/collection_file.h"
 #include "collection/collection_paths.h"
 #include "collection/collection_settings.h"
 #include "collection/date_format.h"
-#include "collection/global_settings.h"
+#include "collection/search_filter.h"
 #include "engine/table.h"
 #include "interchange/delimited_line_reader.h"
 #include "interchange/export_fields.h"
@@ -30,15 +30,13 @@ QString absolute(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).absoluteFilePath();
 }
 
-// The collection at `path` checked, its settings read and the program's date format applied.
+// The collection at `path` checked and its settings read.
 bool prepare(const QString& path, collection::CollectionSettings& settings, std::ostream& err) {
     const auto tell = [&err](const QString& title, const QString& text) {
         err << title.toStdString() << ": " << text.toStdString() << "\n";
     };
     if (!collection::CheckDBaseFormat(path, tell)) return false;
     settings = collection::readCollection(collection::collectionPaths(path).settingsPath);
-    const collection::GlobalSettings global = collection::readGlobal(QDir::currentPath());
-    collection::applyDateFormat(global.misc.dateFormat, global.misc.dateLeadingZeros);
     return true;
 }
 
@@ -130,7 +128,7 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     engine::Table table;
     table.open(path.toStdString(), engine::OpenMode::Shared);
     interchange::ImportOptions options;
-    options.dateFormat = collection::currentDateFormat();
+    options.dateFormat = settingsDateFormat();
     options.currentYear = QDate::currentDate().year();
     const interchange::ImportResult r =
         text ? interchange::importText(table, source, int(names.size()), skipFirst, assignment,
@@ -196,11 +194,13 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "No fields selected for export.\n";
         return kFail;
     }
-    if (!criteria.empty()) {
-        err << "Unknown export option: " << criteria.front() << "\n";
+    request.dateFormat = settingsDateFormat();
+    const CriteriaParse parsed =
+        parseCriteria(criteria, collectionLabels(path), request.dateFormat);
+    if (!parsed.ok()) {
+        err << parsed.error.toStdString() << "\n";
         return kFail;
     }
-    request.dateFormat = collection::currentDateFormat();
     if (text && titles) {
         // A field the viewer shows carries its label; a hidden one its dBase name.
         for (int field : request.fields)
@@ -217,6 +217,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (QString::fromStdString(tag.name).compare(QStringLiteral("NewIndex"),
                                                      Qt::CaseInsensitive) == 0)
             table.selectIndex(tag.name);
+    if (!criteria.empty()) table.setFilter(collection::SearchFilter(parsed.criteria, table));
     const interchange::ExportResult r =
         text ? interchange::exportText(table, target.toStdString(), request)
              : interchange::exportDbf(table, target.toStdString(), request);

@@ -2,13 +2,15 @@
 // Import and Export windows.
 //
 //   import FILE.DBF SOURCE (--text [--skip-first] | --dbf) [--map IMPORTFIELD=FIELD ...]
-//   export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...]
+//   export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...] [CRITERION...]
 //
 // IMPORTFIELD is an import field's name (the first line's value, or the source table's field
 // name) or its number from 1; FIELD and F are stamp fields by number, dBase name or label. Without
 // --map, import fields go to the stamp field their name names; without --fields, export writes
-// the fields the collection's export settings choose, in their order. Export follows the
-// collection's sort order (tag NewIndex) and writes dates in the program's date format.
+// the fields the collection's export settings choose, in their order. Criteria are those of the
+// search verb (cli_criteria.h); export then writes only the records that pass. Export follows
+// the collection's sort order (tag NewIndex); both read and write dates in the date format of the
+// installation's settings.
 // Both print what they did to `out`, failures to `err`, and return 0, or 2 on failure.
 #pragma once
 

@@ -63,6 +63,11 @@ TEST_F(CliInterchangeTest, ImportByNamesThenExportChosenFields) {
               "\"A-1\",\"1890\",\"Austria\"\r\n\"S-1\",\"1950\",\"Spain\"\r\n");
     r = run({"export", collection, out, "--text", "--no-titles", "--fields", "1"});
     EXPECT_EQ(read(out), "\"A-1\"\r\n\"S-1\"\r\n");
+    // Criteria as for search: only the records that pass.
+    r = run({"export", collection, out, "--text", "--no-titles", "--fields", "1", "Year:> 1900"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read(out), "\"S-1\"\r\n");
+    EXPECT_EQ(run({"export", collection, out, "--text", "Nope:1"}).status, 2);
 }
 
 TEST_F(CliInterchangeTest, MapAndDbaseTablesBothWays) {
