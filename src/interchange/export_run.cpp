@@ -115,6 +115,9 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
         engine::Table::create(path, exportFieldDefs(request.fields), engine::CodePage::Cp1252);
         engine::Table target;
         target.open(path, engine::OpenMode::Exclusive);
+        // The new table is Windows-1252: a character of another collection's code page it lacks
+        // is written as a stand-in rather than losing the whole value.
+        target.setStandIns(true);
         result = walkRecords(source, request, [&](const engine::RecordView& r) {
             target.append();
             for (std::size_t i = 0; i < from.size(); ++i) {

@@ -87,11 +87,10 @@ class RecordFiller {
     };
 
     void storeText(int field, std::string_view utf8) {
-        if (!isAscii(utf8)) {
-            // A character the code page lacks is stored as a stand-in; count such values.
-            const engine::CodePage cp = table_.codePage();
-            if (engine::toUtf8(engine::fromUtf8(utf8, cp), cp) != utf8) ++changed_;
-        }
+        // A character the code page lacks is stored as a stand-in (the run turns them on);
+        // such values are counted for the completion message.
+        if (!isAscii(utf8) && !engine::unencodableCharacters(utf8, table_.codePage()).empty())
+            ++changed_;
         table_.setText(field, utf8);
     }
 
@@ -107,6 +106,12 @@ template <typename ReadOne>
 ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportOptions& options,
                        ReadOne readOne) {
     ImportResult result;
+    // Text the code page cannot hold is stored with stand-ins for this run only.
+    struct StandIns {
+        engine::Table& table;
+        explicit StandIns(engine::Table& t) : table(t) { table.setStandIns(true); }
+        ~StandIns() { table.setStandIns(false); }
+    } standIns(table);
     try {
         for (;;) {
             table.append();

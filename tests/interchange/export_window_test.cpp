@@ -65,7 +65,7 @@ TEST_F(ExportWindowTest, MovedFieldsAreWrittenInTheirNewPlaceAndKeptForNextTime)
         w.ExportGrid->setCurrentCell(1, 0);
         w.UpButton->click();  // Description before Alpha Catalog
         w.ExportGrid->setCurrentCell(2, 0);
-        w.UpButton->click();  // Country (not written) before Alpha Catalog
+        w.UpButton->click();         // Country (not written) before Alpha Catalog
         w.ExportGridDblClick(1, 1);  // ... and now written
         w.StartExportButton->click();
     });

@@ -2,6 +2,7 @@
 // to, conversions apply, failures keep what was posted, and export writes what the table shows.
 #include <gtest/gtest.h>
 
+#include "engine/error.h"
 #include "engine/table.h"
 #include "interchange/export_fields.h"
 #include "interchange/export_run.h"
@@ -56,6 +57,25 @@ TEST_F(RunTest, TextImportPutsEachValueWhereItsRowSays) {
     EXPECT_EQ(field("Quantity"), "0");  // an empty value stores 0
     EXPECT_EQ(field("Date"), "");       // month spelled out: left empty, the run goes on
     EXPECT_EQ(field("Cost"), "0.0000");
+}
+
+TEST_F(RunTest, TextTheCodePageCannotHoldIsStoredWithStandInsAndCounted) {
+    const std::string src =
+        scratch_.write("in.txt",
+                       "\"\xC5\x81\xC3\xB3"
+                       "d\xC5\xBA\"\r\n\"\xC3\x96sterreich\"\r\n\"\xE6\x97\xA5\"\r\n");
+    const ImportResult r = importText(table_, src, 1, false, {3}, options_);
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.added, 3u);
+    EXPECT_EQ(r.valuesChanged, 2u);  // "Łódź" and "日"; "Österreich" fits
+    table_.first();
+    EXPECT_EQ(field("Country"),
+              "?\xC3\xB3"
+              "d?");
+    // Stand-ins were for the run only: typed text is refused again afterwards.
+    table_.append();
+    EXPECT_THROW(table_.setText(table_.requireField("Country"), "\xC5\x81"), engine::EngineError);
+    table_.cancel();
 }
 
 TEST_F(RunTest, WithoutSkipTheFirstLineIsDataToo) {

@@ -55,9 +55,10 @@ class ImportWindowTest : public ::testing::Test {
 };
 
 TEST_F(ImportWindowTest, GridRowsDecideWhereValuesGoAndTheRunReportsCompletion) {
-    const std::string src = scratch_.write(
-        "stamps.txt", "\"Nr\",\"Land\",\"Skip\"\r\n\"A-1\",\"France\",\"x\"\r\n"
-                      "\"A-2\",\"Spain\",\"y\"\r\n\r\n\"A-3\",\"Italy\",\"z\"\r\n");
+    const std::string src =
+        scratch_.write("stamps.txt",
+                       "\"Nr\",\"Land\",\"Skip\"\r\n\"A-1\",\"France\",\"x\"\r\n"
+                       "\"A-2\",\"Spain\",\"y\"\r\n\r\n\"A-3\",\"Italy\",\"z\"\r\n");
     QString countShown;
     runImport(src, [&](TMyImport& w) {
         EXPECT_EQ(w.windowTitle(), "Ascii Delimited Text Import");
@@ -177,6 +178,17 @@ TEST_F(ImportWindowTest, DbaseSourcesNeedTheDbfEndingAndShowTheirFieldNames) {
     table_.first();
     EXPECT_EQ(field("Country"), "Schweiz");
     EXPECT_EQ(field("Catalog"), "B-2");
+}
+
+TEST_F(ImportWindowTest, TheCompletionMessageCountsValuesStoredWithStandIns) {
+    const std::string src = scratch_.write("pl.txt",
+                                           "\"\xC5\x81\xC3\xB3"
+                                           "d\xC5\xBA\"\r\n");
+    settings_.importOptions.firstRow = false;
+    runImport(src, [](TMyImport& w) { w.StartButton->click(); });
+    EXPECT_EQ(platform_.boxSummary(),
+              QStringList{"Ok: Import Complete.  1 values held characters this collection cannot "
+                          "store; a stand-in character took their place."});
 }
 
 TEST_F(ImportWindowTest, HelpOpensAtImportWindow) {
