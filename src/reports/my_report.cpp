@@ -11,7 +11,7 @@
 #include <QShowEvent>
 
 #include "engine/table.h"
-#include "reports/page_viewer.h"
+#include "reports/my_preview.h"
 #include "reports/print_select.h"
 #include "reports/printer_choice.h"
 #include "reports/report_file.h"
@@ -293,8 +293,15 @@ void TMyReport::DoIt(OutputMode mode, const QString& path) {
         aborted = !form.finished() || form.aborted();
     }
     if (mode == OutputMode::Preview && !aborted) {
-        PageViewer viewer(recorded, report_.name, this);
-        ui::platform().execModal(viewer);
+        PrintDeviceOpener opener = openPdfPrintDevice;
+        if (choice.kind == PrinterChoice::System)
+            opener = [name = choice.name](QWidget*) -> std::unique_ptr<QPagedPaintDevice> {
+                auto device = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name),
+                                                         QPrinter::HighResolution);
+                device->setDocName(QStringLiteral("Test Report"));
+                return device;
+            };
+        showPreview(recorded, report_.name, context_.settings, this, std::move(opener));
     }
     if (keep) context_.table->goToRecord(keep);
     if (restoreSearch && context_.restoreSearch) context_.restoreSearch();

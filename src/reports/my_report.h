@@ -10,7 +10,7 @@
 //
 // Each run reads the chosen record into `report()` (the shared definition buffer), builds a
 // ReportJob over the context's table and shows TReportForm modally: View records the pages and
-// shows them in a PageViewer unless the run was canceled; Print paints them on the chosen
+// shows them in TMyPreview unless the run was canceled; Print paints them on the chosen
 // printer, or into a PDF file when "PDF file" is chosen; Print To File asks for a text file.
 //
 // The window works on what the main window lends through `ReportContext`; all of it must

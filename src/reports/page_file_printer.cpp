@@ -24,13 +24,17 @@ std::unique_ptr<QPagedPaintDevice> openDefaultPrintDevice(QWidget* parent) {
         printer->setDocName(QStringLiteral("Test Report"));
         return printer;
     }
+    return openPdfPrintDevice(parent);
+}
+
+std::unique_ptr<QPagedPaintDevice> openPdfPrintDevice(QWidget* parent) {
     ui::FileDialogRequest request;
     request.parent = parent;
     request.title = QStringLiteral("Save Report As a PDF File");
     request.filter = QStringLiteral("PDF Files (*.pdf)");
     request.defaultExtension = QStringLiteral("pdf");
     request.flags = ui::PathMustExist | ui::PromptOverwrite;
-    const QString path = p.saveFileName(request);
+    const QString path = ui::platform().saveFileName(request);
     if (path.isEmpty()) return nullptr;
     auto writer = std::make_unique<QPdfWriter>(path);
     writer->setResolution(static_cast<int>(kReferenceDpi));

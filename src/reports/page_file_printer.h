@@ -23,6 +23,8 @@ using PrintDeviceOpener = std::function<std::unique_ptr<QPagedPaintDevice>(QWidg
 // The default opener: the system's default printer, or, with no printer installed, a PDF file
 // the user names through the platform's save dialog.
 std::unique_ptr<QPagedPaintDevice> openDefaultPrintDevice(QWidget* parent);
+// A PDF file the user names through the platform's save dialog.
+std::unique_ptr<QPagedPaintDevice> openPdfPrintDevice(QWidget* parent);
 
 class PageFilePrinter {
   public:

@@ -11,7 +11,7 @@
 
 #include "report_test_collection.h"
 #include "reports/my_report.h"
-#include "reports/page_viewer.h"
+#include "reports/my_preview.h"
 #include "reports/print_select.h"
 #include "reports/printer_choice.h"
 #include "reports/report_file.h"
@@ -27,14 +27,14 @@ class MyReportFlowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         ensureReportFile(program.path());
-        // The status window runs its report when the scripted platform shows it; the page viewer
+        // The status window runs its report when the scripted platform shows it; the preview
         // is only looked at.
         platform.setDefaultModal([this](QDialog& d) {
             if (auto* form = qobject_cast<TReportForm*>(&d)) {
                 form->FormActivate();
                 status = form->StatusLabel->text();
                 form->BitBtn1Click();
-            } else if (auto* viewer = qobject_cast<PageViewer*>(&d)) {
+            } else if (auto* viewer = qobject_cast<TMyPreview*>(&d)) {
                 viewerPages = viewer->PageLabel->text();
             }
         });
