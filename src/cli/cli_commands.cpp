@@ -203,10 +203,11 @@ int doPack(Context& c) {
     engine::Table t;
     t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
     tellIndexNotice(t, c.err);
-    std::uint32_t before = t.physicalCount();
-    t.pack();
-    c.out << "Packed: " << before - t.physicalCount() << " deleted records removed, "
-          << t.physicalCount() << " kept.\n";
+    const engine::PackResult r = t.pack();
+    c.out << "Packed: " << r.removed << " deleted records removed, " << r.kept << " kept.\n";
+    if (r.recovered)
+        c.out << "Kept " << r.recovered
+              << " complete records past the record count in the table's header.\n";
     return kOk;
 }
 

@@ -4,6 +4,9 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <climits>
+#include <cstdlib>
+
 namespace engine {
 
 namespace {
@@ -42,6 +45,16 @@ std::string companionPath(const std::string& tablePath, std::string_view ext) {
         ::closedir(d);
     }
     return wanted;
+}
+
+std::string realFilePath(const std::string& path) {
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) return path;
+    return resolved;
+}
+
+std::string packTempPath(const std::string& path) {
+    return realFilePath(path) + ".pack-tmp";
 }
 
 std::string tableBaseName(const std::string& tablePath) {

@@ -7,11 +7,14 @@
 #include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
 
+#include "engine/companion_files.h"
 #include "engine/error.h"
+#include "engine/posix_locks.h"
 
 namespace engine {
 
@@ -21,6 +24,10 @@ constexpr std::uint64_t kMinReserve = std::uint64_t(1) << 30;  // 1 GiB of addre
 constexpr off_t kWriteLockByte = 0x7FFFFFF0;
 
 std::string sysError() { return std::strerror(errno); }
+
+std::string inUseMessage(const std::string& path) {
+    return "The table \"" + path + "\" is in use by another program.";
+}
 
 std::uint64_t fileSizeOf(int fd, const std::string& path) {
     struct stat st {};
@@ -69,10 +76,15 @@ void DbfFile::open(const std::string& path, bool exclusive, bool readOnly) {
     if (::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB) != 0) {
         int e = errno;
         ::close(fd);
-        if (e == EWOULDBLOCK)
-            throw EngineError("The table \"" + path + "\" is in use by another program.");
+        if (e == EWOULDBLOCK) throw EngineError(inUseMessage(path));
         errno = e;
         throw EngineError("Cannot lock the table \"" + path + "\": " + sysError());
+    }
+    // Programs that lock with fcntl or lockf see neither flock nor are seen
+    // by it: take their kind of lock as well.
+    if (!takePosixLock(fd, exclusive, writable)) {
+        ::close(fd);
+        throw EngineError(inUseMessage(path));
     }
     fd_ = fd;
     path_ = path;
@@ -230,37 +242,62 @@ void DbfFile::setFieldIndexFlag(int field, bool on) {
     if (pos < layout_.headerLength) map_[pos] = on ? 1 : 0;
 }
 
-void DbfFile::packDeleted() {
+DbfFile::PackedCopy DbfFile::writePackedCopy() {
     ensureWritable();
     if (!exclusive_) throw EngineError("Packing needs exclusive use of \"" + path_ + "\".");
-    // Build the packed table beside the original and move it over, so a crash
-    // leaves either the old table or the new one, never a mixture.
-    const std::string tmp = path_ + ".pack-tmp";
-    int tfd = ::open(tmp.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (tfd < 0) throw EngineError("Cannot create \"" + tmp + "\": " + sysError());
+    PackedCopy copy;
+    copy.target = realFilePath(path_);
+    copy.tmpPath = packTempPath(path_);
+    copy.fd = ::open(copy.tmpPath.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (copy.fd < 0) throw EngineError("Cannot create \"" + copy.tmpPath + "\": " + sysError());
     struct stat st {};
-    if (::fstat(fd_, &st) == 0) (void)::fchmod(tfd, st.st_mode & 07777);
-    ::flock(tfd, LOCK_EX | LOCK_NB);
+    if (::fstat(fd_, &st) == 0) (void)::fchmod(copy.fd, st.st_mode & 07777);
+    // The new file is the table once renamed: it must be held as the old one is.
+    ::flock(copy.fd, LOCK_EX | LOCK_NB);
+    takePosixLock(copy.fd, true, true);
+    try {
+        writeLiveRecords(copy);
+    } catch (...) {
+        discardPackedCopy(copy);
+        throw;
+    }
+    return copy;
+}
+
+void DbfFile::writeLiveRecords(PackedCopy& copy) {
     const std::uint32_t reclen = layout_.recordLength;
     const std::uint64_t hlen = layout_.headerLength;
+    const std::uint64_t size = fileSizeOf(fd_, path_);
+    // Complete records past the count: whole records whose first byte is a
+    // deletion flag. What this engine grows ahead (an end marker, then zeros)
+    // is none.
+    std::uint32_t last = layout_.recordCount;
+    while (hlen + (std::uint64_t(last) + 1) * reclen <= size) {
+        const char flag = record(last + 1)[0];
+        if (flag != ' ' && flag != '*') break;
+        ++last;
+    }
     bool ok = true;
-    std::uint32_t kept = 0;
     std::string chunk;
     chunk.reserve(std::min<std::size_t>(8u << 20, std::size_t(reclen) * 8192));
+    std::uint64_t written = 0;
     auto flush = [&] {
         if (!chunk.empty() && ok)
-            ok = pwriteAll(tfd, chunk.data(), chunk.size(),
-                           off_t(hlen + std::uint64_t(kept) * reclen - chunk.size()));
+            ok = pwriteAll(copy.fd, chunk.data(), chunk.size(), off_t(hlen + written));
+        written += chunk.size();
         chunk.clear();
     };
-    for (std::uint32_t r = 1; r <= layout_.recordCount && ok; ++r) {
+    for (std::uint32_t r = 1; r <= last && ok; ++r) {
         const char* rec = record(r);
         if (rec[0] == '*') continue;
         chunk.append(rec, reclen);
-        ++kept;
+        copy.kept.push_back(r);
+        if (r > layout_.recordCount) ++copy.recovered;
         if (chunk.size() + reclen > chunk.capacity()) flush();
     }
     flush();
+    copy.examined = last;
+    const std::uint32_t kept = std::uint32_t(copy.kept.size());
     std::string header(map_, hlen);
     putU32(header.data() + kDbfCountOffset, kept);
     int y, m, d;
@@ -268,22 +305,33 @@ void DbfFile::packDeleted() {
     header[1] = char(y - 1900);
     header[2] = char(m);
     header[3] = char(d);
-    const std::uint64_t body = std::uint64_t(kept) * reclen;
     char eof = 0x1A;
-    ok = ok && pwriteAll(tfd, &eof, 1, off_t(hlen + body));
-    ok = ok && pwriteAll(tfd, header.data(), header.size(), 0);
-    ok = ok && ::fsync(tfd) == 0;
-    if (!ok || ::rename(tmp.c_str(), path_.c_str()) != 0) {
+    ok = ok && pwriteAll(copy.fd, &eof, 1, off_t(hlen + std::uint64_t(kept) * reclen));
+    ok = ok && pwriteAll(copy.fd, header.data(), header.size(), 0);
+    ok = ok && ::fsync(copy.fd) == 0;
+    if (!ok) throw EngineError("Cannot write the packed table \"" + path_ + "\": " + sysError());
+}
+
+void DbfFile::discardPackedCopy(PackedCopy& copy) {
+    if (copy.fd < 0) return;
+    ::close(copy.fd);
+    ::unlink(copy.tmpPath.c_str());
+    copy.fd = -1;
+}
+
+void DbfFile::replaceWithPackedCopy(PackedCopy& copy) {
+    if (::rename(copy.tmpPath.c_str(), copy.target.c_str()) != 0) {
         std::string why = sysError();
-        ::close(tfd);
-        ::unlink(tmp.c_str());
+        discardPackedCopy(copy);
         throw EngineError("Cannot write the packed table \"" + path_ + "\": " + why);
     }
     if (map_) ::munmap(map_, mapLength_);
     map_ = nullptr;
     ::close(fd_);
-    fd_ = tfd;
-    std::uint64_t size = hlen + body + 1;
+    fd_ = copy.fd;
+    copy.fd = -1;
+    const std::uint64_t hlen = layout_.headerLength;
+    const std::uint64_t size = hlen + std::uint64_t(copy.kept.size()) * layout_.recordLength + 1;
     allocated_ = size;
     mapFile(size);
     layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(map_), std::size_t(hlen), size,
@@ -299,6 +347,10 @@ bool DbfFile::tryExclusive() {
         ::flock(fd_, LOCK_SH | LOCK_NB);
         return false;
     }
+    if (!takePosixLock(fd_, true, writable_)) {
+        ::flock(fd_, LOCK_SH);
+        return false;
+    }
     exclusive_ = true;
     upgraded_ = true;
     return true;
@@ -306,6 +358,7 @@ bool DbfFile::tryExclusive() {
 
 void DbfFile::restoreShared() {
     if (!upgraded_) return;
+    takePosixLock(fd_, false, writable_);
     ::flock(fd_, LOCK_SH);
     exclusive_ = false;
     upgraded_ = false;
@@ -347,7 +400,10 @@ void DbfFile::prepareScan() {
 }
 
 namespace {
-// The fcntl lock request on the byte that serialises writers.
+// The lock request on the byte that serialises writers: an open-file-description
+// lock, so that no other descriptor of the file closed meanwhile in this
+// process can drop it, and so that two tables of one process exclude each
+// other as two processes do.
 struct flock writerLock(short type) {
     struct flock fl {};
     fl.l_type = type;
@@ -360,10 +416,24 @@ struct flock writerLock(short type) {
 
 void DbfFile::lockForWrite() {
     if (exclusive_ || fd_ < 0) return;
-    struct flock fl = writerLock(F_WRLCK);
-    while (::fcntl(fd_, F_SETLKW, &fl) != 0) {
-        if (errno != EINTR)
+    // Our writers hold the byte for the moment of one change and are waited
+    // for as long as it takes. Another program may hold a lock over the whole
+    // file (one reading it with a shared lock, say) for as long as it likes:
+    // that is waited for a few seconds, then the write is refused.
+    constexpr int kPeerWaitMs = 3000;
+    int peerWaited = 0;
+    for (int pause = 1;; pause = std::min(pause * 2, 20)) {
+        struct flock fl = writerLock(F_WRLCK);
+        if (::fcntl(fd_, F_OFD_SETLK, &fl) == 0) break;
+        if (errno == EINTR) continue;
+        if (errno != EAGAIN && errno != EACCES)
             throw EngineError("Cannot lock the table \"" + path_ + "\" for writing: " + sysError());
+        struct flock holder = writerLock(F_WRLCK);
+        const bool writer =
+            ::fcntl(fd_, F_OFD_GETLK, &holder) == 0 &&
+            (holder.l_type == F_UNLCK || (holder.l_start == kWriteLockByte && holder.l_len == 1));
+        if (!writer && (peerWaited += pause) > kPeerWaitMs) throw EngineError(inUseMessage(path_));
+        ::usleep(useconds_t(pause) * 1000);
     }
     // Callers release the lock only once this returns: a count that cannot be
     // read must not leave it held, or every other writer would wait forever.
@@ -378,7 +448,7 @@ void DbfFile::lockForWrite() {
 void DbfFile::unlockForWrite() {
     if (exclusive_ || fd_ < 0) return;
     struct flock fl = writerLock(F_UNLCK);
-    ::fcntl(fd_, F_SETLK, &fl);
+    ::fcntl(fd_, F_OFD_SETLK, &fl);
 }
 
 }  // namespace engine

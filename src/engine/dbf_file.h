@@ -3,7 +3,9 @@
 // Contract:
 //  - Owns the file descriptor and the mapping; closing releases the lock.
 //  - Shared opens take flock(LOCK_SH), exclusive opens flock(LOCK_EX), both
-//    without waiting; a refused lock is EngineError("... in use ...").
+//    without waiting, and the matching POSIX lock that programs locking with
+//    fcntl or lockf see (posix_locks.h); a refused lock is
+//    EngineError("... in use ...").
 //  - Records are read through a MAP_SHARED mapping reserved larger than the
 //    file, so appended records become visible without remapping. Pointers
 //    into the mapping stay valid until the next append that outgrows the
@@ -16,6 +18,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/dbf_header.h"
 
@@ -51,15 +54,32 @@ public:
     void setDeletedFlag(std::uint32_t recno, bool deleted);
     void setMdxFlag(bool on);
     void setFieldIndexFlag(int field, bool on);
-    // Removes the records marked deleted (needs an exclusive open). The packed
-    // table is written beside the original and renamed over it.
-    void packDeleted();
+    // Packing, in steps so that a new index can be built in between and the
+    // table and its index replaced together (needs an exclusive open):
+    // writePackedCopy() writes the records not marked deleted to a new file
+    // beside the table, held locked as the table is. Records complete in the
+    // file past the header's count (another program's, or an append cut short)
+    // are kept too: pack never drops a record that is not marked deleted.
+    // replaceWithPackedCopy() renames it over the table (over the file a
+    // symbolic link names, not the link) and continues on it;
+    // discardPackedCopy() removes it and leaves the table as it was.
+    struct PackedCopy {
+        std::string tmpPath;
+        std::string target;
+        int fd = -1;
+        std::vector<std::uint32_t> kept;  // old record number of each new record
+        std::uint32_t examined = 0;       // records read: counted and past the count
+        std::uint32_t recovered = 0;      // kept records past the old header's count
+    };
+    PackedCopy writePackedCopy();
+    void replaceWithPackedCopy(PackedCopy& copy);
+    void discardPackedCopy(PackedCopy& copy);
     // Cuts a writable, exclusively held file to header + count records + EOF.
     void trimToExactSize();
     // Called before a pass over every record: maps all record pages at once.
     void prepareScan();
 
-    // Serialises writers of a shared table across processes (fcntl lock on a
+    // Serialises writers of a shared table across processes (a POSIX lock on a
     // byte past any real file size); no-op for exclusive opens.
     void lockForWrite();
     void unlockForWrite();
@@ -71,6 +91,7 @@ public:
 
 private:
     void mapFile(std::uint64_t minLength);
+    void writeLiveRecords(PackedCopy& copy);
     void touchDate();
     void ensureWritable() const;
 

@@ -12,6 +12,7 @@
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "engine/field_codec.h"
+#include "engine/posix_locks.h"
 #include "engine/table_impl.h"
 
 namespace engine {
@@ -43,7 +44,7 @@ void Table::create(const std::string& path, const std::vector<FieldDef>& fields,
     int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0)
         throw EngineError("Cannot create the table \"" + path + "\": " + std::strerror(errno));
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !takePosixLock(fd, true, true)) {
         ::close(fd);
         throw EngineError("The table \"" + path + "\" is in use by another program.");
     }
@@ -66,9 +67,16 @@ void Table::open(const std::string& path, OpenMode mode) {
     Impl& t = *impl_;
     t.dbf.open(path, mode == OpenMode::Exclusive, mode == OpenMode::ReadOnly);
     t.mode = mode;
+    t.stampPending = false;
     t.path = path;
     try {
-        if (mode == OpenMode::Exclusive) t.dbf.trimToExactSize();
+        if (mode == OpenMode::Exclusive) {
+            // A program may lock the index rather than the table.
+            if (othersHoldPosixLocks(companionPath(path, ".MDX")))
+                throw EngineError("The table \"" + path + "\" is in use by another program.");
+            if (t.dbf.writable()) removePackLeftovers(path);
+            t.dbf.trimToExactSize();
+        }
         t.openIndex();
     } catch (...) {
         t.mdx.reset();
@@ -89,7 +97,11 @@ void Table::close() {
     if (!t.dbf.isOpen()) return;
     t.state = EditState::Browse;
     t.buffer.clear();
-    if (t.mode == OpenMode::Exclusive) t.dbf.trimToExactSize();
+    if (t.mode == OpenMode::Exclusive) {
+        t.dbf.trimToExactSize();
+        // Changes made with exclusive use mark the index as current only here.
+        if (t.stampPending) t.touchIndex();
+    }
     if (t.mdx && t.dbf.writable() && !t.dbf.exclusive()) {
         // Closing the index cuts its file to the pages in use, which must not
         // happen while another program sharing the table is growing it.
@@ -530,6 +542,7 @@ void Table::refresh() {
     } else {
         t.syncWithDisk(false);
     }
+    t.distrustStaleDeletedCount();
     t.invalidateOrder();
     t.ensureOrder();
     t.eof = t.bof = t.rowCount() == 0;
@@ -654,7 +667,7 @@ void Table::post() {
         WriteLock lock(t.dbf);
         t.syncWithDisk(true);
         if (t.mdx) t.requireMaintainableTags();
-        if (t.mdx) t.mdx->beginChange();
+        if (t.mdx) t.beginIndexChange();
         if (t.state == EditState::Insert) {
             std::uint32_t recno = t.dbf.appendRecord(t.buffer.data());
             // The record is stored and counted: should the index fail now, the
@@ -685,7 +698,7 @@ void Table::post() {
             t.cur = t.editRecno;
         }
         if (t.mdx) {
-            t.mdx->endChange(t.dbf.count(), t.deletedCount);
+            t.endIndexChange(t.deletedCount);
             if (!t.dbf.exclusive()) t.mdxSizeSeen = t.indexFileSize();
         }
     }
@@ -712,10 +725,10 @@ void Table::deleteRecord() {
         // dBase keeps the keys of deleted records: the index changes only in
         // its stamp, which an index that is not ours or not trusted goes without.
         const bool stamp = t.mdx && t.indexTrusted && t.mdx->stamped();
-        if (stamp) t.mdx->beginChange();
+        if (stamp) t.beginIndexChange();
         t.dbf.setDeletedFlag(deleted, true);
         if (t.deletedCount != kUnknownCount) ++t.deletedCount;
-        if (stamp) t.mdx->endChange(t.dbf.count(), t.deletedCount);
+        if (stamp) t.endIndexChange(t.deletedCount);
     }
     // The rows are now those of a table with a deleted record: rebuild them
     // and stay at the same ordinal, which now holds the next record.

@@ -6,7 +6,9 @@
 //  - Shared opens hold a shared advisory lock (flock) on the .DBF; exclusive
 //    opens need an exclusive lock and fail at once with EngineError while
 //    anyone else, another process or another Table of this process, has the
-//    table open.
+//    table open. Both also take the POSIX (fcntl/lockf) lock that other dBase
+//    programs use, so an exclusive open is refused while another program
+//    holds such a lock on the table or its index, and such programs see ours.
 //  - Text crosses this interface as UTF-8; inside the file it is in the
 //    table's code page.
 //  - Navigation visits the visible records: not deleted and accepted by the
@@ -46,6 +48,13 @@ namespace engine {
 // ReadOnly is a shared open that never writes to the table or its index.
 enum class OpenMode { Shared, Exclusive, ReadOnly };
 enum class EditState { Browse, Insert, Edit };
+
+// What pack() did.
+struct PackResult {
+    std::uint32_t removed = 0;    // records marked deleted, dropped
+    std::uint32_t kept = 0;       // records in the packed table
+    std::uint32_t recovered = 0;  // of those, complete records the header did not count
+};
 
 // Read-only view of one record's raw bytes. Valid until the table changes.
 class RecordView {
@@ -172,7 +181,12 @@ public:
     const std::string& indexNotice() const;
 
     // Maintenance (exclusive use required).
-    void pack();
+    // Removes the records marked deleted and rebuilds the index. All or
+    // nothing: the new table and index are built beside the old ones and
+    // replace them only when both are complete (through a symbolic link, the
+    // file it names is replaced). Records complete in the file past the
+    // header's count are kept and counted in `recovered`.
+    PackResult pack();
     // Rebuilds every tag this engine can build from its expression; returns
     // the tags it had to drop (see the contract above), which are gone.
     std::vector<TagInfo> regenerateIndexes();

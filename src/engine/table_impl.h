@@ -81,6 +81,19 @@ struct Table::Impl {
     bool tryRebuild(const std::function<void()>& rebuild);
     // Before a tag is added or deleted: a damaged or out-of-date index is rebuilt.
     void prepareIndexForChange();
+    // A change of the index, stamped at its end with the table's counts.
+    void beginIndexChange();
+    void endIndexChange(std::uint32_t deleted);
+    // After the index was changed and stamped: marks its file as changed now
+    // (with exclusive use, at close).
+    void indexChanged();
+    bool stampPending = false;  // exclusive use: the index is touched at close
+    // Marks the index file as changed now, after the table file: an index
+    // older than its table may carry a stale deleted count (another program
+    // deleted records), which is then counted afresh.
+    void touchIndex();
+    bool indexOlderThanTable() const;
+    void distrustStaleDeletedCount();
     std::uint32_t countDeleted();  // one pass over the records; also sets deletedCount
     void resolveSelected();
     void updateFieldIndexFlags();
@@ -111,6 +124,10 @@ struct Table::Impl {
     int checkField(int field) const;
     char* fieldPtr(int field);
 };
+
+// Removes the files a pack killed before it finished left beside the table
+// and its index (table_pack.cpp).
+void removePackLeftovers(const std::string& tablePath);
 
 // Serialises writers of a shared table for the life of the scope.
 class WriteLock {

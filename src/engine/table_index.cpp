@@ -2,8 +2,6 @@
 // trusting it only when it agrees with the table, getting past an index that
 // is damaged or was left half-changed, adding and deleting tags, pack and
 // regenerate.
-#include <limits.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +12,7 @@
 
 #include "engine/companion_files.h"
 #include "engine/error.h"
+#include "engine/posix_locks.h"
 #include "engine/table.h"
 #include "engine/table_impl.h"
 
@@ -26,21 +25,20 @@ std::string upper(std::string_view s) {
     return r;
 }
 
-// The file a rebuilt index replaces: the one a symbolic link points to, so
-// that the link stays a link.
-std::string fileBehind(const std::string& path) {
-    char resolved[PATH_MAX];
-    return ::realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
 // A rebuilt index is written here first and moved over the old one when complete.
 std::string rebuildPath(const std::string& mdxPath) {
-    return fileBehind(mdxPath) + ".reindex-tmp";
+    return realFilePath(mdxPath) + ".reindex-tmp";
 }
 }  // namespace
 
 ExclusiveUse::ExclusiveUse(DbfFile& f) : f_(f) {
-    if (!f_.tryExclusive())
+    bool held = f_.tryExclusive();
+    // A program may lock the index rather than the table.
+    if (held && othersHoldPosixLocks(companionPath(f_.path(), ".MDX"))) {
+        f_.restoreShared();
+        held = false;
+    }
+    if (!held)
         throw EngineError("The table \"" + f_.path() +
                           "\" is in use by another program; this needs exclusive use.");
 }
@@ -138,6 +136,7 @@ void Table::Impl::openIndex() {
         }
     }
     if (mdx && mdx->consistentWith(dbf.count())) deletedCount = mdx->stampedDeletedCount();
+    distrustStaleDeletedCount();
     resolveSelected();
 }
 
@@ -181,6 +180,7 @@ void Table::Impl::reloadIndex(bool forWrite) {
     }
     deletedCount =
         mdx->consistentWith(dbf.count()) ? mdx->stampedDeletedCount() : kUnknownCount;
+    distrustStaleDeletedCount();
     mdxSizeSeen = indexFileSize();
     resolveSelected();
 }
@@ -203,18 +203,18 @@ void Table::Impl::rebuildIndex() {
         return rebuildBeside(defs);
     }
     // Others sharing the table keep the file mapped: rebuild it in place.
-    mdx->beginChange();
+    beginIndexChange();
     mdx->rebuildAll(dbf.count(), [this](const TagInfo& tag) {
         return producerFor(*exprs[std::size_t(mdx->findTag(tag.name))]);
     });
     compileTagExpressions();
-    mdx->endChange(dbf.count(), countDeleted());
+    endIndexChange(countDeleted());
     indexTrusted = true;
     updateFieldIndexFlags();
 }
 
 void Table::Impl::rebuildBeside(const std::vector<TagInfo>& defs) {
-    const std::string target = fileBehind(mdxPath);
+    const std::string target = realFilePath(mdxPath);
     const std::string tmp = rebuildPath(mdxPath);
     std::vector<std::pair<const TagInfo*, KeyExpression>> build;
     for (const TagInfo& tag : defs)
@@ -245,6 +245,7 @@ void Table::Impl::rebuildBeside(const std::vector<TagInfo>& defs) {
         mdx.reset();
         mdx = MdxFile::open(mdxPath, true, /*checkEveryPage=*/false);
         dbf.setMdxFlag(true);
+        indexChanged();
     }
     indexDamaged = false;
     salvagedTags.clear();
@@ -383,10 +384,10 @@ void Table::addIndexTag(const std::string& name, const std::string& expression) 
         t.mdx = MdxFile::create(t.mdxPath, upper(tableBaseName(t.path)),
                                 t.dbf.layout().languageDriver);
     }
-    t.mdx->beginChange();
+    t.beginIndexChange();
     t.mdx->addTag(tagName, expression, e.keyLength(), t.dbf.count(), t.producerFor(e));
     t.compileTagExpressions();
-    t.mdx->endChange(t.dbf.count(), t.countDeleted());
+    t.endIndexChange(t.countDeleted());
     t.dbf.setMdxFlag(true);
     t.updateFieldIndexFlags();
     t.resolveSelected();
@@ -400,9 +401,9 @@ void Table::deleteIndexTag(std::string_view name) {
     ExclusiveUse hold(t.dbf);
     t.prepareIndexForChange();
     if (!t.mdx || t.mdx->findTag(name) < 0) return;
-    t.mdx->beginChange();
+    t.beginIndexChange();
     t.mdx->deleteTag(name);
-    t.mdx->endChange(t.dbf.count(), t.deletedCount);
+    t.endIndexChange(t.deletedCount);
     if (t.mdx->tags().empty()) {
         t.mdx.reset();
         ::unlink(t.mdxPath.c_str());
@@ -432,24 +433,6 @@ void Table::selectIndex(std::string_view name) {
 }
 
 std::string Table::selectedIndex() const { return impl_->selectedName; }
-
-void Table::pack() {
-    Impl& t = *impl_;
-    t.requireWritable();
-    if (t.mode != OpenMode::Exclusive)
-        throw EngineError("Packing \"" + t.path + "\" needs exclusive use.");
-    if (t.state != EditState::Browse) cancel();
-    // The packed records get new numbers: every tag must be rebuilt, so refuse
-    // before packing when one cannot be.
-    if (t.mdx) t.requireMaintainableTags();
-    t.dbf.packDeleted();
-    t.deletedCount = 0;
-    t.rebuildIndex();
-    t.resolveSelected();
-    t.cur = 0;
-    t.invalidateOrder();
-    first();
-}
 
 std::vector<TagInfo> Table::regenerateIndexes() {
     Impl& t = *impl_;

@@ -10,6 +10,9 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/companion_files.h"
+#include "engine/posix_locks.h"
+
 namespace engine {
 
 namespace {
@@ -47,6 +50,7 @@ DbfLayout readTableLayout(const std::string& path) {
         if (errno == EWOULDBLOCK) throw TableInUseError(path);
         throw EngineError("Cannot lock the table \"" + path + "\": " + std::strerror(errno));
     }
+    if (posixLockConflicts(file.fd(), false)) throw TableInUseError(path);
     struct stat st {};
     if (::fstat(file.fd(), &st) != 0)
         throw EngineError("Cannot read the size of \"" + path + "\": " + std::strerror(errno));
@@ -65,7 +69,10 @@ DbfLayout readTableLayout(const std::string& path) {
 
 bool tableHeld(const std::string& path) {
     ReadOnlyFile file(path);
-    return file.fd() >= 0 && !file.lock(LOCK_EX) && errno == EWOULDBLOCK;
+    if (file.fd() < 0) return false;
+    if (!file.lock(LOCK_EX) && errno == EWOULDBLOCK) return true;
+    // Programs that lock with fcntl or lockf, on the table or only its index.
+    return posixLockConflicts(file.fd(), true) || othersHoldPosixLocks(companionPath(path, ".MDX"));
 }
 
 }  // namespace engine

@@ -28,8 +28,9 @@ class TableInUseError : public EngineError {
 DbfLayout readTableLayout(const std::string& path);
 
 // True when an exclusive open of `path` would be refused because another open holds the table
-// (shared or exclusive). False when nobody holds it, and also when the file cannot be opened at
-// all: whatever comes next (an open, a replacement) reports that failure for what it is.
+// (shared or exclusive), or another program holds a POSIX lock on it or its index. False when
+// nobody holds it, and also when the file cannot be opened at all: whatever comes next (an open, a
+// replacement) reports that failure for what it is.
 bool tableHeld(const std::string& path);
 
 }  // namespace engine

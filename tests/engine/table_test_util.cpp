@@ -194,3 +194,64 @@ CommandResult runPython(const std::string& script, const std::vector<std::string
 }
 
 }  // namespace engine::testing
+
+namespace engine::testing {
+
+namespace {
+// argv: "x" or "s", then the files. Prints "locked" or "refused", then holds
+// the locks until its standard input closes.
+const char* const kLockScript = R"PY(
+import fcntl, sys
+exclusive = sys.argv[1] == 'x'
+held = []
+try:
+    for path in sys.argv[2:]:
+        f = open(path, 'r+b' if exclusive else 'rb')
+        fcntl.lockf(f, (fcntl.LOCK_EX if exclusive else fcntl.LOCK_SH) | fcntl.LOCK_NB)
+        held.append(f)
+    print('locked', flush=True)
+except OSError:
+    print('refused', flush=True)
+sys.stdin.read()
+)PY";
+}  // namespace
+
+PythonLockHolder::PythonLockHolder(const std::vector<std::string>& paths, bool exclusive) {
+    if (::access("/usr/bin/python3", X_OK) != 0) return;
+    int out[2], in[2];
+    if (::pipe(out) != 0 || ::pipe(in) != 0) throw std::runtime_error("pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+        ::dup2(in[0], 0);
+        ::dup2(out[1], 1);
+        ::close(in[1]);
+        ::close(out[0]);
+        std::vector<std::string> args = {"python3", "-c", kLockScript, exclusive ? "x" : "s"};
+        args.insert(args.end(), paths.begin(), paths.end());
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        ::execv("/usr/bin/python3", argv.data());
+        ::_exit(127);
+    }
+    ::close(in[0]);
+    ::close(out[1]);
+    release_ = in[1];
+    std::string line;
+    char c;
+    while (::read(out[0], &c, 1) == 1 && c != '\n') line += c;
+    ::close(out[0]);
+    locked_ = line == "locked";
+}
+
+PythonLockHolder::~PythonLockHolder() {
+    if (release_ >= 0) ::close(release_);
+    if (pid_ > 0) ::waitpid(pid_, nullptr, 0);
+}
+
+bool pythonCanLock(const std::string& path, bool exclusive) {
+    PythonLockHolder probe({path}, exclusive);
+    return probe.locked();
+}
+
+}  // namespace engine::testing

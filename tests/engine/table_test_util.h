@@ -84,6 +84,25 @@ CommandResult runCommand(const std::string& command);
 bool pythonHasModule(const std::string& module);
 // Runs `script` with /usr/bin/python3, passing `args` as sys.argv[1:].
 CommandResult runPython(const std::string& script, const std::vector<std::string>& args);
+// Another program holding POSIX locks (Python's fcntl.lockf, whole file) on
+// `paths` until destroyed; `exclusive` picks LOCK_EX or LOCK_SH. locked() is
+// false when a lock was refused or Python is missing.
+class PythonLockHolder {
+  public:
+    PythonLockHolder(const std::vector<std::string>& paths, bool exclusive);
+    ~PythonLockHolder();
+    PythonLockHolder(const PythonLockHolder&) = delete;
+    PythonLockHolder& operator=(const PythonLockHolder&) = delete;
+    bool locked() const { return locked_; }
+
+  private:
+    int pid_ = -1;
+    int release_ = -1;
+    bool locked_ = false;
+};
+// True when Python's fcntl.lockf can take the lock on `path` at once.
+bool pythonCanLock(const std::string& path, bool exclusive);
+
 // Single-quotes `s` for the shell.
 std::string shellQuote(const std::string& s);
 
