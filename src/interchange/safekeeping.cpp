@@ -120,6 +120,21 @@ bool Safekeeping::copyWithBusyCursor(const QString& source, const QString& desti
     return outcome == CopyOutcome::Copied;
 }
 
+// One file of a group: refused when it is the same file as its destination, else copied; either
+// failure is told with its message.
+bool Safekeeping::copyInto(const QString& source, const QString& destination,
+                           const QString& identical, const QString& failed) {
+    if (sameFile(source, destination)) {
+        error(identical);
+        return false;
+    }
+    if (!copyWithBusyCursor(source, destination)) {
+        error(failed);
+        return false;
+    }
+    return true;
+}
+
 bool Safekeeping::backup(SafekeepingGroup group, const QString& folder) {
     switch (group) {
         case SafekeepingGroup::Table:
@@ -197,15 +212,9 @@ bool Safekeeping::backupDataLists(const QString& folder) {
     for (int list = 1; list <= 9; ++list) {
         const QString source = collection::collectionListPath(base, list);
         if (!QFileInfo::exists(source)) continue;
-        const QString destination = pathIn(folder, QFileInfo(source).fileName());
-        if (sameFile(source, destination)) {
-            error(kIdenticalBackup);
+        if (!copyInto(source, pathIn(folder, QFileInfo(source).fileName()), kIdenticalBackup,
+                      kBackupFailed))
             return false;
-        }
-        if (!copyWithBusyCursor(source, destination)) {
-            error(kBackupFailed);
-            return false;
-        }
     }
     notice(kBackupDone);
     return true;
@@ -215,15 +224,9 @@ bool Safekeeping::backupSettings(const QString& folder) {
     host_.writeCollectionSettings();
     const QString source = collection::companionFile(
         collection::collectionPaths(host_.currentCollection()).basePath, QStringLiteral(".INI"));
-    const QString destination = pathIn(folder, QFileInfo(source).fileName());
-    if (sameFile(source, destination)) {
-        error(kIdenticalBackup);
+    if (!copyInto(source, pathIn(folder, QFileInfo(source).fileName()), kIdenticalBackup,
+                  kBackupFailed))
         return false;
-    }
-    if (!copyWithBusyCursor(source, destination)) {
-        error(kBackupFailed);
-        return false;
-    }
     notice(kBackupDone);
     return true;
 }

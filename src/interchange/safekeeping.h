@@ -72,6 +72,8 @@ class Safekeeping {
     bool restoreSettings(const QString& chosenFile);
     bool restoreReports(const QString& folder);
     bool copyWithBusyCursor(const QString& source, const QString& destination);
+    bool copyInto(const QString& source, const QString& destination, const QString& identical,
+                  const QString& failed);
     QString baseName() const;
     QString collectionFolder() const;
     void error(const QString& text) const { tell_(QStringLiteral("Error"), text); }

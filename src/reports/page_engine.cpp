@@ -53,7 +53,7 @@ int PageEngine::linesLeft() const {
     return whole < 1e6 ? static_cast<int>(whole) + 1 : 1000000;
 }
 
-void PageEngine::setFont(const PageFontSpec& font) {
+void PageEngine::setFont(const PageFont& font) {
     // A size below 1 point would make lines of no height and a page that never fills.
     font_ = font;
     font_.points = std::clamp(font.points, 1, 500);
@@ -181,7 +181,7 @@ bool PageEngine::layOutPage(PageEvents& events, int number) {
     return more;
 }
 
-void PageEngine::seedFonts(const std::vector<PageFontSpec>& fonts) {
+void PageEngine::seedFonts(const std::vector<PageFont>& fonts) {
     fonts_ = fonts;
     metrics_.clear();
     metrics_.resize(fonts_.size());

@@ -46,9 +46,9 @@ class PageSink {
     virtual bool wantsItems() const { return true; }
     // `page` is moved in; `number` counts from 1; `fonts` are the document's fonts so far (the
     // page's font indexes point into them).
-    virtual void pageDone(Page&& page, int number, const std::vector<PageFontSpec>& fonts) = 0;
+    virtual void pageDone(Page&& page, int number, const std::vector<PageFont>& fonts) = 0;
     // The run has ended (normally or by abort); fonts of the whole document are final.
-    virtual void finished(const std::vector<PageFontSpec>& /*fonts*/) {}
+    virtual void finished(const std::vector<PageFont>& /*fonts*/) {}
 };
 
 // The report's five events.
@@ -86,7 +86,7 @@ class PageEngine {
     double lineHeight() const { return font_.points / 60.0; }
     double linePosition() const { return y_; }
 
-    void setFont(const PageFontSpec& font);
+    void setFont(const PageFont& font);
     void clearTabs() { tabs_.clear(); }
     void setTab(const TabStop& stop);
     int tabCount() const { return static_cast<int>(tabs_.size()); }
@@ -111,7 +111,7 @@ class PageEngine {
     // state must already be that of the page's start. Answers whether another page follows.
     bool layOutPage(PageEvents& events, int number);
     // Fonts already known under their indexes (a page laid out again keeps the run's indexes).
-    void seedFonts(const std::vector<PageFontSpec>& fonts);
+    void seedFonts(const std::vector<PageFont>& fonts);
     void abort() { aborted_ = true; }
     bool aborted() const { return aborted_; }
     int pageNumber() const { return pageNumber_; }
@@ -136,9 +136,9 @@ class PageEngine {
     bool items_ = true;
     double left_ = 0.5, right_ = 0.5, top_ = 0.5, bottom_ = 0.5;
     double areaTop_ = 0, areaBottom_ = 0, y_ = 0;
-    PageFontSpec font_;
+    PageFont font_;
     int fontIndex_ = -1;
-    std::vector<PageFontSpec> fonts_;
+    std::vector<PageFont> fonts_;
     mutable std::vector<std::unique_ptr<QFontMetricsF>> metrics_;  // per font index
     std::vector<Stop> tabs_;
     Page page_;

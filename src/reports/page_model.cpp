@@ -21,13 +21,13 @@ QString substituteFamily(const QString& family) {
     return family.isEmpty() ? QStringLiteral("Liberation Sans") : family;
 }
 
-QFont resolvedFont(const PageFontSpec& spec) {
-    QFont f(substituteFamily(spec.family));
-    f.setPointSize(spec.points);
-    f.setBold(spec.bold);
-    f.setItalic(spec.italic);
-    f.setUnderline(spec.underline);
-    f.setStrikeOut(spec.strikeOut);
+QFont resolvedFont(const PageFont& font) {
+    QFont f(substituteFamily(font.family));
+    f.setPointSize(font.points);
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline);
+    f.setStrikeOut(font.strikeOut);
     // Unhinted outlines scale linearly, so a page measured at one resolution draws the same at
     // any other.
     f.setHintingPreference(QFont::PreferNoHinting);

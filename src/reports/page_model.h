@@ -17,7 +17,7 @@ namespace reports {
 // Resolution of the device every text is measured on, in dots per inch.
 inline constexpr double kReferenceDpi = 1200.0;
 
-struct PageFontSpec {
+struct PageFont {
     QString family;  // as the report names it ("Arial", "Courier New", ...)
     int points = 8;
     bool bold = false;
@@ -26,7 +26,7 @@ struct PageFontSpec {
     bool strikeOut = false;
     QColor color = Qt::black;
 
-    bool operator==(const PageFontSpec&) const = default;
+    bool operator==(const PageFont&) const = default;
 };
 
 struct PlacedText {
@@ -51,9 +51,9 @@ struct PageSetup {
     bool landscape = false;
 };
 
-// The Qt font that draws `spec`: "Arial" and "Courier New" (and the other usual names) resolve
+// The Qt font that draws `font`: "Arial" and "Courier New" (and the other usual names) resolve
 // to their metric twins Liberation Sans, Serif and Mono, so widths agree on every machine.
-QFont resolvedFont(const PageFontSpec& spec);
+QFont resolvedFont(const PageFont& font);
 // The family that stands in for `family` ("Arial" -> "Liberation Sans").
 QString substituteFamily(const QString& family);
 

@@ -6,7 +6,7 @@
 namespace reports {
 
 void paintPage(QPainter& painter, const QRectF& target, const PageSetup& setup, const Page& page,
-               const std::vector<PageFontSpec>& fonts, bool monochrome) {
+               const std::vector<PageFont>& fonts, bool monochrome) {
     if (setup.size.width() <= 0 || setup.size.height() <= 0) return;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
@@ -47,7 +47,7 @@ PaintingSink::~PaintingSink() {
     if (painter_) painter_->end();
 }
 
-void PaintingSink::pageDone(Page&& page, int, const std::vector<PageFontSpec>& fonts) {
+void PaintingSink::pageDone(Page&& page, int, const std::vector<PageFont>& fonts) {
     if (!ok_) return;
     if (!painter_) {
         painter_ = std::make_unique<QPainter>();
@@ -65,7 +65,7 @@ void PaintingSink::pageDone(Page&& page, int, const std::vector<PageFontSpec>& f
     paintPage(*painter_, QRectF(-paint.topLeft(), full.size()), setup_, page, fonts);
 }
 
-void PaintingSink::finished(const std::vector<PageFontSpec>&) {
+void PaintingSink::finished(const std::vector<PageFont>&) {
     if (painter_) painter_->end();
     painter_.reset();
 }

@@ -20,13 +20,13 @@ namespace reports {
 // Draws `page` into `target` (device coordinates) on `painter`; `monochrome` draws every text
 // in black.
 void paintPage(QPainter& painter, const QRectF& target, const PageSetup& setup, const Page& page,
-               const std::vector<PageFontSpec>& fonts, bool monochrome = false);
+               const std::vector<PageFont>& fonts, bool monochrome = false);
 
 // Keeps nothing: a text-file run needs only the engine's line arithmetic.
 class DiscardingSink : public PageSink {
   public:
     bool wantsItems() const override { return false; }
-    void pageDone(Page&&, int, const std::vector<PageFontSpec>&) override {}
+    void pageDone(Page&&, int, const std::vector<PageFont>&) override {}
 };
 
 // Paints each page on a printer or PDF writer as soon as it is laid out, then forgets it. The
@@ -36,8 +36,8 @@ class PaintingSink : public PageSink {
   public:
     PaintingSink(QPagedPaintDevice& device, const PageSetup& setup);
     ~PaintingSink() override;
-    void pageDone(Page&& page, int number, const std::vector<PageFontSpec>& fonts) override;
-    void finished(const std::vector<PageFontSpec>& fonts) override;
+    void pageDone(Page&& page, int number, const std::vector<PageFont>& fonts) override;
+    void finished(const std::vector<PageFont>& fonts) override;
     bool ok() const { return ok_; }
 
   private:

@@ -9,7 +9,7 @@ namespace {
 // Collects the one page laid out again.
 class OnePageSink : public PageSink {
   public:
-    void pageDone(Page&& page, int, const std::vector<PageFontSpec>&) override {
+    void pageDone(Page&& page, int, const std::vector<PageFont>&) override {
         page_ = std::move(page);
     }
     Page page_;
@@ -34,7 +34,7 @@ void RecordedReport::addCheckpoint(const ReportRenderer::RunState& state) {
     pending_ = state;
 }
 
-void RecordedReport::pageDone(Page&& page, int, const std::vector<PageFontSpec>& fonts) {
+void RecordedReport::pageDone(Page&& page, int, const std::vector<PageFont>& fonts) {
     fonts_ = fonts;
     checkpoints_.push_back(pending_);
     const std::size_t items = page.texts.size() + page.lines.size();

@@ -31,12 +31,12 @@ class RecordedReport : public PageSink {
     int pageCount() const { return static_cast<int>(checkpoints_.size()); }
     // Page `index` (0-based): a kept page, or the page laid out again.
     Page page(int index) const;
-    const std::vector<PageFontSpec>& fonts() const { return fonts_; }
+    const std::vector<PageFont>& fonts() const { return fonts_; }
     int keptPages() const { return static_cast<int>(pages_.size()); }
 
     // --- filled by the run (ReportJob::runToPages) -------------------------------------------
-    void pageDone(Page&& page, int number, const std::vector<PageFontSpec>& fonts) override;
-    void finished(const std::vector<PageFontSpec>& fonts) override { fonts_ = fonts; }
+    void pageDone(Page&& page, int number, const std::vector<PageFont>& fonts) override;
+    void finished(const std::vector<PageFont>& fonts) override { fonts_ = fonts; }
     void begin(const ReportDefinition& report, engine::Table& table, RenderSettings settings,
                PageSetup portrait, PageSetup oriented);
     void addCheckpoint(const ReportRenderer::RunState& state);
@@ -48,7 +48,7 @@ class RecordedReport : public PageSink {
     std::vector<Page> pages_;
     std::vector<ReportRenderer::RunState> checkpoints_;
     ReportRenderer::RunState pending_;  // state at the start of the page being laid out
-    std::vector<PageFontSpec> fonts_;
+    std::vector<PageFont> fonts_;
     PageSetup portrait_, setup_;
     ReportDefinition report_;
     engine::Table* table_ = nullptr;
