@@ -1,8 +1,10 @@
 #include "collection/number_format.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace collection {
 
@@ -10,51 +12,62 @@ namespace {
 
 constexpr int kSignificantDigits = 15;
 constexpr int kMaxDecimals = 18;
+// Digits of the largest finite double (309 before the point), a carry and the decimals.
+constexpr int kMaxDigits = 309 + 1 + kMaxDecimals + 2;
 
-struct FixedParts {
+// |value| rounded to `decimals` places as plain digits: `integer` digits before the point
+// (at least one) and exactly `decimals` after it, rounding the value's 15 significant digits
+// half away from zero. Works on characters only: reports format millions of values.
+struct FixedDigits {
     bool negative = false;
-    QString integer;   // digits, at least one
-    QString fraction;  // exactly `decimals` digits
+    int integer = 0;
+    char digits[kMaxDigits];
 };
 
-// Splits |value| rounded to `decimals` places into integer and fraction digits,
-// rounding its 15 significant digits half away from zero.
-FixedParts fixedParts(double value, int decimals) {
+void fixedDigits(double value, int decimals, FixedDigits& out) {
     char buf[40];
-    std::snprintf(buf, sizeof buf, "%.*e", kSignificantDigits - 1, std::fabs(value));
-    // buf is "d.dddddddddddddde+XX".
-    QString digits =
-        QString::fromLatin1(buf, 1) + QString::fromLatin1(buf + 2, kSignificantDigits - 1);
+    // "d.dddddddddddddde+XX", as printf's "%.14e" writes it.
+    const auto written =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
+                      kSignificantDigits - 1);
+    *written.ptr = '\0';
+    char significant[kSignificantDigits];
+    significant[0] = buf[0];
+    std::memcpy(significant + 1, buf + 2, kSignificantDigits - 1);
     int pointPos = std::atoi(buf + kSignificantDigits + 2) + 1;  // digits before the point
-    FixedParts parts;
     const int keep = pointPos + decimals;
+    out.negative = false;
     if (keep < 0) {
-        parts.integer = QStringLiteral("0");
-        parts.fraction = QString(decimals, u'0');
-        return parts;
+        out.integer = 1;
+        std::memset(out.digits, '0', std::size_t(1 + decimals));
+        return;
     }
-    const bool roundUp = keep < kSignificantDigits && digits.at(keep) >= u'5';
-    QString kept = digits.left(keep).leftJustified(keep, u'0');
-    if (roundUp) {
+    // kept: the first `keep` significant digits, padded with zeros, then rounded. One spare
+    // place in front takes a carry out of the first digit.
+    char* kept = out.digits + 1;
+    for (int i = 0; i < keep; ++i) kept[i] = i < kSignificantDigits ? significant[i] : '0';
+    int keptSize = keep;
+    if (keep < kSignificantDigits && significant[keep] >= '5') {
         int i = keep - 1;
-        for (; i >= 0 && kept.at(i) == u'9'; --i) kept[i] = u'0';
+        for (; i >= 0 && kept[i] == '9'; --i) kept[i] = '0';
         if (i >= 0) {
-            kept[i] = QChar(kept.at(i).unicode() + 1);
+            ++kept[i];
         } else {
-            kept.prepend(u'1');
+            *--kept = '1';
+            ++keptSize;
             ++pointPos;
         }
     }
+    out.negative = value < 0 && std::any_of(kept, kept + keptSize, [](char c) { return c != '0'; });
     if (pointPos <= 0) {
-        parts.integer = QStringLiteral("0");
-        parts.fraction = QString(-pointPos, u'0') + kept;
+        // "0" and the fraction: zeros up to the first kept digit, then the kept digits.
+        std::memmove(out.digits + 1 - pointPos, kept, std::size_t(keptSize));
+        std::memset(out.digits, '0', std::size_t(1 - pointPos));
+        out.integer = 1;
     } else {
-        parts.integer = kept.left(pointPos);
-        parts.fraction = kept.mid(pointPos);
+        if (kept != out.digits) std::memmove(out.digits, kept, std::size_t(keptSize));
+        out.integer = pointPos;
     }
-    const bool nonZero = std::any_of(kept.begin(), kept.end(), [](QChar c) { return c != u'0'; });
-    parts.negative = value < 0 && nonZero;
-    return parts;
 }
 
 QString nonFinite(double value) {
@@ -62,29 +75,29 @@ QString nonFinite(double value) {
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-QString grouped(const QString& integerDigits, QChar thousands) {
-    QString out;
-    const qsizetype n = integerDigits.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        if (i > 0 && (n - i) % 3 == 0) out += thousands;
-        out += integerDigits.at(i);
-    }
-    return out;
-}
-
 QString formatFixed(double value, int width, int decimals, const NumberSymbols& symbols,
                     bool group) {
-    QString text;
-    if (!std::isfinite(value)) {
-        text = nonFinite(value);
-    } else {
-        decimals = std::clamp(decimals, 0, kMaxDecimals);
-        const FixedParts parts = fixedParts(value, decimals);
-        if (parts.negative) text += u'-';
-        text += group ? grouped(parts.integer, symbols.thousands) : parts.integer;
-        if (decimals > 0) text += symbols.decimal + parts.fraction;
+    if (!std::isfinite(value)) return nonFinite(value).rightJustified(width, u' ');
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    FixedDigits parts;
+    fixedDigits(value, decimals, parts);
+    const int separators = group ? (parts.integer - 1) / 3 : 0;
+    const qsizetype length = (parts.negative ? 1 : 0) + parts.integer + separators +
+                             (decimals > 0 ? 1 + decimals : 0);
+    const qsizetype pad = std::max<qsizetype>(0, width - length);
+    QString text(pad + length, Qt::Uninitialized);
+    QChar* at = text.data();
+    for (qsizetype i = 0; i < pad; ++i) *at++ = u' ';
+    if (parts.negative) *at++ = u'-';
+    for (int i = 0; i < parts.integer; ++i) {
+        if (group && i > 0 && (parts.integer - i) % 3 == 0) *at++ = symbols.thousands;
+        *at++ = QLatin1Char(parts.digits[i]);
     }
-    return text.rightJustified(width, u' ');
+    if (decimals > 0) {
+        *at++ = symbols.decimal;
+        for (int i = 0; i < decimals; ++i) *at++ = QLatin1Char(parts.digits[parts.integer + i]);
+    }
+    return text;
 }
 
 }  // namespace

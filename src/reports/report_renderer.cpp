@@ -19,13 +19,6 @@ QColor colorOf(std::uint32_t windowsColor) {
     return QColor(windowsColor & 0xff, (windowsColor >> 8) & 0xff, (windowsColor >> 16) & 0xff);
 }
 
-QString padRight(const QString& text, int width) {
-    return text.left(width).leftJustified(width, QLatin1Char(' '));
-}
-QString padLeft(const QString& text, int width) {
-    return text.left(width).rightJustified(width, QLatin1Char(' '));
-}
-
 }  // namespace
 
 ValueKind reportValueKind(int fieldNumber) {
@@ -92,7 +85,7 @@ void ReportRenderer::beforePrint() {
     grand_ = section_ = Totals();
     records_ = 0;
     writeFailed_ = false;
-    textBuffer_.clear();
+    textLines_.buffer().resize(0);
     table_.first();
 }
 
@@ -306,6 +299,10 @@ QString ReportRenderer::totalValue(const Totals& totals, int number) const {
 
 void ReportRenderer::printCells(const ReportLine& line, LineUse use,
                                 const engine::RecordView* record, const Totals* totals) {
+    if (textMode()) {
+        printTextCells(line, use, record, totals);
+        return;
+    }
     const int n = entryCount(line);
     QString out;
     for (int i = 0; i < n; ++i) {
@@ -315,31 +312,57 @@ void ReportRenderer::printCells(const ReportLine& line, LineUse use,
             if (use != LineUse::Header) value = e.label;
         } else if (e.isField()) {
             if (use == LineUse::Header)
-                value = e.fieldNumber >= 1 && e.fieldNumber <= collection::kFieldCount
-                            ? settings_.fieldLabels[e.fieldNumber - 1]
-                            : QString();
+                value = fieldLabel(e.fieldNumber);
             else if (totals)
                 value = totalValue(*totals, e.fieldNumber);
             else if (record)
                 value = fieldValue(*record, e.fieldNumber);
         }
-        if (textMode()) {
-            const int width = std::min(e.width, kMaxCellWidth);
-            if (e.isFiller() || (e.isLabel() && use == LineUse::Header))
-                out += QString(width, QLatin1Char(' '));
-            else if (e.isLabel())
-                out += padLeft(value, width);
-            else
-                out += padRight(value, width);
+        out += QLatin1Char('\t');
+        out += engine_.fitText(value, engine_.usableTabWidth(i));
+    }
+    engine_.printLine(out);
+}
+
+QString ReportRenderer::fieldLabel(int fieldNumber) const {
+    return fieldNumber >= 1 && fieldNumber <= collection::kFieldCount
+               ? settings_.fieldLabels[fieldNumber - 1]
+               : QString();
+}
+
+void ReportRenderer::printTextCells(const ReportLine& line, LineUse use,
+                                    const engine::RecordView* record, const Totals* totals) {
+    // Field and total values cut and padded on the right, labels on the left, fillers blank.
+    const int n = entryCount(line);
+    textLines_.startLine();
+    for (int i = 0; i < n; ++i) {
+        const LineEntry& e = line[i];
+        const int width = std::min(e.width, kMaxCellWidth);
+        if (e.isFiller() || (e.isLabel() && use == LineUse::Header)) {
+            textLines_.appendSpaces(width);
+        } else if (e.isLabel()) {
+            textLines_.appendCell(e.label, width, true);
+        } else if (use == LineUse::Header) {
+            textLines_.appendCell(fieldLabel(e.fieldNumber), width);
+        } else if (totals) {
+            textLines_.appendCell(totalValue(*totals, e.fieldNumber), width);
+        } else if (record && isTextField(e.fieldNumber)) {
+            // Text straight from the record, with no QString in between.
+            record->textInto(column_[e.fieldNumber], scratch_);
+            textLines_.appendCell(scratch_, width);
+        } else if (record) {
+            textLines_.appendCell(fieldValue(*record, e.fieldNumber), width);
         } else {
-            out += QLatin1Char('\t');
-            out += engine_.fitText(value, engine_.usableTabWidth(i));
+            textLines_.appendSpaces(width);
         }
     }
-    if (textMode())
-        lineToFile(out);
-    else
-        engine_.printLine(out);
+    textLines_.endLine();
+    endTextLine();
+}
+
+bool ReportRenderer::isTextField(int fieldNumber) const {
+    return fieldNumber >= 1 && fieldNumber <= collection::kFieldCount &&
+           column_[fieldNumber] >= 0 && reportValueKind(fieldNumber) == ValueKind::Text;
 }
 
 void ReportRenderer::printColumnHeaders() {
@@ -472,16 +495,20 @@ void ReportRenderer::grandTotals() {
 }
 
 void ReportRenderer::lineToFile(const QString& text) {
-    textBuffer_ += text.toUtf8();
-    textBuffer_ += "\r\n";
-    if (textBuffer_.size() >= (1 << 16)) flushText();
+    textLines_.addLine(text);
+    endTextLine();
+}
+
+void ReportRenderer::endTextLine() {
+    if (textLines_.buffer().size() >= (1 << 16)) flushText();
     engine_.newLine();
 }
 
 void ReportRenderer::flushText() {
-    if (textBuffer_.isEmpty()) return;
-    if (!text_ || text_->write(textBuffer_) != textBuffer_.size()) writeFailed_ = true;
-    textBuffer_.clear();
+    QByteArray& bytes = textLines_.buffer();
+    if (bytes.isEmpty()) return;
+    if (!text_ || text_->write(bytes) != bytes.size()) writeFailed_ = true;
+    bytes.resize(0);
 }
 
 }  // namespace reports

@@ -23,12 +23,14 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "collection/number_format.h"
 #include "collection/sort_order.h"
 #include "collection/stamp_schema.h"
 #include "reports/page_engine.h"
 #include "reports/report_definition.h"
+#include "reports/report_text_lines.h"
 
 namespace engine {
 class RecordView;
@@ -103,8 +105,12 @@ class ReportRenderer : public PageEvents {
     int entryCount(const ReportLine& line) const;
     QString fieldValue(const engine::RecordView& record, int fieldNumber) const;
     QString totalValue(const Totals& totals, int number) const;
+    QString fieldLabel(int fieldNumber) const;
+    bool isTextField(int fieldNumber) const;
     void printCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
                     const Totals* totals);
+    void printTextCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
+                        const Totals* totals);
     void printColumnHeaders();
     void printRecord();
     void addToTotals();
@@ -114,6 +120,7 @@ class ReportRenderer : public PageEvents {
     void grandTotals();
     QString centringSpaces(const QString& text) const;
     void lineToFile(const QString& text);
+    void endTextLine();
     void flushText();
 
     const ReportDefinition& report_;
@@ -132,7 +139,8 @@ class ReportRenderer : public PageEvents {
     bool grandPending_ = false;
     bool pageEmpty_ = true;
     Totals grand_, section_;
-    QByteArray textBuffer_;
+    TextLines textLines_;  // mode 3: the text file's lines not yet written
+    std::string scratch_;  // a field's text, reused from record to record
     bool writeFailed_ = false;
     long long records_ = 0;
     std::function<void()> progress_;
