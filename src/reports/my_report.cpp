@@ -16,6 +16,7 @@
 #include "reports/printer_choice.h"
 #include "reports/report_file.h"
 #include "reports/report_form.h"
+#include "reports/user_report.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 
@@ -309,12 +310,7 @@ void TMyReport::DoIt(OutputMode mode, const QString& path) {
 
 void TMyReport::DoNew() {
     report_ = newReportTemplate();
-    if (!context_.newReport) {
-        ui::showNotAvailable(this, QStringLiteral("New Report"));
-        return;
-    }
-    context_.newReport(this);
-    LoadReportBox();
+    design(-1);
 }
 
 void TMyReport::DoModify() {
@@ -323,13 +319,26 @@ void TMyReport::DoModify() {
         refuseNoReport();
         return;
     }
-    if (const auto read = ReportFile::inFolder(context_.programDirectory).read(k)) report_ = *read;
-    if (!context_.modifyReport) {
-        ui::showNotAvailable(this, QStringLiteral("Modify Report"));
+    const std::optional<ReportDefinition> read =
+        ReportFile::inFolder(context_.programDirectory).read(k);
+    if (!read) {
+        ui::showError(this, kReportNotFound, ui::Alert::Beep, ui::MessageIcon::Warning);
+        ReportBox->setFocus();
         return;
     }
-    context_.modifyReport(this);
+    report_ = *read;
+    design(k);
+}
+
+void TMyReport::design(int record) {
+    ui::ShowOptions options = context_.show;
+    options.colors = &context_.colors;
+    TUserReport designer(report_, record, context_.programDirectory, context_.labels, options,
+                         this);
+    if (ui::platform().execModal(designer) != QDialog::Accepted) return;
     LoadReportBox();
+    const int saved = designer.savedPosition();
+    if (saved >= 0 && saved < ReportBox->count()) ReportBox->setCurrentRow(saved);
 }
 
 void TMyReport::DoHelp() {

@@ -51,8 +51,6 @@ struct ReportContext {
     std::function<bool()> searchActive;
     std::function<void()> endSearch;      // as the main window's End Search
     std::function<void()> restoreSearch;  // search state and indicators back on, table refreshed
-    std::function<void(QWidget*)> newReport;     // the designer, when there is one
-    std::function<void(QWidget*)> modifyReport;  // the designer on report()
     collection::ColorSet colors;
     ui::ShowOptions show;
 };
@@ -107,6 +105,8 @@ class TMyReport : public QDialog {
     // Steps 1-13 of a run in `mode`; `path` is the text file of mode 3.
     void DoIt(OutputMode mode, const QString& path = QString());
     void refuseNoReport();
+    // The report designer on report(): `record` < 0 for a new report.
+    void design(int record);
     RenderSettings renderSettings() const;
 
     ReportContext context_;

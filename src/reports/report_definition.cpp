@@ -97,6 +97,15 @@ std::int16_t decodeInt16(const char* bytes) {
     return qFromLittleEndian<qint16>(bytes);
 }
 
+QColor colorFromWindows(std::uint32_t value) {
+    return QColor(int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF));
+}
+
+std::uint32_t colorToWindows(const QColor& color) {
+    return std::uint32_t(color.red()) | (std::uint32_t(color.green()) << 8) |
+           (std::uint32_t(color.blue()) << 16);
+}
+
 QString decodeText(const char* bytes, int capacity) {
     const int n = std::min<int>(static_cast<unsigned char>(bytes[0]), capacity);
     return QString::fromStdString(

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -134,6 +135,10 @@ ReportLine decodeLine(const char* bytes);
 // A length-prefixed text of capacity `capacity` at `bytes`.
 QString decodeText(const char* bytes, int capacity);
 std::int16_t decodeInt16(const char* bytes);
+
+// Stored font colours are Windows colour values, 0x00BBGGRR.
+QColor colorFromWindows(std::uint32_t value);
+std::uint32_t colorToWindows(const QColor& color);
 
 // A line of 20 fillers, the first `firstWidth` wide and the rest 0.
 ReportLine fillerLine(int firstWidth = 150);

@@ -1,0 +1,159 @@
+#include "reports/rep_layout.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+#include <algorithm>
+
+#include "reports/report_part.h"
+#include "ui/platform.h"
+#include "ui/window_base.h"
+
+namespace reports {
+
+namespace {
+
+int scaled(int value, double scale) {
+    return int(value * scale);
+}
+
+struct BoxText {
+    QString text;
+    QColor color;
+    Qt::Alignment align;
+};
+
+BoxText boxText(const LineEntry& entry, bool totals, const QStringList& fieldLabels) {
+    if (entry.isFiller()) return {QStringLiteral("Filler"), Qt::darkGreen, Qt::AlignHCenter};
+    if (entry.isLabel()) return {entry.label, Qt::red, Qt::AlignRight};
+    const QString text =
+        totals ? entry.name : fieldLabels.value(entry.fieldNumber - 1, entry.name);
+    return {text, Qt::black, Qt::AlignLeft};
+}
+
+// Drops characters from the end until the text fits `width`; a cut text is left-aligned.
+BoxText fitted(BoxText box, const QFontMetrics& metrics, int width) {
+    if (metrics.horizontalAdvance(box.text) <= width) return box;
+    while (!box.text.isEmpty() && metrics.horizontalAdvance(box.text) > width) box.text.chop(1);
+    box.align = Qt::AlignLeft;
+    return box;
+}
+
+}  // namespace
+
+TRepLayout::TRepLayout(ReportDefinition& buffer, const QString& reportName, int reportWidth,
+                       bool totalsShown, const QStringList& fieldLabels, double scale,
+                       QWidget* parent)
+    : QDialog(parent), buffer_(buffer), work_(buffer), fieldLabels_(fieldLabels) {
+    setObjectName(QStringLiteral("RepLayout"));
+    setWindowTitle(QStringLiteral("Specify Report Layout"));
+    geometry_.scale = scale;
+    geometry_.reportWidth = reportWidth;
+    geometry_.bodyLines = std::clamp(work_.numberOfLines, 0, kMaxBodyLines);
+    geometry_.totalsShown = totalsShown;
+    setFixedSize(scaled(634, scale), scaled(470, scale));
+
+    ReportLabel = new QLabel(QStringLiteral("Report: ") + reportName.left(38), this);
+    ReportLabel->setObjectName(QStringLiteral("ReportLabel"));
+    ReportLabel->setGeometry(scaled(8, scale), scaled(10, scale), scaled(600, scale),
+                             scaled(22, scale));
+    BodyHeading = new QLabel(QStringLiteral("Report Body"), this);
+    BodyHeading->setObjectName(QStringLiteral("BodyHeading"));
+    BodyHeading->setGeometry(scaled(8, scale), scaled(52, scale), scaled(200, scale),
+                             scaled(20, scale));
+    BodyHeading->setVisible(geometry_.bodyLines > 0);
+    TotalsHeading = new QLabel(QStringLiteral("Report Totals"), this);
+    TotalsHeading->setObjectName(QStringLiteral("TotalsHeading"));
+    TotalsHeading->setGeometry(scaled(8, scale), scaled(332, scale), scaled(200, scale),
+                               scaled(20, scale));
+    TotalsHeading->setVisible(totalsShown);
+
+    auto* note = new QLabel(kLayoutNote, this);
+    note->setObjectName(QStringLiteral("NoteLabel"));
+    note->setWordWrap(true);
+    note->setGeometry(scaled(8, scale), scaled(384, scale), scaled(618, scale),
+                      scaled(36, scale));
+
+    OkButton = new QPushButton(QStringLiteral("&Ok"), this);
+    OkButton->setObjectName(QStringLiteral("OkButton"));
+    OkButton->setGeometry(scaled(220, scale), scaled(428, scale), scaled(88, scale),
+                          scaled(28, scale));
+    CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setGeometry(scaled(326, scale), scaled(428, scale), scaled(88, scale),
+                              scaled(28, scale));
+    connect(OkButton, &QPushButton::clicked, this, &TRepLayout::OkButtonClick);
+    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TRepLayout::OkButtonClick() {
+    buffer_.lines = work_.lines;
+    buffer_.totals = work_.totals;
+    accept();
+}
+
+void TRepLayout::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        move(ui::centredPosition(frameGeometry().size(), ui::platform().screenSize(), false));
+}
+
+void TRepLayout::paintEvent(QPaintEvent*) {
+    BuildLayout();
+}
+
+void TRepLayout::BuildLayout() {
+    QPainter painter(this);
+    const QRect area(QPoint(0, geometry_.rowRect(1).top()),
+                     QPoint(width() - 1, geometry_.rowRect(kTotalsRow).bottom()));
+    painter.fillRect(area, Qt::white);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8 * geometry_.scale);
+    painter.setFont(font);
+    const QFontMetrics metrics(font);
+
+    const auto drawRow = [&](int row, const ReportLine& line) {
+        const QRect rect = geometry_.rowRect(row);
+        for (const EntryBox& box : entryBoxes(line, rect, geometry_.reportWidth)) {
+            painter.setPen(Qt::black);
+            painter.drawRect(box.rect.adjusted(0, 0, -1, -1));
+            const QRect inner = box.rect.adjusted(2, 0, -2, 0);
+            const BoxText text = fitted(
+                boxText(line[box.entry], row == kTotalsRow, fieldLabels_), metrics, inner.width());
+            painter.setPen(text.color);
+            painter.drawText(inner, int(text.align | Qt::AlignVCenter), text.text);
+        }
+    };
+    for (int row = 1; row <= geometry_.bodyLines; ++row) drawRow(row, work_.line(row));
+    if (geometry_.totalsShown) drawRow(kTotalsRow, work_.totals);
+}
+
+void TRepLayout::mousePressEvent(QMouseEvent* event) {
+    pressed_.reset();
+    if (event->button() == Qt::LeftButton)
+        pressed_ = hitTest(geometry_, work_, event->position().toPoint());
+    QDialog::mousePressEvent(event);
+}
+
+void TRepLayout::mouseReleaseEvent(QMouseEvent* event) {
+    const std::optional<LayoutHit> down = pressed_;
+    pressed_.reset();
+    if (event->button() == Qt::LeftButton && down &&
+        hitTest(geometry_, work_, event->position().toPoint()) == down)
+        ChoosePart(*down);
+    QDialog::mouseReleaseEvent(event);
+}
+
+void TRepLayout::ChoosePart(const LayoutHit& hit) {
+    ReportLine& line = hit.row == kTotalsRow ? work_.totals : work_.line(hit.row);
+    TReportPart part(line, hit.row, hit.entry, geometry_.reportWidth, fieldLabels_, this);
+    if (ui::platform().execModal(part) != QDialog::Accepted) return;
+    line = part.line();
+    update();
+}
+
+}  // namespace reports
