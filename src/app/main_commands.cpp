@@ -1,8 +1,6 @@
 // The main window's commands. Menu items, lettered buttons and speed buttons all arrive here
 // through runCommand, so the three routes behave alike. Add, Edit and Copy (the record editor)
-// live in main_record_editor.cpp. Commands whose windows this version does not have yet say so
-// in a notice (ui::showNotAvailable) and refresh the count where the set of records could change;
-// each is the place where its window will be shown.
+// live in main_record_editor.cpp.
 #include "app/main_window.h"
 #include "ui/data_grid.h"
 #include "ui/data_grid_model.h"

@@ -12,6 +12,8 @@
 // ReportJob over the context's table and shows TReportForm modally: View records the pages and
 // shows them in TMyPreview unless the run was canceled; Print paints them on the chosen
 // printer, or into a PDF file when "PDF file" is chosen; Print To File asks for a text file.
+// New Report and Modify Report open the designer (TUserReport) on the buffer, the template or the
+// selected report, and afterwards list the file again with the saved report selected.
 //
 // The window works on what the main window lends through `ReportContext`; all of it must
 // outlive the window.

@@ -30,8 +30,7 @@ struct BoxText {
 BoxText boxText(const LineEntry& entry, bool totals, const QStringList& fieldLabels) {
     if (entry.isFiller()) return {QStringLiteral("Filler"), Qt::darkGreen, Qt::AlignHCenter};
     if (entry.isLabel()) return {entry.label, Qt::red, Qt::AlignRight};
-    const QString text =
-        totals ? entry.name : fieldLabels.value(entry.fieldNumber - 1, entry.name);
+    const QString text = totals ? entry.name : fieldLabels.value(entry.fieldNumber - 1, entry.name);
     return {text, Qt::black, Qt::AlignLeft};
 }
 
@@ -75,8 +74,7 @@ TRepLayout::TRepLayout(ReportDefinition& buffer, const QString& reportName, int 
     auto* note = new QLabel(kLayoutNote, this);
     note->setObjectName(QStringLiteral("NoteLabel"));
     note->setWordWrap(true);
-    note->setGeometry(scaled(8, scale), scaled(384, scale), scaled(618, scale),
-                      scaled(36, scale));
+    note->setGeometry(scaled(8, scale), scaled(384, scale), scaled(618, scale), scaled(36, scale));
 
     OkButton = new QPushButton(QStringLiteral("&Ok"), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
@@ -122,8 +120,8 @@ void TRepLayout::BuildLayout() {
             painter.setPen(Qt::black);
             painter.drawRect(box.rect.adjusted(0, 0, -1, -1));
             const QRect inner = box.rect.adjusted(2, 0, -2, 0);
-            const BoxText text = fitted(
-                boxText(line[box.entry], row == kTotalsRow, fieldLabels_), metrics, inner.width());
+            const BoxText text = fitted(boxText(line[box.entry], row == kTotalsRow, fieldLabels_),
+                                        metrics, inner.width());
             painter.setPen(text.color);
             painter.drawText(inner, int(text.align | Qt::AlignVCenter), text.text);
         }

@@ -25,8 +25,9 @@ TReportFonts::TReportFonts(ReportDefinition& buffer, QWidget* parent)
     setObjectName(QStringLiteral("ReportFonts"));
     setWindowTitle(QStringLiteral("Report Fonts"));
     setFixedSize(380, 300);
-    const QString captions[4] = {QStringLiteral("Titles Font"), QStringLiteral("Column Header Font"),
-                                 QStringLiteral("Report Body Font"), QStringLiteral("Footnote Font")};
+    const QString captions[4] = {
+        QStringLiteral("Titles Font"), QStringLiteral("Column Header Font"),
+        QStringLiteral("Report Body Font"), QStringLiteral("Footnote Font")};
     const char* names[4] = {"TitleFont", "HeaderFont", "BodyFont", "FootFont"};
     QLineEdit** fields[4] = {&TitleFont, &HeaderFont, &BodyFont, &FootFont};
     for (int i = 0; i < 4; ++i) {
@@ -55,10 +56,14 @@ TReportFonts::TReportFonts(ReportDefinition& buffer, QWidget* parent)
 
 QLineEdit* TReportFonts::fieldOf(int kind) const {
     switch (kind) {
-        case kTitleFont: return TitleFont;
-        case kColumnHeaderFont: return HeaderFont;
-        case kBodyFont: return BodyFont;
-        default: return FootFont;
+        case kTitleFont:
+            return TitleFont;
+        case kColumnHeaderFont:
+            return HeaderFont;
+        case kBodyFont:
+            return BodyFont;
+        default:
+            return FootFont;
     }
 }
 

@@ -71,8 +71,8 @@ TReportPart::TReportPart(const ReportLine& line, int row, int entry, int reportW
     listCaption->setBuddy(FieldList);
 
     FieldWidth = labelledEdit(this, "FieldWidth", QStringLiteral("Width"), 12, 116, 60, 3);
-    LabelName = labelledEdit(this, "LabelName", QStringLiteral("Label Name"), 84, 116, 148,
-                             kLabelLength);
+    LabelName =
+        labelledEdit(this, "LabelName", QStringLiteral("Label Name"), 84, 116, 148, kLabelLength);
 
     auto* selected = new QGroupBox(QStringLiteral("Selected Part"), this);
     selected->setGeometry(12, 170, 220, 48);

@@ -226,9 +226,8 @@ void TUserReport::changeWidth(int width, const QString& question, int fontSize,
                               const QString& notice) {
     const int current = widthChoice(buffer_.width);
     if (width == current) return;
-    if (!question.isEmpty() &&
-        ui::askWarning(this, question, false, ui::Alert::Beep, ui::MessageIcon::Warning) !=
-            ui::MessageAnswer::Yes) {
+    if (!question.isEmpty() && ui::askWarning(this, question, false, ui::Alert::Beep,
+                                              ui::MessageIcon::Warning) != ui::MessageAnswer::Yes) {
         selectWidthButton(current);
         return;
     }

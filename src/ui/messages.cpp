@@ -63,8 +63,4 @@ void showTitled(QWidget* parent, const QString& title, const QString& text) {
     showMessage(parent, title, text, MessageButtons::Ok, icon);
 }
 
-void showNotAvailable(QWidget* parent, const QString& command) {
-    showNotice(parent, QStringLiteral("%1 is not available yet.").arg(command));
-}
-
 }  // namespace ui

@@ -43,10 +43,6 @@ void showNotice(QWidget* parent, const QString& text, Alert alert = Alert::None,
 // "Notice" the information icon, any other title none.
 void showTitled(QWidget* parent, const QString& title, const QString& text);
 
-// The "Notice" box of a command whose window this version does not have yet: "<command> is not
-// available yet.".
-void showNotAvailable(QWidget* parent, const QString& command);
-
 // Yes/No box under any title (for "Convert", "Re-Order"); true for Yes.
 bool askYesNo(QWidget* parent, const QString& title, const QString& text, Alert alert = Alert::None,
               MessageIcon icon = MessageIcon::Question);

@@ -1,0 +1,358 @@
+// The report designer's windows driven offscreen through the scripted platform: the definition
+// window's width changes, saving and deleting, the layout and entry windows, and the fonts.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+#include "report_test_collection.h"
+#include "reports/my_report.h"
+#include "reports/rep_layout.h"
+#include "reports/report_file.h"
+#include "reports/report_fonts.h"
+#include "reports/report_part.h"
+#include "reports/report_renderer.h"
+#include "reports/user_report.h"
+#include "ui/scripted_platform.h"
+
+using namespace reports;
+using ui::MessageAnswer;
+
+namespace {
+
+QStringList fieldLabels() {
+    QStringList labels;
+    for (const QString& label : defaultFieldLabels()) labels << label;
+    return labels;
+}
+
+ReportLine widths(std::initializer_list<int> list) {
+    ReportLine line = fillerLine(0);
+    int i = 0;
+    for (int w : list) line[i++].width = w;
+    return line;
+}
+
+class ReportDesignerTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ensureReportFile(program.path()); }
+
+    ReportFile file() const { return ReportFile::inFolder(program.path()); }
+
+    std::unique_ptr<TUserReport> designer(ReportDefinition& buffer, int record) {
+        return std::make_unique<TUserReport>(buffer, record, program.path(), fieldLabels(),
+                                             ui::ShowOptions());
+    }
+
+    // Types into a box as the user would, leaving it afterwards.
+    static void type(QLineEdit* box, const QString& text) {
+        box->setText(text);
+        emit box->textEdited(text);
+        emit box->editingFinished();
+    }
+
+    QTemporaryDir program;
+    ui::ScriptedPlatform platform;
+    ui::ScopedPlatform scoped{platform};
+};
+
+}  // namespace
+
+TEST_F(ReportDesignerTest, WidthButtonsAskRefitTheBodyLinesAndResetTheBodyFont) {
+    ReportDefinition buffer = newReportTemplate();
+    buffer.numberOfLines = 2;
+    buffer.line(1) = widths({30, 30, 30});
+    buffer.line(1)[3] = {QStringLiteral("<LABEL>"), 0, 0, QStringLiteral("Cat")};
+    for (LineEntry& e : buffer.line(2)) e.width = 4;
+    buffer.line(2)[19].width = 14;
+    buffer.line(3) = widths({90});  // beyond the number of lines: left alone
+    auto w = designer(buffer, -1);
+    EXPECT_TRUE(w->Chars90->isChecked());
+    EXPECT_EQ(w->RepBodyDataFont->text(), QStringLiteral("Courier New 10pt"));
+
+    w->Chars120->click();  // from 90: no question
+    EXPECT_EQ(platform.boxSummary(), QStringList{QStringLiteral("Notice: ") + kTo120Notice});
+    EXPECT_EQ(buffer.width, 120);
+    EXPECT_EQ(buffer.line(1)[3].width, 30);
+    EXPECT_EQ(buffer.line(1)[3].label, QStringLiteral("Cat"));
+    EXPECT_EQ(buffer.line(2)[19].width, 44);
+    EXPECT_EQ(buffer.line(3)[0].width, 90);
+    EXPECT_EQ(w->RepBodyDataFont->text(), QStringLiteral("Courier New 8pt"));
+
+    platform.clearRecords();
+    w->Chars150->click();
+    EXPECT_EQ(platform.boxSummary(), QStringList{QStringLiteral("Notice: ") + kTo150Notice});
+    EXPECT_EQ(buffer.font(kBodyFont).size, 6);
+    EXPECT_EQ(buffer.line(1)[4].width, 30);  // the next unused entry takes the 30 added
+
+    // Back to 120 answered No: nothing changes and 150 stays selected.
+    platform.clearRecords();
+    const ReportDefinition before = buffer;
+    platform.queueAnswer(MessageAnswer::No);
+    w->Chars120->click();
+    ASSERT_EQ(platform.boxes().size(), 1u);
+    EXPECT_EQ(platform.boxes()[0].title, QStringLiteral("Warning"));
+    EXPECT_EQ(platform.boxes()[0].text, kTo120Question);
+    EXPECT_TRUE(platform.boxes()[0].beeped);
+    EXPECT_EQ(platform.boxes()[0].defaultAnswer, MessageAnswer::No);
+    EXPECT_TRUE(w->Chars150->isChecked());
+    EXPECT_EQ(buffer, before);
+
+    // To 90 always asks; Yes narrows the lines and sets 10 point without a notice.
+    platform.clearRecords();
+    platform.queueAnswer(MessageAnswer::Yes);
+    w->Chars90->click();
+    EXPECT_EQ(platform.boxSummary(), QStringList{QStringLiteral("Warning: ") + kTo90Question});
+    EXPECT_EQ(buffer.line(1)[0].width, 30);
+    EXPECT_EQ(buffer.line(1)[2].width, 30);
+    EXPECT_EQ(buffer.line(1)[3].width, 0);
+    EXPECT_EQ(buffer.font(kBodyFont).size, 10);
+    EXPECT_TRUE(w->Chars90->isChecked());
+}
+
+TEST_F(ReportDesignerTest, ARenamedReportIsSavedAsNewOrOverTheOldOne) {
+    const QStringList names = file().names();
+    ReportDefinition buffer = *file().read(2);
+    auto w = designer(buffer, 2);
+    EXPECT_TRUE(w->DeleteButton->isEnabled());
+    type(w->ReportName, QStringLiteral("  My Copy  "));
+    EXPECT_FALSE(w->DeleteButton->isEnabled());
+
+    platform.queueAnswer(MessageAnswer::Cancel);  // stays open, nothing written
+    w->UpdateButton->click();
+    EXPECT_EQ(w->result(), 0);
+    EXPECT_EQ(file().names(), names);
+
+    platform.queueAnswer(MessageAnswer::Yes);
+    w->UpdateButton->click();
+    EXPECT_EQ(w->result(), QDialog::Accepted);
+    EXPECT_EQ(w->savedPosition(), 6);
+    EXPECT_EQ(file().names(), QStringList(names) << QStringLiteral("My Copy"));
+    EXPECT_EQ(platform.boxes().back().text, kTitleChanged);
+    EXPECT_EQ(platform.boxes().back().buttons, ui::MessageButtons::YesNoCancel);
+
+    ReportDefinition again = *file().read(2);
+    auto overwrite = designer(again, 2);
+    type(overwrite->ReportName, QStringLiteral("Renamed"));
+    type(overwrite->Title1, QStringLiteral("A new title"));
+    platform.queueAnswer(MessageAnswer::No);
+    overwrite->UpdateButton->click();
+    EXPECT_EQ(overwrite->savedPosition(), 2);
+    EXPECT_EQ(file().count(), 7);
+    EXPECT_EQ(file().read(2)->name, QStringLiteral("Renamed"));
+    EXPECT_EQ(file().read(2)->titles[0], QStringLiteral("A new title"));
+    EXPECT_TRUE(platform.allAnswersUsed());
+}
+
+TEST_F(ReportDesignerTest, DeleteIsOfferedOnlyForTheStoredNameAndAsksFirst) {
+    ReportDefinition fresh = newReportTemplate();
+    EXPECT_FALSE(designer(fresh, -1)->DeleteButton->isEnabled());
+
+    ReportDefinition buffer = *file().read(5);
+    auto w = designer(buffer, 5);
+    type(w->ReportName, QStringLiteral("Other"));
+    EXPECT_FALSE(w->DeleteButton->isEnabled());
+    type(w->ReportName, file().read(5)->name);
+    EXPECT_TRUE(w->DeleteButton->isEnabled());
+
+    w->DeleteButton->click();  // unanswered: No is the default
+    EXPECT_EQ(file().count(), 6);
+    EXPECT_EQ(platform.boxes().back().icon, ui::MessageIcon::Question);
+    EXPECT_EQ(platform.boxes().back().defaultAnswer, MessageAnswer::No);
+    platform.queueAnswer(MessageAnswer::Yes);
+    w->DeleteButton->click();
+    EXPECT_TRUE(w->deleted());
+    EXPECT_EQ(file().count(), 5);
+}
+
+TEST_F(ReportDesignerTest, NumberOfLinesOutOfRangeStopsSavingAndTheLayout) {
+    ReportDefinition buffer = newReportTemplate();
+    auto w = designer(buffer, -1);
+    type(w->NumLines, QStringLiteral("13"));
+    w->UpdateButton->click();
+    w->SpecifyButton->click();
+    ASSERT_EQ(platform.boxes().size(), 2u);
+    EXPECT_EQ(platform.boxes()[0].title, QStringLiteral("Notice"));
+    EXPECT_EQ(platform.boxes()[0].text, kNumLinesRange);
+    EXPECT_EQ(platform.boxes()[0].icon, ui::MessageIcon::Warning);
+    EXPECT_TRUE(platform.modals().empty());
+    EXPECT_EQ(file().count(), 6);
+
+    type(w->NumLines, QStringLiteral(" 3"));
+    EXPECT_EQ(w->NumLines->text(), QStringLiteral("3"));
+    EXPECT_FALSE(w->ColumnHeaders->isEnabled());
+    type(w->NumLines, QStringLiteral("1"));
+    EXPECT_TRUE(w->VertLines->isEnabled());
+
+    // Level 2 grouping follows level 1 and is stored off without it.
+    w->Level2Group->setChecked(true);
+    w->Level1Group->click();
+    EXPECT_FALSE(w->Level2Group->isEnabled());
+    type(w->TopMargin, QStringLiteral("1.25"));
+    w->SaveOutVars();
+    EXPECT_FALSE(buffer.groupLevel1);
+    EXPECT_FALSE(buffer.groupLevel2);
+    EXPECT_EQ(buffer.numberOfLines, 1);
+    EXPECT_DOUBLE_EQ(buffer.topMargin, 1.25);
+}
+
+TEST_F(ReportDesignerTest, ANewLayoutIsSavedAtItsOffsetsAndPrinted) {
+    report_testing::ReportCollection stamps{report_testing::sixStamps()};
+    ReportContext context;
+    context.programDirectory = program.path();
+    context.table = &stamps.table;
+    context.labels = fieldLabels();
+    TMyReport reports(context);
+
+    // New Report: name it, one 120-character line of a label and the Year field.
+    platform.queueModal([this](QDialog& d) {
+        auto& w = dynamic_cast<TUserReport&>(d);
+        type(w.ReportName, QStringLiteral("Years"));
+        type(w.NumLines, QStringLiteral("1"));
+        w.Chars120->click();
+        w.SpecifyButton->click();
+        w.UpdateButton->click();
+    });
+    platform.queueModal([](QDialog& d) {
+        auto& layout = dynamic_cast<TRepLayout&>(d);
+        layout.ChoosePart({1, 0});
+        layout.ChoosePart({1, 1});
+        layout.OkButton->click();
+    });
+    platform.queueModal([](QDialog& d) {
+        auto& part = dynamic_cast<TReportPart&>(d);
+        EXPECT_EQ(part.SelPartLabel->text(), QStringLiteral("Line 1, Item 1"));
+        part.RadioLabel->click();
+        part.LabelName->setText(QStringLiteral("  Issued:  "));
+        part.FieldWidth->setText(QStringLiteral("20"));
+        part.OkButton->click();
+    });
+    platform.queueModal([](QDialog& d) {
+        auto& part = dynamic_cast<TReportPart&>(d);
+        EXPECT_EQ(part.FieldWidth->text(), QStringLiteral("100"));
+        part.RadioField->click();
+        part.FieldList->setCurrentRow(6);  // Year
+        part.OkButton->click();
+    });
+    reports.NewButton->click();
+    EXPECT_TRUE(platform.allAnswersUsed());
+    ASSERT_EQ(reports.ReportBox->count(), 7);
+    EXPECT_EQ(reports.ReportBox->currentRow(), 6);
+
+    QFile urp(file().path());
+    ASSERT_TRUE(urp.open(QIODevice::ReadOnly));
+    const QByteArray bytes = urp.readAll();
+    ASSERT_EQ(bytes.size(), 7 * kReportRecordSize);
+    const char* record = bytes.constData() + 6 * kReportRecordSize;
+    const char* entry1 = record + offsets::kBodyLines;
+    const char* entry2 = entry1 + offsets::kEntrySize;
+    EXPECT_EQ(decodeText(record, kReportNameLength), QStringLiteral("Years"));
+    EXPECT_EQ(decodeInt16(record + offsets::kWidth), 120);
+    EXPECT_EQ(decodeInt16(entry1 + 32), 20);
+    EXPECT_EQ(decodeText(entry1, kReportNameLength), kLabelName);
+    EXPECT_EQ(decodeText(entry1 + 34, kLabelLength), QStringLiteral("Issued:"));
+    EXPECT_EQ(decodeInt16(entry2 + 32), 100);
+    EXPECT_EQ(decodeText(entry2, kReportNameLength).toUpper(), QStringLiteral("YEAR"));
+    EXPECT_EQ(static_cast<unsigned char>(entry2[31]), 7);
+
+    const QStringList text = stamps.textOf(*file().read(6));
+    EXPECT_TRUE(text.filter(QStringLiteral("Issued:")).size() == 6)
+        << text.join('\n').toStdString();
+    EXPECT_EQ(text.filter(QStringLiteral("1851")).size(), 1);
+}
+
+TEST_F(ReportDesignerTest, EntryWindowRefusesABadWidthAndOffersTotalsOnTheTotalsLine) {
+    ReportLine totals = fillerLine(0);
+    totals[0] = {QStringLiteral("Purchase Price"), 2, 60, QString()};
+    totals[1] = {kFillerName, 0, 60, QString()};
+    TReportPart part(totals, kTotalsRow, 0, 120, fieldLabels());
+    EXPECT_EQ(part.SelPartLabel->text(), QStringLiteral("Totals Line, Item 1"));
+    ASSERT_EQ(part.FieldList->count(), 3);
+    EXPECT_EQ(part.FieldList->currentRow(), 1);
+    EXPECT_TRUE(part.RadioField->isChecked());
+    EXPECT_FALSE(part.LabelName->isEnabled());
+
+    part.FieldWidth->setText(QStringLiteral("1x"));
+    part.OkButton->click();
+    ASSERT_EQ(platform.boxes().size(), 1u);
+    EXPECT_EQ(platform.boxes()[0].title, QStringLiteral("Error"));
+    EXPECT_EQ(platform.boxes()[0].text, kInvalidWidth);
+    EXPECT_EQ(platform.boxes()[0].icon, ui::MessageIcon::Warning);
+    EXPECT_TRUE(platform.boxes()[0].beeped);
+    EXPECT_EQ(part.result(), 0);
+
+    part.FieldWidth->setText(QStringLiteral("40"));
+    part.FieldList->setCurrentRow(2);
+    part.OkButton->click();
+    EXPECT_EQ(part.line()[0].name, QStringLiteral("Quantity"));
+    EXPECT_EQ(part.line()[0].fieldNumber, 3);
+    EXPECT_EQ(part.line()[1].width, 60);
+    EXPECT_EQ(part.line()[2].width, 20);  // the first unused entry takes what is left
+
+    TReportPart filler(totals, kTotalsRow, 1, 120, fieldLabels());
+    EXPECT_TRUE(filler.RadioFiller->isChecked());
+    EXPECT_FALSE(filler.FieldList->isEnabled());
+    EXPECT_FALSE(filler.LabelName->isEnabled());
+}
+
+TEST_F(ReportDesignerTest, ClickingAnEntryOpensItAndCancelDiscardsTheLayout) {
+    ReportDefinition buffer = *file().read(1);
+    const ReportDefinition before = buffer;
+    TRepLayout layout(buffer, buffer.name, buffer.width, true, fieldLabels(), 1.0);
+    layout.show();
+    QString chosen;
+    platform.queueModal([&chosen](QDialog& d) {
+        auto& part = dynamic_cast<TReportPart&>(d);
+        chosen = part.SelPartLabel->text();
+        part.RadioFiller->click();
+        part.OkButton->click();
+    });
+    QTest::mouseClick(&layout, Qt::LeftButton, {}, QPoint(10, 365));
+    EXPECT_EQ(chosen, QStringLiteral("Totals Line, Item 1"));
+    EXPECT_TRUE(layout.workingCopy().totals[0].isFiller());
+
+    // Down on one entry and up on another, or outside the rows: nothing opens.
+    QTest::mousePress(&layout, Qt::LeftButton, {}, QPoint(10, 80));
+    QTest::mouseRelease(&layout, Qt::LeftButton, {}, QPoint(10, 100));
+    QTest::mouseClick(&layout, Qt::LeftButton, {}, QPoint(10, 40));
+    EXPECT_EQ(platform.modals().size(), 1u);
+
+    layout.grab();  // paints every row without failing
+    layout.CancelButton->click();
+    EXPECT_EQ(buffer, before);
+}
+
+TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
+    ReportDefinition buffer = newReportTemplate();
+    auto w = designer(buffer, -1);
+    QFont chosen(QStringLiteral("Liberation Serif"));
+    chosen.setPointSize(14);
+    chosen.setItalic(true);
+    chosen.setStrikeOut(true);
+    platform.queueModal([](QDialog& d) {
+        auto& fonts = dynamic_cast<TReportFonts&>(d);
+        EXPECT_EQ(fonts.TitleFont->text(), QStringLiteral("Courier New 10pt"));
+        fonts.NewFontButtons[0]->click();
+        fonts.NewFontButtons[2]->click();  // cancelled
+        EXPECT_EQ(fonts.TitleFont->text(), QStringLiteral("Liberation Serif 14pt"));
+        fonts.OkButton->click();
+    });
+    platform.queueFont(ui::FontChoice{chosen, QColor(0x12, 0x34, 0x56)});
+    platform.queueFont(std::nullopt);
+    w->SetFonts->click();
+    const ReportFont& title = buffer.font(kTitleFont);
+    EXPECT_EQ(title.name, QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(title.size, 14);
+    EXPECT_FALSE(title.bold);
+    EXPECT_TRUE(title.italic);
+    EXPECT_TRUE(title.strikeOut);
+    EXPECT_EQ(title.color, 0x563412u);
+    EXPECT_EQ(buffer.font(kBodyFont), newReportTemplate().font(kBodyFont));
+    EXPECT_EQ(w->TitleLineFont->text(), QStringLiteral("Liberation Serif 14pt"));
+}
