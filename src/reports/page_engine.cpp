@@ -83,6 +83,7 @@ double PageEngine::textWidth(const QString& text) const {
 }
 
 QString PageEngine::fitText(const QString& text, double width) const {
+    if (!items_) return text;
     if (textWidth(text) <= width) return text;
     // The longest prefix that fits: widths grow with the prefix, so a binary search finds
     // what cutting one character at a time from the end would.

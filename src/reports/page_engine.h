@@ -93,7 +93,8 @@ class PageEngine {
     // Stop `index` (0-based) width less its two inner margins.
     double usableTabWidth(int index) const;
     double textWidth(const QString& text) const;
-    // `text` cut from its end until it is at most `width` inches wide.
+    // `text` cut from its end until it is at most `width` inches wide; unchanged, and not
+    // measured, when the sink wants no items (nothing will be drawn).
     QString fitText(const QString& text, double width) const;
 
     void print(const QString& text);

@@ -63,10 +63,11 @@ bool PageFilePrinter::print(const PrintDeviceOpener& open, QWidget* parent, int 
     bool ok = true;
     {
         PaintingSink sink(*device, setup);
-        for (int number = first; number <= last && sink.ok(); ++number) {
-            sink.pageDone(report_.page(number - 1), number, report_.fonts());
+        // The pages are laid out one after another, as the run did, and painted as they come.
+        report_.layOut(first - 1, last - 1, sink, [&sink] {
             QApplication::processEvents(QEventLoop::AllEvents);
-        }
+            return sink.ok();
+        });
         sink.finished(report_.fonts());
         ok = sink.ok();
     }

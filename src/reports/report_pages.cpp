@@ -6,7 +6,22 @@ namespace reports {
 
 namespace {
 
-// Collects the one page laid out again.
+// Takes each page laid out again, learns its fonts and passes both on.
+class FontLearningSink : public PageSink {
+  public:
+    FontLearningSink(std::vector<PageFont>& fonts, PageSink& out) : fonts_(fonts), out_(out) {}
+    void pageDone(Page&& page, int number, const std::vector<PageFont>& fonts) override {
+        // The engine was seeded with the fonts known so far and only appends to them.
+        fonts_ = fonts;
+        out_.pageDone(std::move(page), number, fonts_);
+    }
+
+  private:
+    std::vector<PageFont>& fonts_;
+    PageSink& out_;
+};
+
+// Keeps the one page laid out.
 class OnePageSink : public PageSink {
   public:
     void pageDone(Page&& page, int, const std::vector<PageFont>&) override {
@@ -24,41 +39,40 @@ void RecordedReport::begin(const ReportDefinition& report, engine::Table& table,
     settings_ = std::move(settings);
     portrait_ = portrait;
     setup_ = oriented;
-    pages_.clear();
     checkpoints_.clear();
-    items_ = 0;
-    dropping_ = false;
+    fonts_.clear();
 }
 
 void RecordedReport::addCheckpoint(const ReportRenderer::RunState& state) {
     pending_ = state;
 }
 
-void RecordedReport::pageDone(Page&& page, int, const std::vector<PageFont>& fonts) {
-    fonts_ = fonts;
+void RecordedReport::pageDone(Page&&, int, const std::vector<PageFont>&) {
     checkpoints_.push_back(pending_);
-    const std::size_t items = page.texts.size() + page.lines.size();
-    if (!dropping_ && items_ + items <= budget_) {
-        items_ += items;
-        pages_.push_back(std::move(page));
-    } else {
-        dropping_ = true;
-    }
 }
 
-Page RecordedReport::page(int index) const {
-    if (index < 0 || index >= pageCount()) return Page();
-    if (index < keptPages()) return pages_[index];
-    if (!table_ || !table_->isOpen()) return Page();
-    OnePageSink sink;
-    PageEngine engine(portrait_, sink);
+void RecordedReport::layOut(int first, int last, PageSink& sink,
+                            const std::function<bool()>& next) const {
+    first = std::max(first, 0);
+    last = std::min(last, pageCount() - 1);
+    if (first > last || !table_ || !table_->isOpen()) return;
+    FontLearningSink learning(fonts_, sink);
+    PageEngine engine(portrait_, learning);
     engine.setOrientation(setup_.landscape);
     engine.seedFonts(fonts_);
     ReportRenderer renderer(report_, *table_, engine, settings_);
     renderer.beforePrint();
-    renderer.restore(checkpoints_[index]);
-    engine.layOutPage(renderer, index + 1);
-    return std::move(sink.page_);
+    renderer.restore(checkpoints_[first]);
+    for (int index = first; index <= last; ++index) {
+        engine.layOutPage(renderer, index + 1);
+        if (next && index < last && !next()) break;
+    }
+}
+
+Page RecordedReport::page(int index) const {
+    OnePageSink one;
+    layOut(index, index, one);
+    return std::move(one.page_);
 }
 
 }  // namespace reports

@@ -1,15 +1,18 @@
-// The pages of a preview run, any of which can be painted on demand.
+// The pages of a preview run, any of which can be laid out and painted on demand.
 //
-// While the run lays the pages out, the first ones are kept whole until they hold `itemBudget`
-// placed items in all; of every page the renderer's state at its start is kept too (a few
-// dozen bytes). A page beyond the kept ones is laid out again from its state when asked for,
-// through the same renderer and engine, so a preview of a million-record report opens at once
-// and stays small. Laying out again reads the table, which must still be open with the same
-// records, order and filter as during the run (the Reports window keeps it so while the page
-// viewer is open).
+// The run that records a report only counts its lines, as a text-file run does: it places and
+// measures nothing, and keeps of every page the renderer's state at its start (a few dozen
+// bytes). A page is laid out when it is asked for, from its state, through the same renderer
+// and engine, so a preview of a million-record report opens as soon as the records have been
+// walked once and stays small. Laying out reads the table, which must still be open with the
+// same records, order and filter as during the run (the Reports window keeps it so while the
+// preview is open); when it is closed, pages come out blank.
+//
+// Fonts become known as pages are laid out: `fonts()` holds those of every page laid out so
+// far, and an index, once given, never changes, so a page keeps pointing at its fonts.
 #pragma once
 
-#include <memory>
+#include <functional>
 #include <vector>
 
 #include "reports/page_engine.h"
@@ -25,30 +28,27 @@ namespace reports {
 
 class RecordedReport : public PageSink {
   public:
-    explicit RecordedReport(std::size_t itemBudget = 1000000) : budget_(itemBudget) {}
-
     const PageSetup& setup() const { return setup_; }
     int pageCount() const { return static_cast<int>(checkpoints_.size()); }
-    // Page `index` (0-based): a kept page, or the page laid out again.
+    // Page `index` (0-based), laid out from its start; a page outside the report is empty.
     Page page(int index) const;
+    // Lays out pages `first` to `last` (0-based, inclusive, clamped to the report) one after
+    // another, as the run did, and hands each to `sink` with fonts() (page numbers from 1).
+    // `next`, when given, is asked after each page whether to go on.
+    void layOut(int first, int last, PageSink& sink, const std::function<bool()>& next = {}) const;
     const std::vector<PageFont>& fonts() const { return fonts_; }
-    int keptPages() const { return static_cast<int>(pages_.size()); }
 
     // --- filled by the run (ReportJob::runToPages) -------------------------------------------
+    bool wantsItems() const override { return false; }
     void pageDone(Page&& page, int number, const std::vector<PageFont>& fonts) override;
-    void finished(const std::vector<PageFont>& fonts) override { fonts_ = fonts; }
     void begin(const ReportDefinition& report, engine::Table& table, RenderSettings settings,
                PageSetup portrait, PageSetup oriented);
     void addCheckpoint(const ReportRenderer::RunState& state);
 
   private:
-    std::size_t budget_;
-    std::size_t items_ = 0;
-    bool dropping_ = false;
-    std::vector<Page> pages_;
     std::vector<ReportRenderer::RunState> checkpoints_;
-    ReportRenderer::RunState pending_;  // state at the start of the page being laid out
-    std::vector<PageFont> fonts_;
+    ReportRenderer::RunState pending_;  // state at the start of the page being counted
+    mutable std::vector<PageFont> fonts_;
     PageSetup portrait_, setup_;
     ReportDefinition report_;
     engine::Table* table_ = nullptr;

@@ -185,27 +185,80 @@ TEST(ReportPagesTest, DamagedDefinitionsDrawWhatFitsAndEnd) {
     }
 }
 
-TEST(ReportPagesTest, PagesBeyondTheKeptOnesAreLaidOutAgainAlike) {
+namespace {
+
+// Keeps every page of a run whole, as a printer gets them.
+class KeepingSink : public reports::PageSink {
+  public:
+    void pageDone(reports::Page&& page, int, const std::vector<reports::PageFont>& f) override {
+        pages.push_back(std::move(page));
+        fonts = f;
+    }
+    std::vector<reports::Page> pages;
+    std::vector<reports::PageFont> fonts;
+};
+
+void expectSamePage(const reports::Page& a, const std::vector<reports::PageFont>& aFonts,
+                    const reports::Page& b, const std::vector<reports::PageFont>& bFonts) {
+    ASSERT_EQ(a.texts.size(), b.texts.size());
+    for (std::size_t k = 0; k < a.texts.size(); ++k) {
+        EXPECT_EQ(a.texts[k].text, b.texts[k].text);
+        EXPECT_DOUBLE_EQ(a.texts[k].x, b.texts[k].x);
+        EXPECT_DOUBLE_EQ(a.texts[k].baseline, b.texts[k].baseline);
+        // Font indexes may differ between the two; the fonts they name may not.
+        ASSERT_LT(std::size_t(b.texts[k].font), bFonts.size());
+        EXPECT_EQ(aFonts.at(a.texts[k].font), bFonts[b.texts[k].font]) << k;
+    }
+    EXPECT_EQ(a.lines.size(), b.lines.size());
+}
+
+}  // namespace
+
+TEST(ReportPagesTest, RecordedPagesAreLaidOutOnDemandAsTheRunWouldDrawThem) {
     ReportCollection c(manyStamps(40));
+    // Groups by country: the last page alone holds the grand totals.
     const ReportDefinition r = bigBodyFont(reports::defaultReports()[0], 30);
-    reports::RecordedReport kept, relaid(0);  // the second keeps no page at all
-    for (reports::RecordedReport* out : {&kept, &relaid}) {
-        reports::ReportJob job(r, c.table, c.settings(), reports::letterPage());
-        ASSERT_EQ(job.runToPages(*out), RunResult::Completed);
+
+    KeepingSink whole;
+    {
+        reports::RenderSettings settings = c.settings();
+        settings.mode = reports::OutputMode::Preview;
+        reports::PageEngine engine(reports::letterPage(), whole);
+        engine.setOrientation(r.landscape);
+        reports::ReportRenderer renderer(r, c.table, engine, settings);
+        ASSERT_TRUE(engine.run(renderer));
     }
-    ASSERT_GE(kept.pageCount(), 3);
-    EXPECT_EQ(kept.keptPages(), kept.pageCount());
-    ASSERT_EQ(relaid.pageCount(), kept.pageCount());
-    EXPECT_EQ(relaid.keptPages(), 0);
-    // Any page, in any order, comes out as the run laid it out.
-    for (int i : {kept.pageCount() - 1, 0, 1}) {
-        const reports::Page a = kept.page(i), b = relaid.page(i);
-        ASSERT_EQ(a.texts.size(), b.texts.size()) << i;
-        for (std::size_t k = 0; k < a.texts.size(); ++k) {
-            EXPECT_EQ(a.texts[k].text, b.texts[k].text);
-            EXPECT_DOUBLE_EQ(a.texts[k].x, b.texts[k].x);
-            EXPECT_EQ(a.texts[k].font, b.texts[k].font);
-        }
-        EXPECT_EQ(a.lines.size(), b.lines.size());
+    reports::ReportJob job(r, c.table, c.settings(), reports::letterPage());
+    reports::RecordedReport recorded;
+    ASSERT_EQ(job.runToPages(recorded), RunResult::Completed);
+    const int count = recorded.pageCount();
+    ASSERT_GE(count, 4);
+    ASSERT_EQ(std::size_t(count), whole.pages.size());
+    EXPECT_TRUE(recorded.fonts().empty()) << "the run measured and placed nothing";
+
+    // Any page, in any order, comes out as the run laid it out, its fonts learned on the way.
+    for (int i : {count - 1, 0, 1, count - 1}) {
+        SCOPED_TRACE(i);
+        const reports::Page page = recorded.page(i);
+        expectSamePage(whole.pages[i], whole.fonts, page, recorded.fonts());
     }
+    EXPECT_TRUE(recorded.page(count).texts.empty());
+    EXPECT_TRUE(recorded.page(-1).texts.empty());
+
+    // A range comes out page after page, and stops when asked to.
+    KeepingSink range;
+    recorded.layOut(1, count + 5, range);
+    ASSERT_EQ(range.pages.size(), std::size_t(count - 1));
+    for (int i = 1; i < count; ++i) {
+        SCOPED_TRACE(i);
+        expectSamePage(whole.pages[i], whole.fonts, range.pages[i - 1], range.fonts);
+    }
+    KeepingSink two;
+    int asked = 0;
+    recorded.layOut(0, count - 1, two, [&asked] { return ++asked < 2; });
+    EXPECT_EQ(two.pages.size(), 2u);
+
+    // With the table closed there is nothing to lay out pages from.
+    c.table.close();
+    EXPECT_TRUE(recorded.page(0).texts.empty());
 }
