@@ -1,5 +1,8 @@
 #include "reports/page_model.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace reports {
 
 QString substituteFamily(const QString& family) {
@@ -33,6 +36,45 @@ QFont resolvedFont(const PageFont& font) {
     f.setHintingPreference(QFont::PreferNoHinting);
     f.setStyleStrategy(QFont::PreferOutline);
     return f;
+}
+
+std::vector<PlacedLine> mergedLines(const std::vector<PlacedLine>& lines) {
+    constexpr double kSame = 1e-6;  // inch
+    struct Segment {
+        bool vertical;
+        long long at;  // position across the segment, in millionths of an inch
+        double across, from, to;
+    };
+    std::vector<Segment> straight;
+    std::vector<PlacedLine> out;
+    straight.reserve(lines.size());
+    for (const PlacedLine& l : lines) {
+        if (std::abs(l.y1 - l.y2) < kSame)
+            straight.push_back({false, std::llround(l.y1 / kSame), l.y1, std::min(l.x1, l.x2),
+                                std::max(l.x1, l.x2)});
+        else if (std::abs(l.x1 - l.x2) < kSame)
+            straight.push_back({true, std::llround(l.x1 / kSame), l.x1, std::min(l.y1, l.y2),
+                                std::max(l.y1, l.y2)});
+        else
+            out.push_back(l);
+    }
+    std::sort(straight.begin(), straight.end(), [](const Segment& a, const Segment& b) {
+        if (a.vertical != b.vertical) return a.vertical < b.vertical;
+        if (a.at != b.at) return a.at < b.at;
+        return a.from < b.from;
+    });
+    for (std::size_t i = 0; i < straight.size();) {
+        Segment joined = straight[i];
+        for (++i; i < straight.size() && straight[i].vertical == joined.vertical &&
+                  straight[i].at == joined.at && straight[i].from <= joined.to + kSame;
+             ++i)
+            joined.to = std::max(joined.to, straight[i].to);
+        if (joined.vertical)
+            out.push_back({joined.across, joined.from, joined.across, joined.to});
+        else
+            out.push_back({joined.from, joined.across, joined.to, joined.across});
+    }
+    return out;
 }
 
 }  // namespace reports

@@ -45,6 +45,11 @@ struct Page {
     std::vector<PlacedLine> lines;
 };
 
+// `lines` with the segments that lie on one horizontal or vertical line and touch or overlap
+// joined into one (the shared edges of neighbouring boxes drawn once); other lines as they are.
+// Positions within a millionth of an inch count as the same.
+std::vector<PlacedLine> mergedLines(const std::vector<PlacedLine>& lines);
+
 // What a painter needs besides the pages themselves.
 struct PageSetup {
     QSizeF size{8.5, 11.0};  // inches, in the page's orientation

@@ -19,9 +19,14 @@ void paintPage(QPainter& painter, const QRectF& target, const PageSetup& setup, 
     QPen pen(Qt::black);
     pen.setWidthF(kReferenceDpi / 100.0);  // a hundredth of an inch
     painter.setPen(pen);
-    for (const PlacedLine& l : page.lines)
-        painter.drawLine(QPointF(l.x1 * kReferenceDpi, l.y1 * kReferenceDpi),
-                         QPointF(l.x2 * kReferenceDpi, l.y2 * kReferenceDpi));
+    // Neighbouring boxes share edges: each edge drawn once, all lines in one call.
+    const std::vector<PlacedLine> merged = mergedLines(page.lines);
+    QList<QLineF> drawn;
+    drawn.reserve(static_cast<qsizetype>(merged.size()));
+    for (const PlacedLine& l : merged)
+        drawn.append(QLineF(l.x1 * kReferenceDpi, l.y1 * kReferenceDpi, l.x2 * kReferenceDpi,
+                            l.y2 * kReferenceDpi));
+    painter.drawLines(drawn);
 
     int current = -1;
     for (const PlacedText& t : page.texts) {
