@@ -115,6 +115,8 @@ class PageEngine {
     void seedFonts(const std::vector<PageFont>& fonts);
     void abort() { aborted_ = true; }
     bool aborted() const { return aborted_; }
+    // False when the sink wants no items: only the line arithmetic counts.
+    bool placesItems() const { return items_; }
     int pageNumber() const { return pageNumber_; }
     // Called between pages (the status window updates itself and lets Cancel through).
     void setPageStarted(std::function<void(int)> callback) { pageStarted_ = std::move(callback); }

@@ -303,6 +303,10 @@ void ReportRenderer::printCells(const ReportLine& line, LineUse use,
         printTextCells(line, use, record, totals);
         return;
     }
+    if (!engine_.placesItems()) {  // a run that only counts lines (the preview's recording)
+        engine_.newLine();
+        return;
+    }
     const int n = entryCount(line);
     QString out;
     for (int i = 0; i < n; ++i) {
