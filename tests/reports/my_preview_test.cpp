@@ -16,6 +16,7 @@
 #include <QScrollArea>
 #include <QToolButton>
 
+#include "collection/profile_file.h"
 #include "report_test_collection.h"
 #include "reports/preview_page.h"
 #include "reports/print_range.h"
@@ -331,10 +332,12 @@ TEST_F(PreviewTest, MenusCarryTheirShortcuts) {
     EXPECT_EQ(preview.zoom(), 100.0 + reports::kZoomStep);
 }
 
-TEST_F(PreviewTest, WindowOpensWhereItWasClosed) {
+TEST_F(PreviewTest, WindowOpensWhereItWasClosedThroughTheCollectionsSettingsFile) {
     Recorded r(3, 8);
+    const QString ini = r.file(QStringLiteral("STAMPS.INI"));
+    collection::CollectionSettings stored = collection::readCollection(ini);
     {
-        TMyPreview preview(r.pages, QStringLiteral("Short"), &settings);
+        TMyPreview preview(r.pages, QStringLiteral("Short"), &stored.reports);
         EXPECT_EQ(preview.pos(), QPoint(0, 0));
         EXPECT_EQ(preview.size(), QSize(640, 480));
         preview.show();
@@ -343,13 +346,18 @@ TEST_F(PreviewTest, WindowOpensWhereItWasClosed) {
         preview.SBDone->click();
         EXPECT_FALSE(preview.isVisible());
     }
-    EXPECT_EQ(settings.viewLeft, 120);
-    EXPECT_EQ(settings.viewTop, 80);
-    EXPECT_EQ(settings.viewWidth, 700);
-    EXPECT_EQ(settings.viewHeight, 500);
-    TMyPreview again(r.pages, QStringLiteral("Short"), &settings);
-    EXPECT_EQ(again.pos(), QPoint(120, 80));
-    EXPECT_EQ(again.size(), QSize(700, 500));
+    collection::writeCollection(ini, stored);
+    const collection::ProfileFile file(ini);
+    const QString section = QStringLiteral("Reports");
+    EXPECT_EQ(file.read(section, QStringLiteral("Report Viewing Window Left")), "120");
+    EXPECT_EQ(file.read(section, QStringLiteral("Report Viewing Window Top")), "80");
+    EXPECT_EQ(file.read(section, QStringLiteral("Report Viewing Window Width")), "700");
+    EXPECT_EQ(file.read(section, QStringLiteral("Report Viewing Window Height")), "500");
+
+    collection::CollectionSettings again = collection::readCollection(ini);
+    TMyPreview reopened(r.pages, QStringLiteral("Short"), &again.reports);
+    EXPECT_EQ(reopened.pos(), QPoint(120, 80));
+    EXPECT_EQ(reopened.size(), QSize(700, 500));
 }
 
 }  // namespace
