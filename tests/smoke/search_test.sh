@@ -83,7 +83,7 @@ inside_x() {
   local bus_pid=$!
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
   start_program "$binary" "$work"
-  trap 'kill "$app_pid" "$bus_pid" 2>/dev/null || true' EXIT
+  trap 'kill "$app_pid" "${bus_pid:-}" 2>/dev/null || true' EXIT
   wait_labels 15 "6 HIDDEN"
 
   focus "$main_id"
@@ -113,6 +113,7 @@ main() {
   export CLI
   work=$(mktemp -d "${TMPDIR:-/tmp}/tessellon-search.XXXXXX")
   trap 'rm -rf "$work"' EXIT
+  private_runtime_dir "$work"
   dbus-run-session -- "$0" --in-session "$binary" "$work"
   echo "PASS: the search typed in the search window narrowed the viewer and End Search restored it"
 }

@@ -49,6 +49,13 @@ window_gone() {
   return 1
 }
 
+# The accessibility bus puts its socket in XDG_RUNTIME_DIR: sessions running at the same time
+# must each have their own, or a second one takes over the first one's bus.
+private_runtime_dir() {
+  export XDG_RUNTIME_DIR="$1/runtime"
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+}
+
 focus() { timeout 5 xdotool windowfocus --sync "$1" || fail "window $1 did not take the focus"; }
 
 # Waits up to $1 seconds for the program to end; sets app_status.
@@ -67,11 +74,19 @@ wait_for_exit() {
 # Runs on the X server that xvfb-run started: starts `$1` (the program) with its program and
 # settings folders in `$2`, waits for the main window and closes the tip window if it comes up.
 # Sets app_pid and main_id. Exits with 3 when the X server cannot be reached.
+# An accessibility bus the caller started (bus_pid) goes with a display given up: a bus left
+# behind would still own its name in the D-Bus session, and the next attempt's program and
+# readers would talk to a bus whose display is gone.
+display_unreachable() {
+  [ -z "${bus_pid:-}" ] || kill "$bus_pid" 2>/dev/null || true
+  exit 3
+}
+
 start_program() {
   local binary=$1 work=$2 tip_id ticks=50
   until xdotool getdisplaygeometry >/dev/null 2>&1; do
     ticks=$((ticks - 1))
-    [ "$ticks" -gt 0 ] || exit 3
+    [ "$ticks" -gt 0 ] || display_unreachable
     sleep 0.1
   done
   export TESSELLON_PROGRAM_DIR="$work/program" XDG_CONFIG_HOME="$work/config"
@@ -83,7 +98,7 @@ start_program() {
 
   if ! main_id=$(wait_for_window "$MAIN_TITLE" 20); then
     # Another xvfb-run -a that took the same display at the same moment holds it.
-    grep -q "could not connect to display" "$work/program.log" && exit 3
+    grep -q "could not connect to display" "$work/program.log" && display_unreachable
     fail "no window titled \"$MAIN_TITLE\" within 20 s; windows seen:
 $(window_names)
 program output:
