@@ -67,6 +67,7 @@ int PageEngine::fontIndex() {
     if (it == fonts_.end()) {
         fonts_.push_back(font_);
         metrics_.push_back(nullptr);
+        glyphs_.push_back(nullptr);
     }
     return fontIndex_;
 }
@@ -78,19 +79,30 @@ const QFontMetricsF& PageEngine::metrics() const {
     return *m;
 }
 
+const FontGlyphs& PageEngine::glyphs() const {
+    const int index = const_cast<PageEngine*>(this)->fontIndex();
+    std::unique_ptr<FontGlyphs>& g = glyphs_[index];
+    if (!g) g = std::make_unique<FontGlyphs>(fonts_[index]);
+    return *g;
+}
+
 double PageEngine::textWidth(const QString& text) const {
-    return metrics().horizontalAdvance(text) / kReferenceDpi;
+    return widthOf(glyphs(), text);
+}
+
+double PageEngine::widthOf(const FontGlyphs& glyphs, QStringView text) {
+    return static_cast<double>(glyphs.width64(text)) / (64.0 * kReferenceDpi);
 }
 
 QString PageEngine::fitText(const QString& text, double width) const {
-    if (!items_) return text;
-    if (textWidth(text) <= width) return text;
+    const FontGlyphs& g = glyphs();
+    if (widthOf(g, text) <= width) return text;
     // The longest prefix that fits: widths grow with the prefix, so a binary search finds
     // what cutting one character at a time from the end would.
     qsizetype lo = 0, hi = text.size() - 1;
     while (lo < hi) {
         const qsizetype mid = (lo + hi + 1) / 2;
-        if (textWidth(text.left(mid)) <= width)
+        if (widthOf(g, QStringView(text).first(mid)) <= width)
             lo = mid;
         else
             hi = mid - 1;
@@ -186,6 +198,8 @@ void PageEngine::seedFonts(const std::vector<PageFont>& fonts) {
     fonts_ = fonts;
     metrics_.clear();
     metrics_.resize(fonts_.size());
+    glyphs_.clear();
+    glyphs_.resize(fonts_.size());
     fontIndex_ = -1;
 }
 

@@ -7,9 +7,9 @@
 // keeps a text-file run as fast as walking the records.
 //
 // Units: inches; the line height of a font is its point size / 60 inch (120 % of the size).
-// The line position is the bottom of the current line. Text widths come from QFontMetricsF of
-// the resolved font at its point size on a 1200-dpi reference device, never from the screen,
-// so layouts do not depend on the display.
+// The line position is the bottom of the current line. Text widths are those of the resolved
+// font at its point size on a 1200-dpi reference device (FontGlyphs), never of the screen, so
+// layouts do not depend on the display.
 //
 // Tab stops follow one another from the left margin; printing "a\tb\tc" puts "a" at the left
 // margin and "b", "c" into the next two stops with each stop's justification, inner margin and
@@ -22,6 +22,7 @@
 #include <memory>
 #include <vector>
 
+#include "reports/font_glyphs.h"
 #include "reports/page_model.h"
 
 namespace reports {
@@ -132,6 +133,8 @@ class PageEngine {
     void placeInStop(const QString& text, const Stop& stop);
     int fontIndex();
     const QFontMetricsF& metrics() const;
+    const FontGlyphs& glyphs() const;
+    static double widthOf(const FontGlyphs& glyphs, QStringView text);
     double baseline() const;
 
     PageSetup setup_;
@@ -143,6 +146,7 @@ class PageEngine {
     int fontIndex_ = -1;
     std::vector<PageFont> fonts_;
     mutable std::vector<std::unique_ptr<QFontMetricsF>> metrics_;  // per font index
+    mutable std::vector<std::unique_ptr<FontGlyphs>> glyphs_;      // per font index
     std::vector<Stop> tabs_;
     Page page_;
     int pageNumber_ = 0;
