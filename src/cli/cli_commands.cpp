@@ -18,6 +18,7 @@
 #include "collection/sort_expression.h"
 #include "collection/sort_order.h"
 #include "collection/stamp_schema.h"
+#include "collection/table_maintenance.h"
 #include "collection/date_format.h"
 #include "collection/global_settings.h"
 #include "editing/search_replace.h"
@@ -205,9 +206,7 @@ int doPack(Context& c) {
     tellIndexNotice(t, c.err);
     const engine::PackResult r = t.pack();
     c.out << "Packed: " << r.removed << " deleted records removed, " << r.kept << " kept.\n";
-    if (r.recovered)
-        c.out << "Kept " << r.recovered
-              << " complete records past the record count in the table's header.\n";
+    if (r.recovered) c.out << collection::packRecoveredMessage(r.recovered).toStdString() << '\n';
     return kOk;
 }
 

@@ -50,10 +50,20 @@ void reopenShared(engine::Table& table, const QString& path, const std::string& 
     if (!tag.empty() && hasTag(table, tag)) table.selectIndex(tag);
 }
 
+QString packRecoveredMessage(std::uint32_t recovered) {
+    return QStringLiteral("Kept %1 complete records past the record count in the table's header.")
+        .arg(recovered);
+}
+
 MaintenanceResult packCollection(engine::Table& table, const QString& path,
                                  const ReopenHooks& hooks) {
-    return runExclusive(
-        table, path, [](engine::Table& t) { t.pack(); }, kPackFailed, hooks);
+    std::uint32_t recovered = 0;
+    const MaintenanceResult result = runExclusive(
+        table, path, [&recovered](engine::Table& t) { recovered = t.pack().recovered; },
+        kPackFailed, hooks);
+    if (result == MaintenanceResult::Done && recovered && hooks.tell)
+        hooks.tell(QStringLiteral("Notice"), packRecoveredMessage(recovered));
+    return result;
 }
 
 MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,

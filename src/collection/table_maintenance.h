@@ -8,10 +8,13 @@
 // the re-open, so a running search stays in force. On every path the table ends open and
 // shared and `reapplyViewer` has run; any failure inside (most often another program holding the
 // file, so the exclusive open is refused) is then told as the command's failure message titled
-// "Error". Only a failure of the final shared re-open itself escapes, as engine::EngineError.
+// "Error". A pack that recovered records past the header's count tells so in a "Notice"
+// (packRecoveredMessage). Only a failure of the final shared re-open itself escapes, as
+// engine::EngineError.
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -46,6 +49,10 @@ struct ReopenHooks {
 };
 
 enum class MaintenanceResult { Done, Failed };
+
+// Told after a pack that kept complete records beyond the count in the table's header (a count
+// another program left too small), so the user knows records came back.
+QString packRecoveredMessage(std::uint32_t recovered);
 
 // Closes `table` if open, opens `path` shared and selects `tag` when it is given and the table
 // has it (record order otherwise). Throws engine::EngineError when the open fails.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "collection/other_process.h"
@@ -67,6 +68,23 @@ TEST_F(TableMaintenanceTest, PackRemovesDeletedRecordsAndKeepsOrderAndFilter) {
     EXPECT_EQ(collection::packCollection(table, path, hooks), MaintenanceResult::Done);
     EXPECT_EQ(table.physicalCount(), 3u);
     EXPECT_EQ(catalogsInOrder(table), (std::vector<std::string>{"A", "d", "b"}));
+}
+
+TEST_F(TableMaintenanceTest, PackTellsOfRecordsKeptPastAHeaderCountTooSmall) {
+    // Another program left the header counting three of the four records.
+    table.close();
+    {
+        QFile dbf(path);
+        ASSERT_TRUE(dbf.open(QIODevice::ReadWrite));
+        dbf.seek(4);
+        const char three[4] = {3, 0, 0, 0};
+        dbf.write(three, 4);
+    }
+    collection::reopenShared(table, path, "NEWINDEX");
+    EXPECT_EQ(collection::packCollection(table, path, hooks), MaintenanceResult::Done);
+    EXPECT_EQ(told, QStringList{QStringLiteral("Notice: Kept 1 complete records past the record "
+                                               "count in the table's header.")});
+    EXPECT_EQ(table.physicalCount(), 4u);
 }
 
 TEST_F(TableMaintenanceTest, RebuildKeepsTheSelectionAndRecordOrder) {
