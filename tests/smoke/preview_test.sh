@@ -103,7 +103,7 @@ inside_x() {
   local bus_pid=$!
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
   start_program "$binary" "$work"
-  trap 'kill "$app_pid" "$bus_pid" 2>/dev/null || true' EXIT
+  trap 'kill "$app_pid" "${bus_pid:-}" 2>/dev/null || true' EXIT
   wait_label 15 '150' >/dev/null
 
   focus "$main_id"
