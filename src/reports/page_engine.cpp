@@ -95,6 +95,7 @@ double PageEngine::widthOf(const FontGlyphs& glyphs, QStringView text) {
 }
 
 QString PageEngine::fitText(const QString& text, double width) const {
+    if (!items_) return text;
     const FontGlyphs& g = glyphs();
     if (widthOf(g, text) <= width) return text;
     // The longest prefix that fits: widths grow with the prefix, so a binary search finds
