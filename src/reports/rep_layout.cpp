@@ -10,16 +10,13 @@
 #include <algorithm>
 
 #include "reports/report_part.h"
+#include "reports/user_report.h"
 #include "ui/platform.h"
 #include "ui/window_base.h"
 
 namespace reports {
 
 namespace {
-
-int scaled(int value, double scale) {
-    return int(value * scale);
-}
 
 struct BoxText {
     QString text;
@@ -45,45 +42,44 @@ BoxText fitted(BoxText box, const QFontMetrics& metrics, int width) {
 }  // namespace
 
 TRepLayout::TRepLayout(ReportDefinition& buffer, const QString& reportName, int reportWidth,
-                       bool totalsShown, const QStringList& fieldLabels, double scale,
+                       bool totalsShown, const QStringList& fieldLabels, ui::ShowOptions show,
                        QWidget* parent)
-    : QDialog(parent), buffer_(buffer), work_(buffer), fieldLabels_(fieldLabels) {
+    : QDialog(parent),
+      buffer_(buffer),
+      work_(buffer),
+      fieldLabels_(fieldLabels),
+      show_(std::move(show)) {
     setObjectName(QStringLiteral("RepLayout"));
     setWindowTitle(QStringLiteral("Specify Report Layout"));
-    geometry_.scale = scale;
+    geometry_.scale = show_.scaleFactor;
     geometry_.reportWidth = reportWidth;
     geometry_.bodyLines = std::clamp(work_.numberOfLines, 0, kMaxBodyLines);
     geometry_.totalsShown = totalsShown;
-    setFixedSize(scaled(634, scale), scaled(470, scale));
+    resize(634, 470);
 
     ReportLabel = new QLabel(QStringLiteral("Report: ") + reportName.left(38), this);
     ReportLabel->setObjectName(QStringLiteral("ReportLabel"));
-    ReportLabel->setGeometry(scaled(8, scale), scaled(10, scale), scaled(600, scale),
-                             scaled(22, scale));
+    ReportLabel->setGeometry(8, 10, 600, 22);
     BodyHeading = new QLabel(QStringLiteral("Report Body"), this);
     BodyHeading->setObjectName(QStringLiteral("BodyHeading"));
-    BodyHeading->setGeometry(scaled(8, scale), scaled(52, scale), scaled(200, scale),
-                             scaled(20, scale));
+    BodyHeading->setGeometry(8, 52, 200, 20);
     BodyHeading->setVisible(geometry_.bodyLines > 0);
     TotalsHeading = new QLabel(QStringLiteral("Report Totals"), this);
     TotalsHeading->setObjectName(QStringLiteral("TotalsHeading"));
-    TotalsHeading->setGeometry(scaled(8, scale), scaled(332, scale), scaled(200, scale),
-                               scaled(20, scale));
+    TotalsHeading->setGeometry(8, 332, 200, 20);
     TotalsHeading->setVisible(totalsShown);
 
     auto* note = new QLabel(kLayoutNote, this);
     note->setObjectName(QStringLiteral("NoteLabel"));
     note->setWordWrap(true);
-    note->setGeometry(scaled(8, scale), scaled(384, scale), scaled(618, scale), scaled(36, scale));
+    note->setGeometry(8, 384, 618, 36);
 
     OkButton = new QPushButton(QStringLiteral("&Ok"), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setGeometry(scaled(220, scale), scaled(428, scale), scaled(88, scale),
-                          scaled(28, scale));
+    OkButton->setGeometry(220, 428, 88, 28);
     CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(scaled(326, scale), scaled(428, scale), scaled(88, scale),
-                              scaled(28, scale));
+    CancelButton->setGeometry(326, 428, 88, 28);
     connect(OkButton, &QPushButton::clicked, this, &TRepLayout::OkButtonClick);
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -96,8 +92,7 @@ void TRepLayout::OkButtonClick() {
 
 void TRepLayout::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        move(ui::centredPosition(frameGeometry().size(), ui::platform().screenSize(), false));
+    if (!event->spontaneous()) ui::prepareWindowForShow(this, designerShowOptions(show_));
 }
 
 void TRepLayout::paintEvent(QPaintEvent*) {
@@ -148,7 +143,7 @@ void TRepLayout::mouseReleaseEvent(QMouseEvent* event) {
 
 void TRepLayout::ChoosePart(const LayoutHit& hit) {
     ReportLine& line = hit.row == kTotalsRow ? work_.totals : work_.line(hit.row);
-    TReportPart part(line, hit.row, hit.entry, geometry_.reportWidth, fieldLabels_, this);
+    TReportPart part(line, hit.row, hit.entry, geometry_.reportWidth, fieldLabels_, show_, this);
     if (ui::platform().execModal(part) != QDialog::Accepted) return;
     line = part.line();
     update();

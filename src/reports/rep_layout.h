@@ -5,8 +5,9 @@
 // the same entry) opens TReportPart on that entry; what it returns goes into the copy and the
 // drawing is redone. "&Ok" copies the lines and the totals line back into the caller's buffer
 // and closes accepted; "&Cancel" closes and discards every change. Boxes and hits both come from
-// LayoutGeometry, at the window scale factor. `reportWidth` and `totalsShown` are what the
-// definition window has selected, which may not be stored in the buffer yet.
+// LayoutGeometry, at the window scale factor of `show`, which scales the controls too.
+// `reportWidth` and `totalsShown` are what the definition window has selected, which may not be
+// stored in the buffer yet.
 #pragma once
 
 #include <QDialog>
@@ -15,6 +16,7 @@
 
 #include "reports/layout_geometry.h"
 #include "reports/report_definition.h"
+#include "ui/window_base.h"
 
 class QLabel;
 class QPushButton;
@@ -29,7 +31,7 @@ class TRepLayout : public QDialog {
     Q_OBJECT
   public:
     TRepLayout(ReportDefinition& buffer, const QString& reportName, int reportWidth,
-               bool totalsShown, const QStringList& fieldLabels, double scale,
+               bool totalsShown, const QStringList& fieldLabels, ui::ShowOptions show,
                QWidget* parent = nullptr);
 
     const ReportDefinition& workingCopy() const { return work_; }
@@ -58,6 +60,7 @@ class TRepLayout : public QDialog {
     ReportDefinition& buffer_;
     ReportDefinition work_;
     QStringList fieldLabels_;
+    ui::ShowOptions show_;
     LayoutGeometry geometry_;
     std::optional<LayoutHit> pressed_;
 };

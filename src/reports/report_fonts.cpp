@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 
+#include "reports/user_report.h"
 #include "ui/platform.h"
 #include "ui/window_base.h"
 
@@ -20,11 +21,11 @@ QString fontCaption(const ReportFont& font) {
     return font.name + QLatin1Char(' ') + QString::number(font.size) + QStringLiteral("pt");
 }
 
-TReportFonts::TReportFonts(ReportDefinition& buffer, QWidget* parent)
-    : QDialog(parent), buffer_(buffer) {
+TReportFonts::TReportFonts(ReportDefinition& buffer, ui::ShowOptions show, QWidget* parent)
+    : QDialog(parent), buffer_(buffer), show_(std::move(show)) {
     setObjectName(QStringLiteral("ReportFonts"));
     setWindowTitle(QStringLiteral("Report Fonts"));
-    setFixedSize(380, 300);
+    resize(380, 300);
     const QString captions[4] = {
         QStringLiteral("Titles Font"), QStringLiteral("Column Header Font"),
         QStringLiteral("Report Body Font"), QStringLiteral("Footnote Font")};
@@ -69,8 +70,7 @@ QLineEdit* TReportFonts::fieldOf(int kind) const {
 
 void TReportFonts::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!event->spontaneous())
-        move(ui::centredPosition(frameGeometry().size(), ui::platform().screenSize(), false));
+    if (!event->spontaneous()) ui::prepareWindowForShow(this, designerShowOptions(show_));
 }
 
 void TReportFonts::NewFont(int kind) {

@@ -12,6 +12,7 @@
 #include <array>
 
 #include "reports/report_definition.h"
+#include "ui/window_base.h"
 
 class QLineEdit;
 class QPushButton;
@@ -24,7 +25,7 @@ QString fontCaption(const ReportFont& font);
 class TReportFonts : public QDialog {
     Q_OBJECT
   public:
-    explicit TReportFonts(ReportDefinition& buffer, QWidget* parent = nullptr);
+    TReportFonts(ReportDefinition& buffer, ui::ShowOptions show, QWidget* parent = nullptr);
 
     // Opens the font dialog for a font kind (kTitleFont, kColumnHeaderFont, kBodyFont,
     // kFootnoteFont), as its "New Font" button does.
@@ -44,6 +45,7 @@ class TReportFonts : public QDialog {
     QLineEdit* fieldOf(int kind) const;
 
     ReportDefinition& buffer_;
+    ui::ShowOptions show_;
 };
 
 }  // namespace reports

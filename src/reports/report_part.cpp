@@ -12,6 +12,7 @@
 #include "collection/stamp_schema.h"
 #include "reports/layout_geometry.h"
 #include "reports/line_refit.h"
+#include "reports/user_report.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 #include "ui/typing_limit.h"
@@ -49,11 +50,16 @@ QLineEdit* labelledEdit(QWidget* parent, const char* name, const QString& captio
 }  // namespace
 
 TReportPart::TReportPart(const ReportLine& line, int row, int entry, int reportWidth,
-                         const QStringList& fieldLabels, QWidget* parent)
-    : QDialog(parent), line_(line), row_(row), entry_(entry), reportWidth_(reportWidth) {
+                         const QStringList& fieldLabels, ui::ShowOptions show, QWidget* parent)
+    : QDialog(parent),
+      line_(line),
+      row_(row),
+      entry_(entry),
+      reportWidth_(reportWidth),
+      show_(std::move(show)) {
     setObjectName(QStringLiteral("ReportPart"));
     setWindowTitle(QStringLiteral("Select Report Part"));
-    setFixedSize(460, 300);
+    resize(460, 300);
 
     auto* kinds = new QGroupBox(this);
     kinds->setGeometry(12, 12, 220, 96);
@@ -110,7 +116,7 @@ bool TReportPart::totals() const {
 void TReportPart::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    move(ui::centredPosition(frameGeometry().size(), ui::platform().screenSize(), false));
+    ui::prepareWindowForShow(this, designerShowOptions(show_));
     FieldWidth->setFocus();
 }
 

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include "reports/report_definition.h"
+#include "ui/window_base.h"
 
 class QGroupBox;
 class QLabel;
@@ -32,7 +33,8 @@ class TReportPart : public QDialog {
   public:
     // `row` is a body line 1..12 or kTotalsRow, `entry` 0-based; `fieldLabels` the 25 labels.
     TReportPart(const ReportLine& line, int row, int entry, int reportWidth,
-                const QStringList& fieldLabels, QWidget* parent = nullptr);
+                const QStringList& fieldLabels, ui::ShowOptions show = {},
+                QWidget* parent = nullptr);
 
     const ReportLine& line() const { return line_; }
 
@@ -62,6 +64,7 @@ class TReportPart : public QDialog {
     int row_;
     int entry_;
     int reportWidth_;
+    ui::ShowOptions show_;
     QStringList names_;  // per list row: the name an entry of that item carries
 };
 

@@ -34,6 +34,13 @@ double typedMargin(const QLineEdit* box, double previous) {
 
 }  // namespace
 
+ui::ShowOptions designerShowOptions(ui::ShowOptions show) {
+    show.geometry = nullptr;
+    show.centre = true;
+    show.moveUp = false;
+    return show;
+}
+
 int widthChoice(int storedWidth) {
     return storedWidth == 150 || storedWidth == 120 ? storedWidth : 90;
 }
@@ -56,10 +63,7 @@ TUserReport::TUserReport(ReportDefinition& buffer, int record, QString programDi
 void TUserReport::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
-    ui::ShowOptions options = show_;
-    options.geometry = nullptr;
-    options.centre = true;
-    ui::prepareWindowForShow(this, options);
+    ui::prepareWindowForShow(this, designerShowOptions(show_));
     ReportName->setFocus();
 }
 
@@ -212,12 +216,12 @@ void TUserReport::DeleteButtonClick() {
 void TUserReport::SpecifyButtonClick() {
     if (!NumLinesOk()) return;
     TRepLayout layout(buffer_, ReportName->text().trimmed(), selectedWidth(),
-                      UseTotals->isChecked(), fieldLabels_, show_.scaleFactor, this);
+                      UseTotals->isChecked(), fieldLabels_, show_, this);
     ui::platform().execModal(layout);
 }
 
 void TUserReport::SetFontsClick() {
-    TReportFonts fonts(buffer_, this);
+    TReportFonts fonts(buffer_, show_, this);
     ui::platform().execModal(fonts);
     showFonts();
 }

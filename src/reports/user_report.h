@@ -130,6 +130,10 @@ class TUserReport : public QDialog {
     bool deleted_ = false;
 };
 
+// How the designer's windows are shown: the Reports window's fonts, scale and colours, centred,
+// with no remembered bounds.
+ui::ShowOptions designerShowOptions(ui::ShowOptions show);
+
 // The width buttons' reading of a stored width: 150, 120, anything else 90.
 int widthChoice(int storedWidth);
 

@@ -52,7 +52,7 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, QRec
 }  // namespace
 
 void TUserReport::buildControls() {
-    setFixedSize(600, 500);
+    resize(600, 500);
     ReportName = edit(this, "ReportName", {110, 12, 240, 24}, kReportNameLength);
     caption(this, QStringLiteral("Report Name"), ReportName, 92);
 

@@ -304,7 +304,7 @@ TEST_F(ReportDesignerTest, EntryWindowRefusesABadWidthAndOffersTotalsOnTheTotals
 TEST_F(ReportDesignerTest, ClickingAnEntryOpensItAndCancelDiscardsTheLayout) {
     ReportDefinition buffer = *file().read(1);
     const ReportDefinition before = buffer;
-    TRepLayout layout(buffer, buffer.name, buffer.width, true, fieldLabels(), 1.0);
+    TRepLayout layout(buffer, buffer.name, buffer.width, true, fieldLabels(), {});
     layout.show();
     QString chosen;
     platform.queueModal([&chosen](QDialog& d) {
@@ -326,6 +326,18 @@ TEST_F(ReportDesignerTest, ClickingAnEntryOpensItAndCancelDiscardsTheLayout) {
     layout.grab();  // paints every row without failing
     layout.CancelButton->click();
     EXPECT_EQ(buffer, before);
+
+    // At a window scale of 1.5 the rows and the hits move with the controls.
+    ui::ShowOptions larger;
+    larger.scaleFactor = 1.5;
+    TRepLayout scaled(buffer, buffer.name, buffer.width, false, fieldLabels(), larger);
+    scaled.show();
+    EXPECT_EQ(scaled.width(), 951);
+    platform.queueModal([&chosen](QDialog& d) {
+        chosen = dynamic_cast<TReportPart&>(d).SelPartLabel->text();
+    });
+    QTest::mouseClick(&scaled, Qt::LeftButton, {}, QPoint(10, 150));
+    EXPECT_EQ(chosen, QStringLiteral("Line 2, Item 1"));
 }
 
 TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
