@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <cmath>
+#include <unordered_map>
 
 namespace reports {
 
@@ -9,6 +10,7 @@ namespace {
 
 constexpr std::uint32_t kUnknown = 0xffffffffu;
 constexpr std::uint32_t kHidden = 0xfffffffeu;  // drawn as nothing, no width
+constexpr std::uint32_t kNoPair = 0xffffffffu;
 
 bool hidden(char16_t c) {
     return c == 0x00ad || (c >= 0x200b && c <= 0x200f) || (c >= 0x202a && c <= 0x202e) ||
@@ -46,27 +48,46 @@ void FontGlyphs::readKerning() {
     if (table.size() < 4 || get16(table, 0) != 0) return;
     const double unitsPerEm = raw_.unitsPerEm() > 0 ? raw_.unitsPerEm() : 2048;
     const double scale = 64.0 * pixelSize_ / unitsPerEm;
+    std::unordered_map<std::uint32_t, int> pairs;
     qsizetype at = 4;
     for (unsigned n = get16(table, 2); n > 0 && at + 6 <= table.size(); --n) {
         const unsigned length = get16(table, at + 2), coverage = get16(table, at + 4);
         const bool horizontal = coverage & 1, minimum = coverage & 2, cross = coverage & 4;
         if ((coverage >> 8) == 0 && horizontal && !minimum && !cross) {
-            const unsigned pairs = get16(table, at + 6);
-            for (unsigned i = 0; i < pairs; ++i) {
+            const unsigned count = get16(table, at + 6);
+            for (unsigned i = 0; i < count; ++i) {
                 const qsizetype p = at + 14 + qsizetype(i) * 6;
                 if (p + 6 > table.size()) break;
                 const auto value = static_cast<std::int16_t>(get16(table, p + 4));
                 const std::uint32_t key = (get16(table, p) << 16) | get16(table, p + 2);
                 const int v = static_cast<int>(std::lround(value * scale));
                 if (coverage & 8)
-                    kerning_[key] = v;
+                    pairs[key] = v;
                 else
-                    kerning_[key] += v;
+                    pairs[key] += v;
             }
         }
         if (length < 6) break;
         at += length;
     }
+    // An open-addressed table: looked up for every pair of glyphs of every cell.
+    while ((std::size_t(1) << kernBits_) < 2 * pairs.size()) ++kernBits_;
+    kernKeys_.assign(std::size_t(1) << kernBits_, kNoPair);
+    kernValues_.assign(kernKeys_.size(), 0);
+    for (const auto& [key, value] : pairs) {
+        if (key == kNoPair || value == 0) continue;
+        std::size_t i = slot(key);
+        while (kernKeys_[i] != kNoPair) i = (i + 1) & (kernKeys_.size() - 1);
+        kernKeys_[i] = key;
+        kernValues_[i] = value;
+        const std::uint32_t left = key >> 16;
+        if (left >= kernsAfter_.size()) kernsAfter_.resize(left + 1, false);
+        kernsAfter_[left] = true;
+    }
+}
+
+std::size_t FontGlyphs::slot(std::uint32_t key) const {
+    return static_cast<std::size_t>((key * 2654435761u) >> (32 - kernBits_));
 }
 
 std::uint32_t FontGlyphs::glyphFor(char16_t c) const {
@@ -88,19 +109,25 @@ std::uint32_t FontGlyphs::glyphFor(char16_t c) const {
 int FontGlyphs::advance64(std::uint32_t glyph) const {
     if (glyph >= advance64_.size()) advance64_.resize(glyph + 1, -1);
     int& a = advance64_[glyph];
-    if (a < 0) {
-        const quint32 g = glyph;
-        QPointF advance;
-        raw_.advancesForGlyphIndexes(&g, &advance, 1, QRawFont::UseDesignMetrics);
-        a = std::max(0, static_cast<int>(std::lround(advance.x() * 64)));
-    }
+    if (a < 0)
+        a = std::max(0, static_cast<int>(std::lround(designAdvance(glyph) * pixelSize_ * 64)));
     return a;
 }
 
+double FontGlyphs::designAdvance(std::uint32_t glyph) const {
+    const quint32 g = glyph;
+    QPointF advance;
+    raw_.advancesForGlyphIndexes(&g, &advance, 1, QRawFont::UseDesignMetrics);
+    return advance.x() / pixelSize_;
+}
+
 int FontGlyphs::kern64(std::uint32_t left, std::uint32_t right) const {
-    if (kerning_.empty()) return 0;
-    const auto it = kerning_.find((left << 16) | (right & 0xffff));
-    return it == kerning_.end() ? 0 : it->second;
+    if (left >= kernsAfter_.size() || !kernsAfter_[left]) return 0;
+    const std::uint32_t key = (left << 16) | (right & 0xffff);
+    for (std::size_t i = slot(key);; i = (i + 1) & (kernKeys_.size() - 1)) {
+        if (kernKeys_[i] == key) return kernValues_[i];
+        if (kernKeys_[i] == kNoPair) return 0;
+    }
 }
 
 template <typename Visit>

@@ -13,7 +13,6 @@
 #include <QRawFont>
 #include <QStringView>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "reports/page_model.h"
@@ -35,6 +34,8 @@ class FontGlyphs {
     // The glyphs that draw `text`, into `out` (cleared first).
     void glyphs(QStringView text, std::vector<Glyph>& out) const;
     int advance64(std::uint32_t glyph) const;
+    // Advance of `glyph` in ems, unrounded.
+    double designAdvance(std::uint32_t glyph) const;
 
     const QRawFont& rawFont() const { return raw_; }
     int pixelSize() const { return pixelSize_; }
@@ -52,9 +53,14 @@ class FontGlyphs {
     QRawFont raw_;
     int pixelSize_;
     bool styleMatches_ = false;
-    mutable std::vector<std::uint32_t> glyphOf_;      // per UTF-16 unit; kUnknown until looked up
-    mutable std::vector<int> advance64_;              // per glyph; -1 until looked up
-    std::unordered_map<std::uint32_t, int> kerning_;  // (left << 16 | right) -> 1/64 dot
+    mutable std::vector<std::uint32_t> glyphOf_;  // per UTF-16 unit; kUnknown until looked up
+    mutable std::vector<int> advance64_;          // per glyph; -1 until looked up
+    // Kerning pairs, (left << 16 | right) -> 1/64 dot, open-addressed in 2^kernBits_ slots.
+    std::size_t slot(std::uint32_t key) const;
+    int kernBits_ = 1;
+    std::vector<std::uint32_t> kernKeys_;
+    std::vector<int> kernValues_;
+    std::vector<bool> kernsAfter_;  // per glyph: it has pairs as the left one
 };
 
 }  // namespace reports

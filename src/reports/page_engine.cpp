@@ -136,12 +136,38 @@ void PageEngine::placeText(const QString& text, double x) {
     page_.texts.push_back({x, baseline(), fontIndex(), text});
 }
 
+void PageEngine::addBoxLine(bool vertical, double across, double from, double to) {
+    // Neighbouring boxes share edges, and a column's edges run on from row to row: a line that
+    // touches or overlaps the last one placed on the same straight line joins it.
+    constexpr double kSame = 1e-6;  // inch
+    const long long key = (std::llround(across / kSame) << 1) | (vertical ? 1 : 0);
+    auto open = std::find_if(openLines_.rbegin(), openLines_.rend(),
+                             [key](const auto& entry) { return entry.first == key; });
+    if (open != openLines_.rend()) {
+        PlacedLine& l = page_.lines[open->second];
+        double& start = vertical ? l.y1 : l.x1;
+        double& end = vertical ? l.y2 : l.x2;
+        if (from <= end + kSame && to >= start - kSame) {
+            start = std::min(start, from);
+            end = std::max(end, to);
+            return;
+        }
+        open->second = page_.lines.size();
+    } else {
+        openLines_.emplace_back(key, page_.lines.size());
+    }
+    if (vertical)
+        page_.lines.push_back({across, from, across, to});
+    else
+        page_.lines.push_back({from, across, to, across});
+}
+
 void PageEngine::placeInStop(const QString& text, const Stop& s) {
     const double top = y_ - lineHeight(), bottom = y_, right = s.left + s.width;
-    if (s.boxLines & kBoxLeft) page_.lines.push_back({s.left, top, s.left, bottom});
-    if (s.boxLines & kBoxRight) page_.lines.push_back({right, top, right, bottom});
-    if (s.boxLines & kBoxTop) page_.lines.push_back({s.left, top, right, top});
-    if (s.boxLines & kBoxBottom) page_.lines.push_back({s.left, bottom, right, bottom});
+    if (s.boxLines & kBoxLeft) addBoxLine(true, s.left, top, bottom);
+    if (s.boxLines & kBoxRight) addBoxLine(true, right, top, bottom);
+    if (s.boxLines & kBoxTop) addBoxLine(false, top, s.left, right);
+    if (s.boxLines & kBoxBottom) addBoxLine(false, bottom, s.left, right);
     if (text.isEmpty()) return;
     double x = s.left + s.margin;
     if (s.justify != Justify::Left) {
@@ -186,6 +212,7 @@ void PageEngine::printAligned(const QString& text, Justify justify) {
 bool PageEngine::layOutPage(PageEvents& events, int number) {
     pageNumber_ = number;
     page_ = Page();
+    openLines_.clear();
     tabs_.clear();
     events.printHeader();
     const bool more = events.printPage();

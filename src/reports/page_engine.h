@@ -13,13 +13,15 @@
 //
 // Tab stops follow one another from the left margin; printing "a\tb\tc" puts "a" at the left
 // margin and "b", "c" into the next two stops with each stop's justification, inner margin and
-// box lines. A stop's boxes are drawn even when its text is empty.
+// box lines. A stop's boxes are drawn even when its text is empty; the edges that neighbouring
+// boxes share, across a line and from line to line, are placed once as one line.
 #pragma once
 
 #include <QFontMetricsF>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "reports/font_glyphs.h"
@@ -131,6 +133,7 @@ class PageEngine {
     };
     void placeText(const QString& text, double x);
     void placeInStop(const QString& text, const Stop& stop);
+    void addBoxLine(bool vertical, double across, double from, double to);
     int fontIndex();
     const QFontMetricsF& metrics() const;
     const FontGlyphs& glyphs() const;
@@ -149,6 +152,9 @@ class PageEngine {
     mutable std::vector<std::unique_ptr<FontGlyphs>> glyphs_;      // per font index
     std::vector<Stop> tabs_;
     Page page_;
+    // Per straight line (position across it, and whether it is vertical): the page's last line
+    // on it, by index into page_.lines.
+    std::vector<std::pair<long long, std::size_t>> openLines_;
     int pageNumber_ = 0;
     bool aborted_ = false;
     std::function<void(int)> pageStarted_;

@@ -7,6 +7,7 @@
 
 #include "engine/error.h"
 #include "engine/table.h"
+#include "reports/pdf_file.h"
 
 namespace reports {
 
@@ -115,6 +116,21 @@ RunResult ReportJob::runToDevice(QPagedPaintDevice& device) {
 }
 
 RunResult ReportJob::runToPdf(const QString& path) {
+    // Written directly when every font of the report can be embedded as it is; else painted.
+    bool direct = true;
+    for (int kind : {kTitleFont, kColumnHeaderFont, kBodyFont, kFootnoteFont})
+        direct = direct && PdfFile::canEmbed(pageFont(report_.font(kind)));
+    if (direct) {
+        PdfFile pdf(path, orientedPage(), QString::fromLatin1(kJobTitle));
+        RenderSettings settings = settings_;
+        settings.mode = OutputMode::Printer;
+        const RunResult result = pdf.ok() ? run(pdf, settings, nullptr) : RunResult::Failed;
+        if (result != RunResult::Canceled && !pdf.ok()) {
+            error_ = pdf.errorString();
+            return RunResult::Failed;
+        }
+        return result;
+    }
     QPdfWriter writer(path);
     writer.setResolution(static_cast<int>(kReferenceDpi));
     writer.setTitle(QString::fromLatin1(kJobTitle));

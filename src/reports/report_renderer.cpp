@@ -38,6 +38,10 @@ ValueKind reportValueKind(int fieldNumber) {
     }
 }
 
+PageFont pageFont(const ReportFont& f) {
+    return {f.name, f.size, f.bold, f.italic, f.underline, f.strikeOut, colorOf(f.color)};
+}
+
 std::array<QString, collection::kFieldCount> defaultFieldLabels() {
     std::array<QString, collection::kFieldCount> labels;
     for (const auto& f : collection::stampSchema())
@@ -222,8 +226,7 @@ bool ReportRenderer::fits(int lines) const {
 
 void ReportRenderer::setFont(int kind) {
     if (kind < kTitleFont || kind > kFootnoteFont || kind == kSpareFont) return;
-    const ReportFont& f = report_.font(kind);
-    engine_.setFont({f.name, f.size, f.bold, f.italic, f.underline, f.strikeOut, colorOf(f.color)});
+    engine_.setFont(pageFont(report_.font(kind)));
 }
 
 int ReportRenderer::entryCount(const ReportLine& line) const {

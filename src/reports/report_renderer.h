@@ -54,6 +54,9 @@ struct RenderSettings {
     QDate today;
 };
 
+// The page font that draws a report font.
+PageFont pageFont(const ReportFont& font);
+
 // The default field labels of the schema.
 std::array<QString, collection::kFieldCount> defaultFieldLabels();
 

@@ -92,8 +92,19 @@ TEST(ReportPagesTest, PrintedPagesHoldTitlesBoxesAndFooter) {
                              "GRAND TOTALS", "1,040.45", "812.30", "Page 1", "3/9/26"})
         EXPECT_TRUE(texts.contains(QLatin1String(want))) << want;
     // Vertical and horizontal lines are on: every cell of the six data rows and the header row
-    // has four box lines; the headings add their own.
-    EXPECT_GE(page.lines.size(), 7u * 6u * 4u);
+    // is boxed, the edges that cells share placed as one line. Each of the three groups'
+    // tables (a heading, then its rows) has its six columns' seven edges and a rule above and
+    // below every row; drawn, no rule lies over another.
+    EXPECT_GE(page.lines.size(), 3u * (7u + 2u));
+    EXPECT_LT(page.lines.size(), 7u * 6u * 4u);
+    const std::vector<reports::PlacedLine> drawn = reports::mergedLines(page.lines);
+    for (std::size_t i = 0; i < drawn.size(); ++i)
+        for (std::size_t k = i + 1; k < drawn.size(); ++k) {
+            const reports::PlacedLine& a = drawn[i];
+            const reports::PlacedLine& b = drawn[k];
+            const bool sameRule = a.y1 == a.y2 && b.y1 == b.y2 && std::abs(a.y1 - b.y1) < 1e-6;
+            EXPECT_FALSE(sameRule && a.x1 < b.x2 && b.x1 < a.x2) << "overlapping rules at " << a.y1;
+        }
     // The long description was cut to fit its column.
     for (const QString& t : texts) EXPECT_FALSE(t.contains(QLatin1String("smallest type")));
     // The title is centred on the page.
