@@ -78,7 +78,17 @@ xdotool search --name . getwindowname %@ 2>/dev/null | sort -u >&2
 kill \$pid; exit 4
 SCRIPT
   chmod +x "$work/session.sh"
-  xvfb-run -a "$work/session.sh" "$@"
+  # The program ends at once (status 3) when another xvfb-run -a took the same display at the
+  # same moment; such a start is tried again after a random pause.
+  local attempt status
+  for attempt in 1 2 3; do
+    status=0
+    xvfb-run -a "$work/session.sh" "$@" || status=$?
+    [ "$status" -eq 3 ] || break
+    echo "the program ended before its window showed (attempt $attempt)" >&2
+    sleep "0.$((RANDOM % 9 + 1))"
+  done
+  return "$status"
 }
 
 run_until_window "Tessellon (MASTER)" || fail "the installed program did not show its window"
