@@ -1,5 +1,6 @@
 #include "reports/layout_geometry.h"
 
+#include <QFontMetrics>
 #include <algorithm>
 
 namespace reports {
@@ -38,7 +39,7 @@ QRect LayoutGeometry::rowRect(int row) const {
 std::vector<EntryBox> entryBoxes(const ReportLine& line, const QRect& row, int reportWidth) {
     std::vector<EntryBox> boxes;
     const int width = std::max(1, reportWidth);
-    const double perChar = double(row.width()) / width;
+    const double perChar = double(row.right() - row.left()) / width;
     long long sum = 0;
     int x = row.left();
     for (int i = 0; i < kEntriesPerLine && line[i].width > 0; ++i) {
@@ -51,6 +52,25 @@ std::vector<EntryBox> entryBoxes(const ReportLine& line, const QRect& row, int r
     QRect& last = boxes.back().rect;
     last.setRight(row.right());
     return boxes;
+}
+
+EntryCaption entryCaption(const LineEntry& entry, bool totals, const QStringList& fieldLabels,
+                          const QFontMetrics& metrics, int width) {
+    EntryCaption caption;
+    if (entry.isFiller()) {
+        caption = {QStringLiteral("Filler"), Qt::darkGreen, Qt::AlignHCenter};
+    } else if (entry.isLabel()) {
+        caption = {entry.label, Qt::red, Qt::AlignRight};
+    } else {
+        const QString text =
+            totals ? entry.name : fieldLabels.value(entry.fieldNumber - 1, entry.name);
+        caption = {text, Qt::black, Qt::AlignLeft};
+    }
+    if (metrics.horizontalAdvance(caption.text) <= width) return caption;
+    while (!caption.text.isEmpty() && metrics.horizontalAdvance(caption.text) > width)
+        caption.text.chop(1);
+    caption.align = Qt::AlignLeft;
+    return caption;
 }
 
 std::optional<LayoutHit> hitTest(const LayoutGeometry& geometry, const ReportDefinition& report,

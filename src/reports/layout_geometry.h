@@ -10,12 +10,16 @@
 // width 0 is one box for entry 1, so an emptied line can still be chosen and filled.
 #pragma once
 
+#include <QColor>
 #include <QPoint>
 #include <QRect>
+#include <QStringList>
 #include <optional>
 #include <vector>
 
 #include "reports/report_definition.h"
+
+class QFontMetrics;
 
 namespace reports {
 
@@ -46,6 +50,19 @@ struct LayoutHit {
     int entry = 0;  // 0-based
     bool operator==(const LayoutHit&) const = default;
 };
+
+// What an entry's box shows: a field its field label (from `fieldLabels`, by field number, as
+// it prints) in black, left-aligned; a totals-line entry its total's name in black; a label its
+// text in red, right-aligned; a filler "Filler" in green, centred. A text wider than `width`
+// loses characters from its end until it fits and is then left-aligned.
+struct EntryCaption {
+    QString text;
+    QColor color;
+    Qt::Alignment align;
+};
+
+EntryCaption entryCaption(const LineEntry& entry, bool totals, const QStringList& fieldLabels,
+                          const QFontMetrics& metrics, int width);
 
 // The row and entry under `point`, given each row's line; nothing outside every shown row.
 std::optional<LayoutHit> hitTest(const LayoutGeometry& geometry, const ReportDefinition& report,

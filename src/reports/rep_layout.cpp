@@ -16,31 +16,6 @@
 
 namespace reports {
 
-namespace {
-
-struct BoxText {
-    QString text;
-    QColor color;
-    Qt::Alignment align;
-};
-
-BoxText boxText(const LineEntry& entry, bool totals, const QStringList& fieldLabels) {
-    if (entry.isFiller()) return {QStringLiteral("Filler"), Qt::darkGreen, Qt::AlignHCenter};
-    if (entry.isLabel()) return {entry.label, Qt::red, Qt::AlignRight};
-    const QString text = totals ? entry.name : fieldLabels.value(entry.fieldNumber - 1, entry.name);
-    return {text, Qt::black, Qt::AlignLeft};
-}
-
-// Drops characters from the end until the text fits `width`; a cut text is left-aligned.
-BoxText fitted(BoxText box, const QFontMetrics& metrics, int width) {
-    if (metrics.horizontalAdvance(box.text) <= width) return box;
-    while (!box.text.isEmpty() && metrics.horizontalAdvance(box.text) > width) box.text.chop(1);
-    box.align = Qt::AlignLeft;
-    return box;
-}
-
-}  // namespace
-
 TRepLayout::TRepLayout(ReportDefinition& buffer, const QString& reportName, int reportWidth,
                        bool totalsShown, const QStringList& fieldLabels, ui::ShowOptions show,
                        QWidget* parent)
@@ -115,8 +90,8 @@ void TRepLayout::BuildLayout() {
             painter.setPen(Qt::black);
             painter.drawRect(box.rect.adjusted(0, 0, -1, -1));
             const QRect inner = box.rect.adjusted(2, 0, -2, 0);
-            const BoxText text = fitted(boxText(line[box.entry], row == kTotalsRow, fieldLabels_),
-                                        metrics, inner.width());
+            const EntryCaption text = entryCaption(line[box.entry], row == kTotalsRow, fieldLabels_,
+                                                   metrics, inner.width());
             painter.setPen(text.color);
             painter.drawText(inner, int(text.align | Qt::AlignVCenter), text.text);
         }

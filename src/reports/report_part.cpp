@@ -139,17 +139,25 @@ void TReportPart::FormShow() {
         RadioFiller->setChecked(true);
     } else {
         RadioField->setChecked(true);
-        const int row = GetField();
+        // A name the list does not know (a damaged record) falls back to the field number;
+        // with neither, nothing is selected and Ok keeps the entry's field as it is.
+        int row = GetField();
+        if (row < 0 && entry.fieldNumber >= 1 && entry.fieldNumber <= names_.size())
+            row = entry.fieldNumber - 1;
         if (row >= 0) FieldList->setCurrentRow(row);
     }
     ui::showText(FieldWidth, QString::number(entry.width));
-    RadioClick();
+    enableForKind();
+}
+
+void TReportPart::enableForKind() {
+    FieldList->setEnabled(RadioField->isChecked());
+    LabelName->setEnabled(RadioLabel->isChecked());
 }
 
 void TReportPart::RadioClick() {
-    FieldList->setEnabled(RadioField->isChecked());
-    LabelName->setEnabled(RadioLabel->isChecked());
-    // A field entry always names a field: the list's first item until the user picks one.
+    enableForKind();
+    // An entry the user makes a field names one: the list's first item until another is picked.
     if (RadioField->isChecked() && FieldList->currentRow() < 0) FieldList->setCurrentRow(0);
 }
 
@@ -171,8 +179,7 @@ void TReportPart::OkButtonClick() {
     } else if (RadioLabel->isChecked()) {
         entry.name = kLabelName;
         entry.label = LabelName->text().trimmed().left(kLabelLength);
-    } else {
-        const int item = std::max(0, FieldList->currentRow());
+    } else if (const int item = FieldList->currentRow(); item >= 0) {
         entry.name = names_.value(item);
         entry.fieldNumber = item + 1;
     }

@@ -57,6 +57,7 @@ class TReportPart : public QDialog {
 
   private:
     bool totals() const;
+    void enableForKind();
     // The list row whose dBase name (body) or total name (totals) is the entry's name; -1.
     int GetField() const;
 

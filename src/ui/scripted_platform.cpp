@@ -109,8 +109,9 @@ QString ScriptedPlatform::saveFileName(const FileDialogRequest& request) {
     return nextFilePath(true, request);
 }
 
-std::optional<FontChoice> ScriptedPlatform::chooseFont(QWidget*, const FontChoice&) {
+std::optional<FontChoice> ScriptedPlatform::chooseFont(QWidget*, const FontChoice& initial) {
     ++fontDialogs_;
+    fontPreset_ = initial;
     return takeFront(fonts_);
 }
 

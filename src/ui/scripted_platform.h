@@ -82,6 +82,8 @@ class ScriptedPlatform : public Platform {
     int busyDepth() const { return busyDepth_; }
     int busyCount() const { return busyCount_; }
     int fontDialogs() const { return fontDialogs_; }
+    // What the last font dialog was preset with.
+    const FontChoice& lastFontPreset() const { return fontPreset_; }
     int colorDialogs() const { return colorDialogs_; }
     int printDialogs() const { return printDialogs_; }
     // Titles and texts of all boxes shown, as "Title: text" (handy in assertions).
@@ -135,6 +137,7 @@ class ScriptedPlatform : public Platform {
     std::vector<ShownModal> modals_shown_;
     std::vector<HelpRequest> help_;
     std::vector<MessageIcon> sounds_;
+    FontChoice fontPreset_;
     int beeps_ = 0;
     int busyDepth_ = 0;
     int busyCount_ = 0;

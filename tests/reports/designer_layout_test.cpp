@@ -1,6 +1,9 @@
 // Refitting report lines to a width, and the layout drawing's boxes and hit test.
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QFontMetrics>
+
 #include "reports/layout_geometry.h"
 #include "reports/line_refit.h"
 
@@ -85,7 +88,7 @@ TEST(LayoutGeometry, BoxesSpreadWidthsOverTheDrawingAndTheLastReachesTheEdge) {
     const auto boxes = entryBoxes(lineOfWidths({60, 30}), row, 120);
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].rect.left(), 4);
-    EXPECT_EQ(boxes[0].rect.right(), 4 + 626 * 60 / 120 - 1);
+    EXPECT_EQ(boxes[0].rect.right(), 4 + 625 * 60 / 120 - 1);
     // The two widths sum to 90 of 120: the last box still runs to the right edge.
     EXPECT_EQ(boxes[1].rect.right(), 629);
 
@@ -119,4 +122,38 @@ TEST(LayoutGeometry, HitTestFindsTheRowAndEntryOnlyInShownRows) {
     EXPECT_EQ(hitTest(g, report, {300, 360}), (LayoutHit{kTotalsRow, 1}));
     g.bodyLines = 0;
     EXPECT_FALSE(hitTest(g, report, {10, 80}));
+}
+
+TEST(LayoutGeometry, EachKindOfEntryShowsItsCaptionColourAndAlignment) {
+    const QStringList labels = {QStringLiteral("Catalog"), QStringLiteral("Description"),
+                                QStringLiteral("Land")};
+    const QFontMetrics metrics{QFont(QStringLiteral("Arial"), 8)};
+    const auto caption = [&](const LineEntry& e, bool totals = false, int width = 500) {
+        return entryCaption(e, totals, labels, metrics, width);
+    };
+    const EntryCaption filler = caption({kFillerName, 0, 10, QString()});
+    EXPECT_EQ(filler.text, QStringLiteral("Filler"));
+    EXPECT_EQ(filler.color, QColor(Qt::darkGreen));
+    EXPECT_EQ(filler.align, Qt::AlignHCenter);
+    const EntryCaption label = caption({kLabelName, 0, 10, QStringLiteral("Year:")});
+    EXPECT_EQ(label.text, QStringLiteral("Year:"));
+    EXPECT_EQ(label.color, QColor(Qt::red));
+    EXPECT_EQ(label.align, Qt::AlignRight);
+    // A field shows the label of the field that prints (its number); a total shows its name.
+    const EntryCaption field = caption({QStringLiteral("COUNTRY"), 3, 20, QString()});
+    EXPECT_EQ(field.text, QStringLiteral("Land"));
+    EXPECT_EQ(field.color, QColor(Qt::black));
+    EXPECT_EQ(field.align, Qt::AlignLeft);
+    EXPECT_EQ(caption({QStringLiteral("Quantity"), 3, 10, QString()}, true).text,
+              QStringLiteral("Quantity"));
+
+    // Too wide: cut from the end until it fits, then left-aligned.
+    const QString longLabel = QStringLiteral("Purchase Price Total:");
+    const int room = metrics.horizontalAdvance(QStringLiteral("Purchase")) + 1;
+    const EntryCaption cut = caption({kLabelName, 0, 5, longLabel}, false, room);
+    EXPECT_TRUE(longLabel.startsWith(cut.text));
+    EXPECT_LT(cut.text.size(), longLabel.size());
+    EXPECT_LE(metrics.horizontalAdvance(cut.text), room);
+    EXPECT_GT(metrics.horizontalAdvance(longLabel.left(cut.text.size() + 1)), room);
+    EXPECT_EQ(cut.align, Qt::AlignLeft);
 }

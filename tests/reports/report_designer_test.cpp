@@ -265,6 +265,68 @@ TEST_F(ReportDesignerTest, ANewLayoutIsSavedAtItsOffsetsAndPrinted) {
     EXPECT_TRUE(text.filter(QStringLiteral("Issued:")).size() == 6)
         << text.join('\n').toStdString();
     EXPECT_EQ(text.filter(QStringLiteral("1851")).size(), 1);
+
+    // The same report goes to the preview and into a PDF file at once, with no restart.
+    ReportJob job(*file().read(6), stamps.table, stamps.settings(), letterPage());
+    RecordedReport pages;
+    EXPECT_EQ(job.runToPages(pages), RunResult::Completed);
+    EXPECT_EQ(pages.pageCount(), 1);
+    const QString pdf = stamps.file(QStringLiteral("years.pdf"));
+    ReportJob pdfJob(*file().read(6), stamps.table, stamps.settings(), letterPage());
+    EXPECT_EQ(pdfJob.runToPdf(pdf), RunResult::Completed);
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdfFile.read(5) == "%PDF-");
+}
+
+TEST_F(ReportDesignerTest, ModifyWritesTheReportBackInPlaceAndDeleteListsTheRest) {
+    report_testing::ReportCollection stamps{report_testing::sixStamps()};
+    ReportContext context;
+    context.programDirectory = program.path();
+    context.table = &stamps.table;
+    context.labels = fieldLabels();
+    TMyReport reports(context);
+    const QByteArray untouched = [this] {
+        QFile f(file().path());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+
+    // Cancel leaves the file byte for byte; Help opens at the designer's page.
+    reports.ReportBox->setCurrentRow(2);
+    platform.queueModal([](QDialog& d) {
+        auto& w = dynamic_cast<TUserReport&>(d);
+        type(w.Title1, QStringLiteral("Never saved"));
+        w.HelpButton->click();
+        w.CancelButton->click();
+    });
+    reports.ModifyButton->click();
+    QFile urp(file().path());
+    ASSERT_TRUE(urp.open(QIODevice::ReadOnly));
+    EXPECT_EQ(urp.readAll(), untouched);
+    urp.close();
+    ASSERT_EQ(platform.helpRequests().size(), 1u);
+    EXPECT_EQ(platform.helpRequests()[0].keyword, QStringLiteral("User Defined Reports"));
+
+    // Update under the same name writes record 2 in place and selects it again.
+    platform.queueModal([name = file().read(2)->name](QDialog& d) {
+        auto& w = dynamic_cast<TUserReport&>(d);
+        EXPECT_EQ(w.ReportName->text(), name);
+        type(w.Title1, QStringLiteral("Kept titles"));
+        w.UpdateButton->click();
+    });
+    reports.ReportBox->setCurrentRow(2);
+    reports.ModifyButton->click();
+    EXPECT_EQ(file().count(), 6);
+    EXPECT_EQ(file().read(2)->titles[0], QStringLiteral("Kept titles"));
+    EXPECT_EQ(reports.ReportBox->currentRow(), 2);
+    EXPECT_TRUE(platform.boxes().empty());
+
+    platform.queueModal([](QDialog& d) { dynamic_cast<TUserReport&>(d).DeleteButton->click(); });
+    platform.queueAnswer(MessageAnswer::Yes);
+    reports.ModifyButton->click();
+    EXPECT_EQ(reports.ReportBox->count(), 5);
+    EXPECT_EQ(file().count(), 5);
+    EXPECT_TRUE(platform.allAnswersUsed());
 }
 
 TEST_F(ReportDesignerTest, EntryWindowRefusesABadWidthAndOffersTotalsOnTheTotalsLine) {
@@ -294,6 +356,20 @@ TEST_F(ReportDesignerTest, EntryWindowRefusesABadWidthAndOffersTotalsOnTheTotals
     EXPECT_EQ(part.line()[0].fieldNumber, 3);
     EXPECT_EQ(part.line()[1].width, 60);
     EXPECT_EQ(part.line()[2].width, 20);  // the first unused entry takes what is left
+
+    // A body entry whose name the list does not know is found by its number; with neither,
+    // nothing is chosen and Ok keeps the entry's field.
+    ReportLine body = fillerLine(120);
+    body[0] = {QStringLiteral("OLDNAME"), 7, 120, QString()};
+    TReportPart byNumber(body, 3, 0, 120, fieldLabels());
+    EXPECT_EQ(byNumber.FieldList->currentRow(), 6);
+    body[0].fieldNumber = 0;
+    TReportPart unknown(body, 3, 0, 120, fieldLabels());
+    EXPECT_EQ(unknown.FieldList->currentRow(), -1);
+    unknown.FieldWidth->setText(QStringLiteral("60"));
+    unknown.OkButton->click();
+    EXPECT_EQ(unknown.line()[0].name, QStringLiteral("OLDNAME"));
+    EXPECT_EQ(unknown.line()[0].width, 60);
 
     TReportPart filler(totals, kTotalsRow, 1, 120, fieldLabels());
     EXPECT_TRUE(filler.RadioFiller->isChecked());
@@ -333,9 +409,8 @@ TEST_F(ReportDesignerTest, ClickingAnEntryOpensItAndCancelDiscardsTheLayout) {
     TRepLayout scaled(buffer, buffer.name, buffer.width, false, fieldLabels(), larger);
     scaled.show();
     EXPECT_EQ(scaled.width(), 951);
-    platform.queueModal([&chosen](QDialog& d) {
-        chosen = dynamic_cast<TReportPart&>(d).SelPartLabel->text();
-    });
+    platform.queueModal(
+        [&chosen](QDialog& d) { chosen = dynamic_cast<TReportPart&>(d).SelPartLabel->text(); });
     QTest::mouseClick(&scaled, Qt::LeftButton, {}, QPoint(10, 150));
     EXPECT_EQ(chosen, QStringLiteral("Line 2, Item 1"));
 }
@@ -358,6 +433,10 @@ TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
     platform.queueFont(ui::FontChoice{chosen, QColor(0x12, 0x34, 0x56)});
     platform.queueFont(std::nullopt);
     w->SetFonts->click();
+    // The body font's dialog (the last one) was preset with the stored font.
+    EXPECT_EQ(platform.lastFontPreset().font.family(), QStringLiteral("Courier New"));
+    EXPECT_EQ(platform.lastFontPreset().font.pointSize(), 10);
+    EXPECT_FALSE(platform.lastFontPreset().font.bold());
     const ReportFont& title = buffer.font(kTitleFont);
     EXPECT_EQ(title.name, QStringLiteral("Liberation Serif"));
     EXPECT_EQ(title.size, 14);
