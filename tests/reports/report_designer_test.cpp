@@ -50,6 +50,15 @@ class ReportDesignerTest : public ::testing::Test {
                                              ui::ShowOptions());
     }
 
+    // The Reports window's context over a test collection.
+    ReportContext reportsOver(report_testing::ReportCollection& stamps) const {
+        ReportContext context;
+        context.programDirectory = program.path();
+        context.table = &stamps.table;
+        context.labels = fieldLabels();
+        return context;
+    }
+
     // Types into a box as the user would, leaving it afterwards.
     static void type(QLineEdit* box, const QString& text) {
         box->setText(text);
@@ -204,11 +213,7 @@ TEST_F(ReportDesignerTest, NumberOfLinesOutOfRangeStopsSavingAndTheLayout) {
 
 TEST_F(ReportDesignerTest, ANewLayoutIsSavedAtItsOffsetsAndPrinted) {
     report_testing::ReportCollection stamps{report_testing::sixStamps()};
-    ReportContext context;
-    context.programDirectory = program.path();
-    context.table = &stamps.table;
-    context.labels = fieldLabels();
-    TMyReport reports(context);
+    TMyReport reports(reportsOver(stamps));
 
     // New Report: name it, one 120-character line of a label and the Year field.
     platform.queueModal([this](QDialog& d) {
@@ -281,11 +286,7 @@ TEST_F(ReportDesignerTest, ANewLayoutIsSavedAtItsOffsetsAndPrinted) {
 
 TEST_F(ReportDesignerTest, ModifyWritesTheReportBackInPlaceAndDeleteListsTheRest) {
     report_testing::ReportCollection stamps{report_testing::sixStamps()};
-    ReportContext context;
-    context.programDirectory = program.path();
-    context.table = &stamps.table;
-    context.labels = fieldLabels();
-    TMyReport reports(context);
+    TMyReport reports(reportsOver(stamps));
     const QByteArray untouched = [this] {
         QFile f(file().path());
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
