@@ -95,6 +95,8 @@ void Table::open(const std::string& path, OpenMode mode) {
 void Table::close() {
     Impl& t = *impl_;
     if (!t.dbf.isOpen()) return;
+    t.appendRun = false;
+    t.closeSlice();
     t.state = EditState::Browse;
     t.buffer.clear();
     if (t.mode == OpenMode::Exclusive) {
@@ -106,7 +108,7 @@ void Table::close() {
         // Closing the index cuts its file to the pages in use, which must not
         // happen while another program sharing the table is growing it.
         try {
-            WriteLock lock(t.dbf);
+            WriteLock lock(t);
             t.mdx.reset();
         } catch (const EngineError&) {
         }
@@ -537,7 +539,7 @@ void Table::refresh() {
     t.requireOpen();
     t.atStart = false;
     if (t.dbf.writable()) {
-        WriteLock lock(t.dbf);
+        WriteLock lock(t);
         t.syncWithDisk(false);
     } else {
         t.syncWithDisk(false);
@@ -659,29 +661,97 @@ void Table::cancel() {
     impl_->buffer.clear();
 }
 
+// Adds the record in the buffer to the table and its keys to the index; the
+// caller holds the write lock and has begun the index change.
+void Table::Impl::appendBuffered() {
+    const std::uint32_t recno = dbf.appendRecord(buffer.data());
+    // The record is stored and counted: should the index fail now, the
+    // insert is still over, so a second post cannot add the record again.
+    state = EditState::Browse;
+    cur = recno;
+    invalidateOrder();
+    for (std::size_t i = 0; i < exprs.size(); ++i) {
+        const KeyExpression& e = *exprs[i];
+        keyNew.resize(std::size_t(e.keyLength()));
+        e.evaluate(buffer.data(), keyNew.data());
+        mdx->insertKey(int(i), keyNew.data(), recno);
+    }
+}
+
+void Table::Impl::openSlice() {
+    dbf.lockForWrite();
+    try {
+        syncWithDisk(true);
+        if (mdx) requireMaintainableTags();
+        if (mdx) beginIndexChange();
+    } catch (...) {
+        dbf.unlockForWrite();
+        throw;
+    }
+    sliceOpen = true;
+    sliceStart = std::chrono::steady_clock::now();
+}
+
+void Table::Impl::closeSlice() {
+    if (!sliceOpen) return;
+    sliceOpen = false;
+    struct Unlock {
+        DbfFile& f;
+        ~Unlock() { f.unlockForWrite(); }
+    } unlock{dbf};
+    if (mdx) {
+        endIndexChange(deletedCount);
+        if (!dbf.exclusive()) mdxSizeSeen = indexFileSize();
+    }
+}
+
+void Table::Impl::abandonSlice() {
+    if (!sliceOpen) return;
+    sliceOpen = false;
+    dbf.unlockForWrite();
+}
+
+void Table::Impl::postInRun() {
+    if (!sliceOpen) openSlice();
+    try {
+        // Marks the index as changing again should a change between two
+        // posts of the slice have stamped it (a no-op otherwise).
+        if (mdx) {
+            requireMaintainableTags();
+            mdx->beginChange();
+        }
+        appendBuffered();
+    } catch (...) {
+        abandonSlice();
+        throw;
+    }
+    if (std::chrono::steady_clock::now() - sliceStart >= kSliceLength) closeSlice();
+}
+
+void Table::beginAppendRun() {
+    impl_->requireWritable();
+    impl_->appendRun = true;
+}
+
+void Table::endAppendRun() {
+    Impl& t = *impl_;
+    t.appendRun = false;
+    t.closeSlice();
+}
+
 void Table::post() {
     Impl& t = *impl_;
     if (t.state == EditState::Browse) return;
     t.requireWritable();
-    {
-        WriteLock lock(t.dbf);
+    if (t.state == EditState::Insert && t.appendRun) {
+        t.postInRun();
+    } else {
+        WriteLock lock(t);
         t.syncWithDisk(true);
         if (t.mdx) t.requireMaintainableTags();
         if (t.mdx) t.beginIndexChange();
         if (t.state == EditState::Insert) {
-            std::uint32_t recno = t.dbf.appendRecord(t.buffer.data());
-            // The record is stored and counted: should the index fail now, the
-            // insert is still over, so a second post cannot add the record again.
-            t.state = EditState::Browse;
-            t.cur = recno;
-            t.invalidateOrder();
-            for (std::size_t i = 0; i < t.exprs.size(); ++i) {
-                const KeyExpression& e = *t.exprs[i];
-                t.keyNew.resize(std::size_t(e.keyLength()));
-                e.evaluate(t.buffer.data(), t.keyNew.data());
-                t.mdx->insertKey(int(i), t.keyNew.data(), recno);
-            }
-            t.cur = recno;
+            t.appendBuffered();
         } else {
             const char* old = t.dbf.record(t.editRecno);
             for (std::size_t i = 0; i < t.exprs.size(); ++i) {
@@ -721,7 +791,7 @@ void Table::deleteRecord() {
     const std::uint32_t deleted = t.cur;
     const std::int64_t at = t.rowOf(deleted);
     {
-        WriteLock lock(t.dbf);
+        WriteLock lock(t);
         // dBase keeps the keys of deleted records: the index changes only in
         // its stamp, which an index that is not ours or not trusted goes without.
         const bool stamp = t.mdx && t.indexTrusted && t.mdx->stamped();

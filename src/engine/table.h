@@ -18,6 +18,13 @@
 //    posted before and an index that agrees with it (a half-updated index is
 //    noticed on open, left unused, and rebuilt by an exclusive open or before
 //    the next change).
+//  - An append run (beginAppendRun .. endAppendRun, for imports) posts new
+//    records in slices of up to 50 ms: the write lock, the look for other
+//    programs' changes and the index's stamp are taken once a slice rather
+//    than once a record. Other writers wait at most one slice; a process
+//    killed within one leaves every record posted and an index marked as
+//    changing, handled as after any cut-short post. Any other change, and
+//    close(), ends the slice first.
 //  - The production index is derived data: an index that is damaged, or was
 //    left half-changed by a program that stopped, never keeps the table from
 //    opening. Such an index is not used (record order, or the tag's order
@@ -154,6 +161,10 @@ public:
     void post();
     void cancel();
     void deleteRecord();  // marks the current record deleted and moves to the next
+    // An append run (see the contract above). endAppendRun() stamps the index
+    // and lets the write lock go; close() does the same.
+    void beginAppendRun();
+    void endAppendRun();
     void setText(int field, std::string_view utf8);  // C: cut at the width; N/F: must be a number
     // Text with characters the table's code page cannot hold is refused with
     // EngineError naming the field and the characters; a caller that stores
@@ -195,6 +206,8 @@ public:
 
 private:
     struct Impl;
+    friend class WriteLock;
+    friend class ExclusiveUse;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -2,6 +2,7 @@
 // (table.cpp: cursor and editing; table_index.cpp: tags and maintenance).
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -59,6 +60,22 @@ struct Table::Impl {
     std::string buffer;
     std::uint32_t editRecno = 0;
     std::string keyNew, keyOld;
+
+    // An append run (Table::beginAppendRun): posts of new records share one
+    // slice of the write lock and one index stamp for up to kSliceLength.
+    static constexpr std::chrono::milliseconds kSliceLength{50};
+    bool appendRun = false;
+    bool sliceOpen = false;
+    std::chrono::steady_clock::time_point sliceStart;
+    void appendBuffered();
+    void postInRun();
+    void openSlice();
+    // Stamps the index and lets the write lock go; anything else that writes
+    // (WriteLock, ExclusiveUse) closes the slice first.
+    void closeSlice();
+    // After a failed write: lets the lock go and leaves the index marked as
+    // changing, as a failed post does.
+    void abandonSlice();
 
     // table_index.cpp
     void openIndex();
@@ -129,10 +146,14 @@ struct Table::Impl {
 // and its index (table_pack.cpp).
 void removePackLeftovers(const std::string& tablePath);
 
-// Serialises writers of a shared table for the life of the scope.
+// Serialises writers of a shared table for the life of the scope. An open
+// slice of an append run is closed first, so the lock is never taken twice.
 class WriteLock {
 public:
-    explicit WriteLock(DbfFile& f) : f_(f) { f_.lockForWrite(); }
+    explicit WriteLock(Table::Impl& t) : f_(t.dbf) {
+        t.closeSlice();
+        f_.lockForWrite();
+    }
     ~WriteLock() { f_.unlockForWrite(); }
     WriteLock(const WriteLock&) = delete;
     WriteLock& operator=(const WriteLock&) = delete;
@@ -142,10 +163,10 @@ private:
 };
 
 // Holds a shared table exclusively for the life of the scope, or throws the
-// in-use error.
+// in-use error. An open slice of an append run is closed first.
 class ExclusiveUse {
 public:
-    explicit ExclusiveUse(DbfFile& f);
+    explicit ExclusiveUse(Table::Impl& t);
     ~ExclusiveUse();
 
 private:

@@ -31,7 +31,8 @@ std::string rebuildPath(const std::string& mdxPath) {
 }
 }  // namespace
 
-ExclusiveUse::ExclusiveUse(DbfFile& f) : f_(f) {
+ExclusiveUse::ExclusiveUse(Table::Impl& t) : f_(t.dbf) {
+    t.closeSlice();
     bool held = f_.tryExclusive();
     // A program may lock the index rather than the table.
     if (held && othersHoldPosixLocks(companionPath(f_.path(), ".MDX"))) {
@@ -323,7 +324,7 @@ void Table::Impl::collectTagOrder(std::vector<std::uint32_t>& out) {
         out.clear();
         if (dbf.writable()) {
             try {
-                WriteLock lock(dbf);
+                WriteLock lock(*this);
                 rebuildIndex();
             } catch (const EngineError&) {
                 // Another tag cannot be rebuilt: order in memory instead.
@@ -377,7 +378,7 @@ void Table::addIndexTag(const std::string& name, const std::string& expression) 
     if (expression.size() > 255)
         throw EngineError("The index expression is longer than 255 characters.");
     KeyExpression e = KeyExpression::compile(expression, fields(), codePage());
-    ExclusiveUse hold(t.dbf);
+    ExclusiveUse hold(t);
     t.prepareIndexForChange();
     if (!t.mdx) {
         t.mdxPath = companionPath(t.path, ".MDX");
@@ -398,7 +399,7 @@ void Table::deleteIndexTag(std::string_view name) {
     Impl& t = *impl_;
     t.requireWritable();
     if (!t.mdx || t.mdx->findTag(name) < 0) return;
-    ExclusiveUse hold(t.dbf);
+    ExclusiveUse hold(t);
     t.prepareIndexForChange();
     if (!t.mdx || t.mdx->findTag(name) < 0) return;
     t.beginIndexChange();
@@ -437,6 +438,7 @@ std::string Table::selectedIndex() const { return impl_->selectedName; }
 std::vector<TagInfo> Table::regenerateIndexes() {
     Impl& t = *impl_;
     t.requireWritable();
+    t.closeSlice();
     if (t.mode != OpenMode::Exclusive)
         throw EngineError("Rebuilding the indexes of \"" + t.path + "\" needs exclusive use.");
     if (t.state != EditState::Browse) post();

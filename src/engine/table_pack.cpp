@@ -45,6 +45,7 @@ void removePackLeftovers(const std::string& tablePath) {
 PackResult Table::pack() {
     Impl& t = *impl_;
     t.requireWritable();
+    t.closeSlice();
     if (t.mode != OpenMode::Exclusive)
         throw EngineError("Packing \"" + t.path + "\" needs exclusive use.");
     if (t.state != EditState::Browse) cancel();

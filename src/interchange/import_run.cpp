@@ -20,6 +20,24 @@ bool isAscii(std::string_view s) {
     return true;
 }
 
+// True for "[-]digits[.digits]" with at least one digit and at most 15 significant ones.
+bool isPlainDecimal(std::string_view s) {
+    if (!s.empty() && s.front() == '-') s.remove_prefix(1);
+    int significant = 0;
+    bool any = false, point = false;
+    for (char c : s) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (c >= '0' && c <= '9') {
+            any = true;
+            if (c != '0' || significant > 0) ++significant;
+        } else {
+            return false;
+        }
+    }
+    return any && significant <= 15;
+}
+
 // Writes converted values into the new record of the target table.
 class RecordFiller {
   public:
@@ -51,7 +69,12 @@ class RecordFiller {
                     table_.setInteger(t.field, importInteger(utf8));
                     break;
                 case collection::FieldKind::Float:
-                    table_.setNumber(t.field, importFloat(utf8));
+                    // Plain decimal text goes to the field as text: the same digits as through
+                    // a double (at most 15 significant digits), without the conversions.
+                    if (isPlainDecimal(utf8))
+                        table_.setText(t.field, utf8);
+                    else
+                        table_.setNumber(t.field, importFloat(utf8));
                     break;
                 case collection::FieldKind::Date:
                     if (auto d = importDate(utf8, options_.dateFormat, options_.currentYear))
@@ -112,6 +135,18 @@ ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportO
         explicit StandIns(engine::Table& t) : table(t) { table.setStandIns(true); }
         ~StandIns() { table.setStandIns(false); }
     } standIns(table);
+    // New records are posted as one append run: the table's write lock and its index stamp are
+    // taken once a slice of the run rather than once a record.
+    struct AppendRun {
+        engine::Table& table;
+        explicit AppendRun(engine::Table& t) : table(t) { table.beginAppendRun(); }
+        ~AppendRun() {
+            try {
+                table.endAppendRun();
+            } catch (const std::exception&) {
+            }
+        }
+    } appendRun(table);
     try {
         for (;;) {
             table.append();
@@ -128,6 +163,7 @@ ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportO
             ++result.added;
             if (options.progress) options.progress(result.added);
         }
+        table.endAppendRun();
     } catch (const std::exception& e) {
         if (table.state() != engine::EditState::Browse) table.cancel();
         result.error = e.what();

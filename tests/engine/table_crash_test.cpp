@@ -60,6 +60,8 @@ void send(int fd, char kind, char phase, std::uint32_t recno, const std::string&
         Table t;
         t.open(path, seed % 3 == 0 ? OpenMode::Exclusive : OpenMode::Shared);
         t.selectIndex(kTag);
+        // Every other child appends in an append run, its edits and deletions in between.
+        if (seed % 2 == 1) t.beginAppendRun();
         for (int op = 0; op < 1500; ++op) {
             const unsigned pick = rng() % 10;
             const std::uint32_t target = 1 + rng() % std::max<std::uint32_t>(1, t.physicalCount());
