@@ -97,9 +97,16 @@ void DbfFile::open(const std::string& path, bool exclusive, bool readOnly) {
             throw EngineError("The table \"" + path + "\" is not a readable dBase table: the file "
                               "is shorter than a table header.");
         mapFile(size);
+        // Another program sharing the table may append meanwhile, writing each
+        // record before counting it: the header is read first and the size
+        // after it, so the count never outruns the size it is checked against.
+        // (A header is at most 65535 bytes long.)
+        const std::string header(map_, std::size_t(std::min<std::uint64_t>(size, 1u << 16)));
+        size = fileSizeOf(fd_, path_);
+        if (size > mapLength_) mapFile(size);
         allocated_ = size;
-        layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(map_),
-                                 std::size_t(std::min<std::uint64_t>(size, 1u << 20)), size, path_);
+        layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(header.data()),
+                                 header.size(), size, path_);
         // Some writers leave the count at 0 in a complete table (records, then
         // the end marker, nothing else): count the records from the size then.
         if (layout_.recordCount == 0 && size > layout_.headerLength + 1 &&

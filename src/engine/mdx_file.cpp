@@ -81,7 +81,7 @@ MdxFile::MdxFile() : impl_(std::make_unique<Impl>()) {}
 MdxFile::~MdxFile() = default;
 
 std::unique_ptr<MdxFile> MdxFile::open(const std::string& path, bool writable,
-                                       bool checkEveryPage) {
+                                       bool checkEveryPage, bool trimTail) {
     std::unique_ptr<MdxFile> mdx(new MdxFile());
     Impl& d = *mdx->impl_;
     d.file = std::make_unique<MdxMapping>(path, writable);
@@ -94,7 +94,7 @@ std::unique_ptr<MdxFile> MdxFile::open(const std::string& path, bool writable,
             t.checkRoot();
     }
     const std::uint32_t pages = d.file->pageCount();
-    if (writable && std::uint64_t(pages) * mdx::kPageSize < d.file->fileSize())
+    if (writable && trimTail && std::uint64_t(pages) * mdx::kPageSize < d.file->fileSize())
         d.file->cutToPages(pages);  // whatever lies past the used pages is not ours
     return mdx;
 }

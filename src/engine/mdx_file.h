@@ -59,8 +59,12 @@ public:
     // With `checkEveryPage` off only the header, the tag headers and each
     // tag's root are checked now; deeper pages are checked when a walk or a
     // change reaches them (so a large index opens in constant time).
+    // A writable open cuts off what lies past the used pages only with
+    // `trimTail`, which needs the file to itself (exclusive use or the write
+    // lock): another program sharing it may have grown it ahead and be
+    // writing there.
     static std::unique_ptr<MdxFile> open(const std::string& path, bool writable,
-                                         bool checkEveryPage = true);
+                                         bool checkEveryPage = true, bool trimTail = true);
     // The tag definitions that can still be read from an index that does not
     // open (see mdx::salvageTags); never throws.
     static std::vector<TagInfo> salvageTags(const std::string& path);

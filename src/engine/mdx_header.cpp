@@ -81,7 +81,7 @@ std::string slotTagName(const char* slotBytes) {
     return name;
 }
 
-std::vector<TagSlot> readTagTable(const MdxMapping& file) {
+std::vector<TagSlot> readTagTable(MdxMapping& file) {
     const char* h = file.base();
     if (h[hdr::kVersion] != 2)
         file.notAnIndex("its version byte is " + std::to_string(std::uint8_t(h[hdr::kVersion])));
@@ -94,6 +94,9 @@ std::vector<TagSlot> readTagTable(const MdxMapping& file) {
         file.damaged("it lists " + std::to_string(tagCount) + " tags, more than " +
                      std::to_string(kMaxTags));
     const std::uint32_t pages = file.pageCount();
+    // Another program sharing the index grows the file before it counts the
+    // new pages: a count past the size seen at the open asks for the size again.
+    if (std::uint64_t(pages) * kPageSize > file.fileSize()) file.refreshSize();
     if (pages < kFirstDataPage || std::uint64_t(pages) * kPageSize > file.fileSize())
         file.damaged("its header counts " + std::to_string(pages) + " pages but the file holds " +
                      std::to_string(file.fileSize() / kPageSize));

@@ -23,7 +23,8 @@ struct TagSlot {
 
 // Validates the file header and returns the tags in slot order (names, key
 // types, expressions and header pages; key lengths are left to MdxTree).
-std::vector<TagSlot> readTagTable(const MdxMapping& file);
+// Reads the file size again when the header counts more pages than it held.
+std::vector<TagSlot> readTagTable(MdxMapping& file);
 
 // Reads the expression, key type, key length and options of a tag from its
 // header block `th` into `info`; false when the expression is not terminated.

@@ -110,6 +110,17 @@ void MdxMapping::ensureSize(std::uint64_t bytes) {
     resize(roundUp(std::max(bytes, fileSize_ + fileSize_ / 8), kGrowStep));
 }
 
+void MdxMapping::refreshSize() {
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0) systemFailure("read");
+    fileSize_ = std::uint64_t(st.st_size);
+    if (fileSize_ > reserved_) {
+        ::munmap(base_, reserved_);
+        base_ = nullptr;
+        map(roundUp(fileSize_ * 2, kGrowStep));
+    }
+}
+
 void MdxMapping::cutToPages(std::uint32_t pages) {
     put32(base_ + hdr::kPageCount, pages);
     const std::uint64_t bytes = std::uint64_t(pages) * kPageSize;

@@ -50,6 +50,8 @@ class MdxMapping {
     // Makes the file at least `bytes` long (zero-filled), without changing
     // the page count. Used for scratch space past the used part.
     void ensureSize(std::uint64_t bytes);
+    // Reads the file's size again (another program may have grown it).
+    void refreshSize();
     // Sets the page count and cuts the file to exactly that many pages.
     void cutToPages(std::uint32_t pages);
 

@@ -68,6 +68,7 @@ void Table::open(const std::string& path, OpenMode mode) {
     t.dbf.open(path, mode == OpenMode::Exclusive, mode == OpenMode::ReadOnly);
     t.mode = mode;
     t.stampPending = false;
+    t.damageRechecked = false;
     t.path = path;
     try {
         if (mode == OpenMode::Exclusive) {
@@ -349,6 +350,15 @@ std::int64_t Table::Impl::rowOf(std::uint32_t recno) {
 // Writers call this holding the write lock, with `forWrite`.
 void Table::Impl::syncWithDisk(bool forWrite) {
     if (dbf.reloadCount()) invalidateOrder();
+    // An index that looked damaged at a shared open may have been caught in
+    // the middle of another program's change: under the write lock nobody is
+    // changing it, so the first look then is the one that counts.
+    if (!mdx && indexDamaged && !damageRechecked && dbf.writable() && !dbf.exclusive()) {
+        damageRechecked = true;
+        openIndex();
+        if (mdx) mdxSizeSeen = indexFileSize();
+        invalidateOrder();
+    }
     if (mdx && !dbf.exclusive() &&
         (indexFileSize() != mdxSizeSeen || mdx->interrupted(dbf.count()))) {
         reloadIndex(forWrite);

@@ -27,6 +27,7 @@ struct Table::Impl {
     int selectedTag = -1;
     bool indexTrusted = true;           // false: the index disagrees with the table; not used
     bool indexDamaged = false;          // the .MDX exists but cannot be read; not used
+    bool damageRechecked = false;       // a damaged index was looked at again under the lock
     std::vector<TagInfo> salvagedTags;  // what could be read of a damaged index's tags
     std::string indexNotice;            // see Table::indexNotice()
     // Size of the index file when this table last changed or mapped it; another

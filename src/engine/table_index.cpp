@@ -100,7 +100,9 @@ void Table::Impl::openIndex() {
     const bool mayRebuild = dbf.exclusive() && dbf.writable();
     if (mayRebuild) ::unlink(rebuildPath(mdxPath).c_str());  // left by a rebuild cut short
     try {
-        mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false);
+        // A shared open holds no write lock: another writer may be growing the file.
+        mdx = MdxFile::open(mdxPath, dbf.writable(), /*checkEveryPage=*/false,
+                            /*trimTail=*/dbf.exclusive());
     } catch (const EngineError& e) {
         // The index is derived data: the table opens without it.
         indexDamaged = true;
