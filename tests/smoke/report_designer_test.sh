@@ -5,8 +5,9 @@
 #   report_designer_test.sh PATH/TO/tessellon PATH/TO/tessellon-cli
 #
 # On a collection of three stamps, Ctrl+R opens "Reports" and Alt+N "New Report": the "Report
-# Definition" window comes up with the new report's name box focused. "Designed Report" is typed
-# and Alt+U saves it. The designer must close and the Reports list must now hold "Designed
+# Definition" window comes up with the new report's name box focused. "Designed Report" is typed;
+# "Specify Report Content" opens the layout, where a mouse click on the first body line opens
+# "Select Report Part" on "Line 1, Item 1" (both closed with Escape); Alt+U saves the report. The designer must close and the Reports list must now hold "Designed
 # Report"; Alt+V then runs the new report at once (Return closes the status window at its end),
 # and the preview's page label must read "Page 1 of 1".
 #
@@ -18,6 +19,8 @@ readonly MAIN_TITLE='Tessellon (MASTER)'
 readonly TIP_TITLE='Tip of the Day'
 readonly REPORTS_TITLE='Reports'
 readonly DESIGNER_TITLE='Report Definition'
+readonly LAYOUT_TITLE='Specify Report Layout'
+readonly PART_TITLE='Select Report Part'
 readonly REPORT_NAME='Designed Report'
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/x_session.sh"
 
@@ -43,6 +46,30 @@ for app in pyatspi.Registry.getDesktop(0):
         except Exception:
             pass
 print('yes' if found else 'no')
+PY
+}
+
+# Presses the button named $1 through the accessibility bus, without waiting for what it opens
+# (a modal window keeps the call from returning).
+press() {
+  /usr/bin/python3 - "$1" >/dev/null 2>&1 <<'PY' &
+import sys, pyatspi
+def walk(a):
+    yield a
+    for i in range(a.childCount):
+        c = a.getChildAtIndex(i)
+        if c is not None:
+            yield from walk(c)
+for app in pyatspi.Registry.getDesktop(0):
+    if app is None or (app.name or '').lower() != 'tessellon':
+        continue
+    for a in walk(app):
+        try:
+            if a.getRoleName() == 'push button' and a.name == sys.argv[1]:
+                a.queryAction().doAction(0)
+                sys.exit(0)
+        except Exception:
+            pass
 PY
 }
 
@@ -73,7 +100,7 @@ PY
 }
 
 inside_x() {
-  local binary=$1 reports_id designer_id preview_id
+  local binary=$1 reports_id designer_id layout_id part_id preview_id
   work=$2
   make_collection "$CLI" "$work/program" "$work/config"
   /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
@@ -94,6 +121,22 @@ $(window_names)"
   focus "$designer_id"
   sleep 0.3
   xdotool type --delay 40 "$REPORT_NAME"
+
+  # The layout window: a click on the first body line's box opens the entry window on it.
+  press "Specify Report Content"
+  layout_id=$(wait_for_window "$LAYOUT_TITLE" 10) || fail "no \"$LAYOUT_TITLE\" window"
+  focus "$layout_id"
+  xdotool mousemove --window "$layout_id" 40 85 click 1
+  part_id=$(wait_for_window "$PART_TITLE" 10) || fail "a click on line 1 opened no \"$PART_TITLE\""
+  wait_shows 10 label "Line 1, Item 1"
+  focus "$part_id"
+  xdotool key Escape
+  window_gone "$PART_TITLE" 10 || fail "the entry window did not close on Escape"
+  focus "$layout_id"
+  xdotool key Escape
+  window_gone "$LAYOUT_TITLE" 10 || fail "the layout window did not close on Escape"
+
+  focus "$designer_id"
   xdotool key alt+u
   window_gone "$DESIGNER_TITLE" 10 || fail "the designer stayed open after Alt+U"
   wait_shows 20 "list item" "$REPORT_NAME"
@@ -127,7 +170,7 @@ main() {
   trap 'rm -rf "$work"' EXIT
   private_runtime_dir "$work"
   dbus-run-session -- "$0" --in-session "$binary" "$work"
-  echo "PASS: a report made in the designer was listed and previewed without a restart"
+  echo "PASS: a report made in the designer (its layout chosen by mouse) was listed and previewed without a restart"
 }
 
 case "${1:-}" in
