@@ -27,9 +27,8 @@ struct FixedDigits {
 void fixedDigits(double value, int decimals, FixedDigits& out) {
     char buf[40];
     // "d.dddddddddddddde+XX", as printf's "%.14e" writes it.
-    const auto written =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific,
-                      kSignificantDigits - 1);
+    const auto written = std::to_chars(buf, buf + sizeof buf, std::fabs(value),
+                                       std::chars_format::scientific, kSignificantDigits - 1);
     *written.ptr = '\0';
     char significant[kSignificantDigits];
     significant[0] = buf[0];
@@ -82,8 +81,8 @@ QString formatFixed(double value, int width, int decimals, const NumberSymbols& 
     FixedDigits parts;
     fixedDigits(value, decimals, parts);
     const int separators = group ? (parts.integer - 1) / 3 : 0;
-    const qsizetype length = (parts.negative ? 1 : 0) + parts.integer + separators +
-                             (decimals > 0 ? 1 + decimals : 0);
+    const qsizetype length =
+        (parts.negative ? 1 : 0) + parts.integer + separators + (decimals > 0 ? 1 + decimals : 0);
     const qsizetype pad = std::max<qsizetype>(0, width - length);
     QString text(pad + length, Qt::Uninitialized);
     QChar* at = text.data();
@@ -149,6 +148,27 @@ QString NumberFormats::grouped(double value, int width, int decimals) const {
 
 QString NumberFormats::money(double value, int width) const {
     return formatMoney(value, width, currencyFormat_, regional_);
+}
+
+bool NumberFormats::wholeNumberText(std::string_view stored, bool grouped, std::string& out) const {
+    while (!stored.empty() && stored.front() == ' ') stored.remove_prefix(1);
+    while (!stored.empty() && stored.back() == ' ') stored.remove_suffix(1);
+    const bool negative = !stored.empty() && stored.front() == '-';
+    if (negative) stored.remove_prefix(1);
+    if (stored.empty() || stored.size() > std::size_t(kSignificantDigits) ||
+        !std::all_of(stored.begin(), stored.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return false;
+    if (grouped && numberSymbols_.thousands.unicode() >= 0x80) return false;
+    while (stored.size() > 1 && stored.front() == '0') stored.remove_prefix(1);
+    out.clear();
+    if (negative && stored != "0") out += '-';
+    const std::size_t n = stored.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (grouped && i > 0 && (n - i) % 3 == 0)
+            out += static_cast<char>(numberSymbols_.thousands.unicode());
+        out += stored[i];
+    }
+    return true;
 }
 
 }  // namespace collection

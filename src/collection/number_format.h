@@ -16,6 +16,8 @@
 
 #include <QChar>
 #include <QString>
+#include <string>
+#include <string_view>
 
 #include "collection/regional_settings.h"
 
@@ -54,6 +56,11 @@ class NumberFormats {
     QString plain(double value, int width, int decimals) const;
     QString grouped(double value, int width, int decimals) const;
     QString money(double value, int width) const;
+    // The plain (or grouped) text of a whole number stored as decimal digits ("  1850",
+    // "-0012"; at most 15 digits, blanks around), written into `out` without a double in
+    // between: what plain(value, 0, 0) or grouped(value, 0, 0) gives. False, and `out`
+    // unspecified, for any other text or when the thousands character is not ASCII.
+    bool wholeNumberText(std::string_view stored, bool grouped, std::string& out) const;
 
   private:
     int currencyFormat_;

@@ -19,6 +19,12 @@ QColor colorOf(std::uint32_t windowsColor) {
     return QColor(windowsColor & 0xff, (windowsColor >> 8) & 0xff, (windowsColor >> 16) & 0xff);
 }
 
+// A text field's stored bytes without the blanks (and NULs) that pad them.
+std::string_view trimmedRight(std::string_view raw) {
+    while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\0')) raw.remove_suffix(1);
+    return raw;
+}
+
 }  // namespace
 
 ValueKind reportValueKind(int fieldNumber) {
@@ -59,7 +65,17 @@ ReportRenderer::ReportRenderer(const ReportDefinition& report, engine::Table& ta
       text_(text),
       formats_(settings_.numericFormat, settings_.currencyFormat) {
     column_.fill(-1);
-    for (const auto& f : collection::stampSchema()) column_[f.number] = table_.fieldIndex(f.name);
+    characterField_.fill(false);
+    numericField_.fill(false);
+    for (const auto& f : collection::stampSchema()) {
+        const int column = table_.fieldIndex(f.name);
+        column_[f.number] = column;
+        const engine::FieldType type =
+            column >= 0 ? table_.fields()[column].type : engine::FieldType::Memo;
+        characterField_[f.number] = type == engine::FieldType::Character;
+        numericField_[f.number] =
+            type == engine::FieldType::Numeric || type == engine::FieldType::Float;
+    }
 }
 
 ReportRenderer::~ReportRenderer() = default;
@@ -89,7 +105,7 @@ void ReportRenderer::beforePrint() {
     grand_ = section_ = Totals();
     records_ = 0;
     writeFailed_ = false;
-    textLines_.buffer().resize(0);
+    textLines_.clear();
     table_.first();
 }
 
@@ -354,9 +370,15 @@ void ReportRenderer::printTextCells(const ReportLine& line, LineUse use,
         } else if (totals) {
             textLines_.appendCell(totalValue(*totals, e.fieldNumber), width);
         } else if (record && isTextField(e.fieldNumber)) {
-            // Text straight from the record, with no QString in between.
-            record->textInto(column_[e.fieldNumber], scratch_);
-            textLines_.appendCell(scratch_, width);
+            // Text straight from the record: ASCII as stored, else through the code page.
+            const int column = column_[e.fieldNumber];
+            if (!characterField_[e.fieldNumber] ||
+                !textLines_.appendAsciiCell(trimmedRight(record->raw(column)), width)) {
+                record->textInto(column, scratch_);
+                textLines_.appendCell(scratch_, width);
+            }
+        } else if (record && wholeNumberText(*record, e.fieldNumber)) {
+            textLines_.appendAsciiCell(scratch_, width);
         } else if (record) {
             textLines_.appendCell(fieldValue(*record, e.fieldNumber), width);
         } else {
@@ -365,6 +387,16 @@ void ReportRenderer::printTextCells(const ReportLine& line, LineUse use,
     }
     textLines_.endLine();
     endTextLine();
+}
+
+bool ReportRenderer::wholeNumberText(const engine::RecordView& record, int fieldNumber) {
+    // Whole numbers as stored, straight into their display text (into scratch_).
+    if (fieldNumber < 1 || fieldNumber > collection::kFieldCount || !numericField_[fieldNumber])
+        return false;
+    const ValueKind kind = reportValueKind(fieldNumber);
+    if (kind != ValueKind::WholeNumber && kind != ValueKind::PlainNumber) return false;
+    return formats_.wholeNumberText(record.raw(column_[fieldNumber]),
+                                    kind == ValueKind::WholeNumber, scratch_);
 }
 
 bool ReportRenderer::isTextField(int fieldNumber) const {
@@ -512,10 +544,10 @@ void ReportRenderer::endTextLine() {
 }
 
 void ReportRenderer::flushText() {
-    QByteArray& bytes = textLines_.buffer();
+    const QByteArray& bytes = textLines_.buffer();
     if (bytes.isEmpty()) return;
     if (!text_ || text_->write(bytes) != bytes.size()) writeFailed_ = true;
-    bytes.resize(0);
+    textLines_.clear();
 }
 
 }  // namespace reports

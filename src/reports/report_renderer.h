@@ -110,6 +110,7 @@ class ReportRenderer : public PageEvents {
     QString totalValue(const Totals& totals, int number) const;
     QString fieldLabel(int fieldNumber) const;
     bool isTextField(int fieldNumber) const;
+    bool wholeNumberText(const engine::RecordView& record, int fieldNumber);
     void printCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
                     const Totals* totals);
     void printTextCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
@@ -133,6 +134,8 @@ class ReportRenderer : public PageEvents {
     QIODevice* text_;
     collection::NumberFormats formats_;
     std::array<int, collection::kFieldCount + 1> column_{};  // field number -> table field, -1
+    std::array<bool, collection::kFieldCount + 1> characterField_{};  // stored as text (C)
+    std::array<bool, collection::kFieldCount + 1> numericField_{};    // stored as N or F
     int reportWidth_ = 120;
     int lines_ = 1;
     double printable_ = 0;  // W: printable width in inches

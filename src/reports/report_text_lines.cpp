@@ -11,50 +11,80 @@ bool isAscii(std::string_view bytes) {
                        [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
+bool isAscii(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
 }  // namespace
+
+void TextLines::startLine() {
+    lineStart_ = buffer_.size();
+    wide_ = false;
+}
+
+void TextLines::widen() {
+    // The ASCII written so far, as characters, and on in UTF-16 from here.
+    line_.resize(0);
+    line_ += QLatin1String(buffer_.constData() + lineStart_, buffer_.size() - lineStart_);
+    buffer_.truncate(lineStart_);
+    wide_ = true;
+}
 
 void TextLines::appendCell(QStringView text, int width, bool alignRight) {
     const QStringView cut = text.first(std::min<qsizetype>(text.size(), width));
+    if (!wide_ && !isAscii(cut)) widen();
     if (alignRight) appendSpaces(width - static_cast<int>(cut.size()));
-    line_ += cut;
+    if (wide_) {
+        line_ += cut;
+    } else {
+        for (const QChar c : cut) buffer_ += static_cast<char>(c.unicode());
+    }
     if (!alignRight) appendSpaces(width - static_cast<int>(cut.size()));
 }
 
-void TextLines::appendCell(std::string_view utf8, int width) {
-    if (!isAscii(utf8)) {
-        appendCell(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), width);
-        return;
-    }
-    // ASCII: one byte is one character.
-    const std::string_view cut = utf8.substr(0, std::min<std::size_t>(utf8.size(), width));
-    line_ += QLatin1String(cut.data(), static_cast<qsizetype>(cut.size()));
+bool TextLines::appendAsciiCell(std::string_view bytes, int width) {
+    if (!isAscii(bytes)) return false;
+    // One byte is one character.
+    const std::string_view cut = bytes.substr(0, std::min<std::size_t>(bytes.size(), width));
+    if (wide_)
+        line_ += QLatin1String(cut.data(), static_cast<qsizetype>(cut.size()));
+    else
+        buffer_.append(cut.data(), static_cast<qsizetype>(cut.size()));
     appendSpaces(width - static_cast<int>(cut.size()));
+    return true;
+}
+
+void TextLines::appendCell(std::string_view utf8, int width) {
+    if (!appendAsciiCell(utf8, width))
+        appendCell(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), width);
 }
 
 void TextLines::appendSpaces(int count) {
-    if (count > 0) line_.resize(line_.size() + count, QLatin1Char(' '));
+    if (count <= 0) return;
+    if (wide_)
+        line_.resize(line_.size() + count, QLatin1Char(' '));
+    else
+        buffer_.append(count, ' ');
 }
 
 void TextLines::endLine() {
-    const qsizetype at = buffer_.size();
-    buffer_.resize(at + line_.size());
-    char* out = buffer_.data() + at;
-    for (const QChar c : std::as_const(line_)) {
-        if (c.unicode() >= 0x80) {
-            // Not ASCII: the whole line through Qt's encoder, as one piece.
-            buffer_.resize(at);
-            buffer_ += line_.toUtf8();
-            break;
-        }
-        *out++ = static_cast<char>(c.unicode());
-    }
+    // A line with other characters goes through Qt's encoder as one piece.
+    if (wide_) buffer_ += line_.toUtf8();
     buffer_ += "\r\n";
+    wide_ = false;
+    lineStart_ = buffer_.size();
 }
 
 void TextLines::addLine(QStringView text) {
     startLine();
-    line_ += text;
+    appendCell(text, static_cast<int>(std::min<qsizetype>(text.size(), 1 << 30)));
     endLine();
+}
+
+void TextLines::clear() {
+    buffer_.resize(0);
+    lineStart_ = 0;
+    wide_ = false;
 }
 
 }  // namespace reports

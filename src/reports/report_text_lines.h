@@ -17,21 +17,31 @@ namespace reports {
 
 class TextLines {
   public:
-    void startLine() { line_.resize(0); }
+    void startLine();
     void appendCell(QStringView text, int width, bool alignRight = false);
     // The same for UTF-8 text (a field's text as the table engine gives it), left-aligned.
     void appendCell(std::string_view utf8, int width);
+    // `bytes` as a left-aligned cell when they are all ASCII; else false and nothing added.
+    bool appendAsciiCell(std::string_view bytes, int width);
     void appendSpaces(int count);
     // Ends the line: it goes into the buffer.
     void endLine();
     // A whole line at once.
     void addLine(QStringView text);
 
-    QByteArray& buffer() { return buffer_; }
+    // Finished lines, for the caller to write out; clear() after writing.
+    const QByteArray& buffer() const { return buffer_; }
+    void clear();
 
   private:
-    QString line_;
+    void widen();
+
+    // A line is written into the buffer as it is built while it is all ASCII; from its first
+    // other character on, it is built in line_ and encoded when it ends.
     QByteArray buffer_;
+    qsizetype lineStart_ = 0;
+    bool wide_ = false;
+    QString line_;
 };
 
 }  // namespace reports

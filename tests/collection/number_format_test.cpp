@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace collection {
 namespace {
@@ -83,6 +85,29 @@ TEST(NumberFormatTest, TypedAmountsInMachineForm) {
               QStringLiteral("1234567.5"));
     EXPECT_EQ(machineNumberText(QStringLiteral("1,5,0"), kRegionalFormat, europe),
               QStringLiteral("1.5,0"));
+}
+
+TEST(NumberFormatTest, StoredWholeNumbersReadAsTheirFormattedValues) {
+    const NumberFormats us(1, 1);
+    const NumberFormats european(kRegionalFormat, 1, europeanRegion(2));
+    std::string out;
+    for (const char* stored : {"1850", "  1850", "-12 ", "0", "-0", "-000", "0012", "1234567",
+                               "-1000", "999999999999999", "100"}) {
+        for (const NumberFormats* f : {&us, &european}) {
+            const double value = std::strtod(stored, nullptr);
+            ASSERT_TRUE(f->wholeNumberText(stored, false, out)) << stored;
+            EXPECT_EQ(QString::fromStdString(out), f->plain(value, 0, 0)) << stored;
+            ASSERT_TRUE(f->wholeNumberText(stored, true, out)) << stored;
+            EXPECT_EQ(QString::fromStdString(out), f->grouped(value, 0, 0)) << stored;
+        }
+    }
+    // Anything else is left to the formatters.
+    for (const char* other : {"", "   ", "12.5", "+3", "1 2", "1e3", "-", "1234567890123456"})
+        EXPECT_FALSE(us.wholeNumberText(other, false, out)) << other;
+    RegionalSettings wide = europeanRegion(2);
+    wide.thousands = QChar(0x202f);
+    EXPECT_FALSE(NumberFormats(kRegionalFormat, 1, wide).wholeNumberText("1000", true, out));
+    EXPECT_TRUE(NumberFormats(kRegionalFormat, 1, wide).wholeNumberText("1000", false, out));
 }
 
 TEST(RegionalSettingsTest, ValuesFromTheLocale) {
