@@ -195,6 +195,10 @@ void PageEngine::print(const QString& text) {
     }
 }
 
+void PageEngine::printInStop(int stop, const QString& text) {
+    if (items_ && stop >= 0 && stop < tabCount()) placeInStop(text, tabs_[stop]);
+}
+
 void PageEngine::printCentred(const QString& text, double x) {
     if (items_) placeText(text, x - textWidth(text) / 2);
 }

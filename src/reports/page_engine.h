@@ -106,6 +106,9 @@ class PageEngine {
         newLine();
     }
     void newLine() { y_ += lineHeight(); }
+    // `text` in stop `stop` (0-based) of the current line, as print("\t...") would put it
+    // there; a tab in `text` is part of the text.
+    void printInStop(int stop, const QString& text);
     void printCentred(const QString& text, double x);
     void printAligned(const QString& text, Justify justify);
 

@@ -14,17 +14,54 @@ constexpr int kCatalog = 1, kPageTree = 2, kInfo = 3;
 constexpr int kCompression = 1;  // the fastest: page contents are plain, repetitive text
 constexpr double kPointsPerDot = 72.0 / kReferenceDpi;
 
-// A number as PDF writes it: at most three decimals, no trailing zeros.
-void number(std::string& out, double value) {
-    char buf[32];
-    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 3);
-    const char* start = buf;
-    const char* end = r.ptr;
-    while (end > start && end[-1] == '0') --end;
-    if (end > start && end[-1] == '.') --end;
-    if (end - start == 2 && start[0] == '-' && start[1] == '0') ++start;  // "-0"
-    out.append(start, end);
+// A number given in thousandths, as PDF writes it: no trailing zeros, a blank after it.
+void thousandths(std::string& out, long long value) {
+    if (value < 0) {
+        out += '-';
+        value = -value;
+    }
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value / 1000);
+    out.append(buf, r.ptr);
+    if (int fraction = static_cast<int>(value % 1000); fraction != 0) {
+        char digits[4] = {'.', char('0' + fraction / 100), char('0' + fraction / 10 % 10),
+                          char('0' + fraction % 10)};
+        int length = 4;
+        while (digits[length - 1] == '0') --length;
+        out.append(digits, static_cast<std::size_t>(length));
+    }
     out += ' ';
+}
+
+long long toThousandths(double value) {
+    return std::llround(value * 1000);
+}
+
+// A number as PDF writes it: at most three decimals.
+void number(std::string& out, double value) {
+    thousandths(out, toThousandths(value));
+}
+
+// Two-byte glyph ids as a literal string, the bytes PDF reads specially escaped.
+void glyphBytes(std::string& out, std::uint32_t glyph) {
+    for (const char byte : {static_cast<char>(glyph >> 8), static_cast<char>(glyph & 0xff)}) {
+        switch (byte) {
+            case '(':
+            case ')':
+            case '\\':
+                out += '\\';
+                out += byte;
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            default:
+                out += byte;
+        }
+    }
 }
 
 void hex4(std::string& out, unsigned value) {
@@ -181,10 +218,11 @@ void PdfFile::addLines(const Page& page) {
 }
 
 void PdfFile::addTexts(const Page& page, const std::vector<PageFont>& fonts) {
-    content_ += "BT\n";
+    // Text space upright in the page's downward dots; each run then moves from the last one.
+    content_ += "BT\n0 g\n1 0 0 -1 0 0 Tm\n";
+    long long lineX = 0, lineY = 0;  // thousandths of a dot
     int current = -1;
     QColor color = Qt::black;
-    content_ += "0 g\n";
     for (const PlacedText& t : page.texts) {
         if (t.font < 0 || t.font >= static_cast<int>(fonts.size())) continue;
         Font& f = font(t.font, fonts);
@@ -204,19 +242,21 @@ void PdfFile::addTexts(const Page& page, const std::vector<PageFont>& fonts) {
         }
         f.glyphs->glyphs(t.text, run_);
         if (run_.empty()) continue;
-        // Text space upright again in the page's downward dots.
-        content_ += "1 0 0 -1 ";
-        number(content_, t.x * kReferenceDpi);
-        number(content_, t.baseline * kReferenceDpi);
-        content_ += "Tm [<";
+        const long long x = toThousandths(t.x * kReferenceDpi);
+        const long long y = toThousandths(t.baseline * kReferenceDpi);
+        thousandths(content_, x - lineX);
+        thousandths(content_, lineY - y);
+        lineX = x;
+        lineY = y;
+        content_ += "Td [(";
         const double perMille = 1000.0 / (64.0 * f.glyphs->pixelSize());
         for (const FontGlyphs::Glyph& g : run_) {
             if (g.kern64 != 0) {
-                content_ += "> ";
+                content_ += ") ";
                 number(content_, -g.kern64 * perMille);
-                content_ += '<';
+                content_ += '(';
             }
-            hex4(content_, g.index);
+            glyphBytes(content_, g.index);
             if (g.index >= face.used.size()) {
                 face.used.resize(g.index + 1, 0);
                 face.usedLow.resize(g.index + 1, 0);
@@ -226,7 +266,7 @@ void PdfFile::addTexts(const Page& page, const std::vector<PageFont>& fonts) {
                 face.usedLow[g.index] = g.text[1];
             }
         }
-        content_ += ">] TJ\n";
+        content_ += ")] TJ\n";
     }
     content_ += "ET\n";
 }

@@ -283,7 +283,8 @@ QString ReportRenderer::fieldValue(const engine::RecordView& record, int fieldNu
     if (column < 0) return QString();
     switch (reportValueKind(fieldNumber)) {
         case ValueKind::Text:
-            return QString::fromStdString(record.text(column));
+            record.textInto(column, scratch_);
+            return QString::fromUtf8(scratch_.data(), static_cast<qsizetype>(scratch_.size()));
         case ValueKind::Date: {
             const engine::Date d = record.date(column);
             return d.blank()
@@ -327,7 +328,6 @@ void ReportRenderer::printCells(const ReportLine& line, LineUse use,
         return;
     }
     const int n = entryCount(line);
-    QString out;
     for (int i = 0; i < n; ++i) {
         const LineEntry& e = line[i];
         QString value;
@@ -341,10 +341,9 @@ void ReportRenderer::printCells(const ReportLine& line, LineUse use,
             else if (record)
                 value = fieldValue(*record, e.fieldNumber);
         }
-        out += QLatin1Char('\t');
-        out += engine_.fitText(value, engine_.usableTabWidth(i));
+        engine_.printInStop(i, engine_.fitText(value, engine_.usableTabWidth(i)));
     }
-    engine_.printLine(out);
+    engine_.newLine();
 }
 
 QString ReportRenderer::fieldLabel(int fieldNumber) const {

@@ -145,8 +145,8 @@ class ReportRenderer : public PageEvents {
     bool grandPending_ = false;
     bool pageEmpty_ = true;
     Totals grand_, section_;
-    TextLines textLines_;  // mode 3: the text file's lines not yet written
-    std::string scratch_;  // a field's text, reused from record to record
+    TextLines textLines_;          // mode 3: the text file's lines not yet written
+    mutable std::string scratch_;  // a field's text, reused from record to record
     bool writeFailed_ = false;
     long long records_ = 0;
     std::function<void()> progress_;
