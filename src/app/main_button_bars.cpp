@@ -110,6 +110,8 @@ void TMain::buildSpeedPanel() {
         auto* button = new QToolButton(SpeedPanel);
         button->setObjectName(QString::fromLatin1(def.name));
         button->setToolTip(QString::fromLatin1(def.hint));
+        // Icons only: screen readers and accessibility tools know the button by its hint.
+        button->setAccessibleName(QString::fromLatin1(def.hint));
         button->setIcon(speedButtonIcon(def.icon));
         button->setAutoRaise(true);
         button->setGeometry(left, 3, kSpeedButtonSize, kSpeedButtonSize);

@@ -343,14 +343,28 @@ std::string fromUtf8(std::string_view utf8, CodePage cp) {
     return out;
 }
 
-std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity) {
+std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity,
+                         bool* lacking) {
     std::size_t n = asciiPrefix(utf8, std::min(utf8.size(), capacity));
     std::memcpy(out, utf8.data(), n);
-    if (n == utf8.size() || n == capacity) return n;
+    if (lacking) *lacking = false;
+    if (n == utf8.size()) return n;
+    if (n == capacity) {
+        if (lacking) *lacking = !unencodableCharacters(utf8, cp).empty();
+        return n;
+    }
+    // The reader starts at an ASCII character, which takes no mark from what
+    // precedes it: it sees the characters a reader from the start would.
     ComposedReader reader(utf8, n);
     char32_t c;
-    while (n < capacity && reader.next(c)) {
-        out[n++] = byteFor(plainChar(c), cp);
+    while (reader.next(c)) {
+        const char32_t plain = plainChar(c);
+        const char byte = byteFor(plain, cp);
+        if (lacking && byte == '?' && plain != U'?') *lacking = true;
+        if (n < capacity)
+            out[n++] = byte;
+        else if (!lacking || *lacking)
+            break;
     }
     return n;
 }

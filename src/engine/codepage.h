@@ -29,8 +29,11 @@ void toUtf8Into(std::string_view bytes, CodePage cp, std::string& out);
 // Windows-1252 bytes. Result has one byte per composed character.
 std::string fromUtf8(std::string_view utf8, CodePage cp);
 // The same conversion written straight into `out`, stopping after `capacity`
-// bytes; returns the number of bytes written.
-std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity);
+// bytes; returns the number of bytes written. With `lacking`, also says in the
+// same pass whether the whole text (past `capacity` too) holds a character
+// the code page lacks, that is whether unencodableCharacters() is not empty.
+std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::size_t capacity,
+                         bool* lacking = nullptr);
 // The distinct characters of the composed text that `cp` cannot hold, as
 // UTF-8 in order of first appearance; empty when everything fits. A character
 // is what the reader sees: a combining mark left over after composition comes

@@ -181,32 +181,56 @@ void DbfFile::writeRecord(std::uint32_t recno, const char* data) {
     touchDate();
 }
 
+bool DbfFile::reserveAhead(std::uint64_t need) {
+    if (need <= allocated_) return true;
+    const std::uint64_t grow =
+        std::max<std::uint64_t>(need, allocated_ + (allocated_ / 8) + (4u << 20));
+    // Only space the file system has set aside is written through the
+    // mapping: a write into a hole on a full disk would kill the process.
+    // Without it (a full disk, a file system that cannot) records go out
+    // through write calls, which report the failure.
+    if (::fallocate(fd_, 0, off_t(allocated_), off_t(grow - allocated_)) != 0) return false;
+    const std::uint64_t old = allocated_;
+    allocated_ = grow;
+    if (grow > mapLength_) mapFile(grow);
+#ifdef MADV_POPULATE_WRITE
+    // Map the new pages writable in one call rather than one fault each.
+    const std::uint64_t from = old & ~std::uint64_t(4095);
+    ::madvise(map_ + from, grow - from, MADV_POPULATE_WRITE);
+#endif
+    return true;
+}
+
+void DbfFile::beginAppendSpan() {
+    if (exclusive_ || !writable_ || fd_ < 0) return;
+    allocated_ = fileSizeOf(fd_, path_);
+    spanStart_ = allocated_;
+    appendSpan_ = true;
+}
+
+void DbfFile::endAppendSpan() {
+    if (!appendSpan_) return;
+    appendSpan_ = false;
+    // The space grown ahead goes before others look: the file ends at the
+    // end marker after the last record again.
+    const std::uint64_t exact =
+        layout_.headerLength + std::uint64_t(layout_.recordCount) * layout_.recordLength + 1;
+    if (allocated_ > spanStart_ && allocated_ > exact &&
+        ::ftruncate(fd_, off_t(std::max(exact, spanStart_))) == 0)
+        allocated_ = std::max(exact, spanStart_);
+}
+
 std::uint32_t DbfFile::appendRecord(const char* data) {
     ensureWritable();
     const std::uint32_t n = layout_.recordCount;
     const std::uint64_t at = layout_.headerLength + std::uint64_t(n) * layout_.recordLength;
     const char eof = 0x1A;
-    if (exclusive_) {
-        // Nobody else reads the file meanwhile: grow it ahead in large steps
-        // and write through the mapping, which costs no call per record. The
-        // extra length is cut off when the table is closed (or on the next
-        // exclusive open after a crash); readers never go past the count.
-        const std::uint64_t need = at + layout_.recordLength + 1;
-        if (need > allocated_) {
-            std::uint64_t grow = std::max<std::uint64_t>(need, allocated_ + (allocated_ / 8) +
-                                                                    (4u << 20));
-            if (::fallocate(fd_, 0, off_t(allocated_), off_t(grow - allocated_)) != 0 &&
-                ::ftruncate(fd_, off_t(grow)) != 0)
-                throw EngineError("Cannot write to the table \"" + path_ + "\": " + sysError());
-            const std::uint64_t old = allocated_;
-            allocated_ = grow;
-            if (grow > mapLength_) mapFile(grow);
-#ifdef MADV_POPULATE_WRITE
-            // Map the new pages writable in one call rather than one fault each.
-            const std::uint64_t from = old & ~std::uint64_t(4095);
-            ::madvise(map_ + from, grow - from, MADV_POPULATE_WRITE);
-#endif
-        }
+    // With exclusive use nobody else reads the file meanwhile, and within an
+    // append span nobody else writes it: grow it ahead in large steps and
+    // write through the mapping, which costs no call per record. The extra
+    // length is cut off when the span ends or the table is closed (or on the
+    // next exclusive open after a crash); readers never go past the count.
+    if ((exclusive_ || appendSpan_) && reserveAhead(at + layout_.recordLength + 1)) {
         std::memcpy(map_ + at, data, layout_.recordLength);
         map_[at + layout_.recordLength] = eof;
     } else {

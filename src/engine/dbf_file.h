@@ -51,6 +51,12 @@ public:
 
     void writeRecord(std::uint32_t recno, const char* data);  // in place
     std::uint32_t appendRecord(const char* data);            // returns the new record number
+    // A span of appends by the holder of the write lock of a shared table:
+    // the file grows ahead and records are written through the mapping, as
+    // with exclusive use; endAppendSpan() cuts the file to its records again
+    // (call it before the lock goes).
+    void beginAppendSpan();
+    void endAppendSpan();
     void setDeletedFlag(std::uint32_t recno, bool deleted);
     void setMdxFlag(bool on);
     void setFieldIndexFlag(int field, bool on);
@@ -94,6 +100,9 @@ private:
     void writeLiveRecords(PackedCopy& copy);
     void touchDate();
     void ensureWritable() const;
+    // Makes the file at least `need` bytes long, growing it ahead; false when
+    // the space cannot be set aside.
+    bool reserveAhead(std::uint64_t need);
 
     std::string path_;
     int fd_ = -1;
@@ -105,6 +114,8 @@ private:
     std::uint64_t mapLength_ = 0;
     std::uint64_t allocated_ = 0;  // file size as last set by us
     bool scanPrepared_ = false;
+    bool appendSpan_ = false;
+    std::uint64_t spanStart_ = 0;  // file size when the append span began
     DbfLayout layout_;
 };
 

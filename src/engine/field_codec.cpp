@@ -131,7 +131,8 @@ std::optional<double> fieldNumber(const FieldInfo& f, std::string_view raw) {
 void encodeBlank(const FieldInfo& f, char* out) { std::memset(out, ' ', std::size_t(f.length)); }
 
 void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out,
-                bool standIns) {
+                bool standIns, bool* standInsUsed) {
+    if (standInsUsed) *standInsUsed = false;
     switch (f.type) {
         case FieldType::Numeric:
         case FieldType::Float: {
@@ -169,7 +170,8 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
                                       " cannot be stored in field " + f.name +
                                       ": the table's code page does not hold them.");
             }
-            std::size_t n = fromUtf8Into(utf8, cp, out, std::size_t(f.length));
+            std::size_t n =
+                fromUtf8Into(utf8, cp, out, std::size_t(f.length), standIns ? standInsUsed : nullptr);
             std::memset(out + n, ' ', std::size_t(f.length) - n);
         }
     }

@@ -24,9 +24,11 @@ bool validDate(const Date& d);
 // Encoders write exactly f.length bytes at `out`; they throw EngineError
 // naming the field when the value cannot be stored without loss. Text longer
 // than a character field is cut at the width; text with characters the code
-// page cannot hold is refused, or with `standIns` stored with '?' for them.
+// page cannot hold is refused, or with `standIns` stored with '?' for them
+// (and `standInsUsed`, when given, set to whether that happened anywhere in
+// the text, also past the width).
 void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* out,
-                bool standIns = false);
+                bool standIns = false, bool* standInsUsed = nullptr);
 void encodeInteger(const FieldInfo& f, std::int64_t value, CodePage cp, char* out);
 void encodeNumber(const FieldInfo& f, double value, CodePage cp, char* out);
 void encodeDate(const FieldInfo& f, const Date& value, char* out);

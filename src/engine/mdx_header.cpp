@@ -16,9 +16,6 @@ constexpr int kExpressionField = 221;  // bytes 24..244 of the tag header
 char* slotAt(MdxMapping& file, int i) {
     return file.base() + slot::kTagTable + slot::kLength * i;
 }
-const char* slotAt(const MdxMapping& file, int i) {
-    return file.base() + slot::kTagTable + slot::kLength * i;
-}
 
 std::string fieldText(const char* at, std::size_t size) {
     const void* nul = std::memchr(at, 0, size);

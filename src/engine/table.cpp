@@ -612,10 +612,12 @@ std::optional<double> Table::number(int f) const { return current().number(impl_
 Date Table::date(int f) const { return current().date(impl_->checkField(f)); }
 bool Table::isBlank(int f) const { return current().isBlank(impl_->checkField(f)); }
 
-void Table::setText(int f, std::string_view utf8) {
+bool Table::setText(int f, std::string_view utf8) {
     impl_->requireEditing();
     char* p = impl_->fieldPtr(f);
-    encodeText(fields()[std::size_t(f)], utf8, codePage(), p, impl_->standIns);
+    bool standInsUsed = false;
+    encodeText(fields()[std::size_t(f)], utf8, codePage(), p, impl_->standIns, &standInsUsed);
+    return standInsUsed;
 }
 void Table::setStandIns(bool on) { impl_->standIns = on; }
 void Table::setInteger(int f, std::int64_t v) {
@@ -698,6 +700,7 @@ void Table::Impl::openSlice() {
         dbf.unlockForWrite();
         throw;
     }
+    dbf.beginAppendSpan();
     sliceOpen = true;
     sliceStart = std::chrono::steady_clock::now();
 }
@@ -707,7 +710,10 @@ void Table::Impl::closeSlice() {
     sliceOpen = false;
     struct Unlock {
         DbfFile& f;
-        ~Unlock() { f.unlockForWrite(); }
+        ~Unlock() {
+            f.endAppendSpan();
+            f.unlockForWrite();
+        }
     } unlock{dbf};
     if (mdx) {
         endIndexChange(deletedCount);
@@ -718,6 +724,7 @@ void Table::Impl::closeSlice() {
 void Table::Impl::abandonSlice() {
     if (!sliceOpen) return;
     sliceOpen = false;
+    dbf.endAppendSpan();
     dbf.unlockForWrite();
 }
 

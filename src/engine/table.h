@@ -165,16 +165,20 @@ public:
     // and lets the write lock go; close() does the same.
     void beginAppendRun();
     void endAppendRun();
-    void setText(int field, std::string_view utf8);  // C: cut at the width; N/F: must be a number
-    // Text with characters the table's code page cannot hold is refused with
-    // EngineError naming the field and the characters; a caller that stores
-    // what it can (import) turns stand-ins on to have '?' written for them.
+    // C: cut at the width; N/F: must be a number. Text with characters the
+    // table's code page cannot hold is refused with EngineError naming the
+    // field and the characters; a caller that stores what it can (import)
+    // turns stand-ins on to have '?' written for them, and is told so by the
+    // result (true when the text held such a character, also past the width).
+    bool setText(int field, std::string_view utf8);
     void setStandIns(bool on);
     void setInteger(int field, std::int64_t value);
     void setNumber(int field, double value);
     void setDate(int field, const Date& value);
     void setBlank(int field);
-    void setText(std::string_view name, std::string_view utf8) { setText(requireField(name), utf8); }
+    bool setText(std::string_view name, std::string_view utf8) {
+        return setText(requireField(name), utf8);
+    }
 
     // Filter.
     void setFilter(RecordFilter filter);

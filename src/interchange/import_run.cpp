@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "collection/stamp_schema.h"
-#include "engine/codepage.h"
 #include "engine/error.h"
 #include "engine/table.h"
 #include "interchange/delimited_line_reader.h"
@@ -13,12 +12,6 @@
 namespace interchange {
 
 namespace {
-
-bool isAscii(std::string_view s) {
-    for (unsigned char c : s)
-        if (c >= 0x80) return false;
-    return true;
-}
 
 // True for "[-]digits[.digits]" with at least one digit and at most 15 significant ones.
 bool isPlainDecimal(std::string_view s) {
@@ -112,9 +105,7 @@ class RecordFiller {
     void storeText(int field, std::string_view utf8) {
         // A character the code page lacks is stored as a stand-in (the run turns them on);
         // such values are counted for the completion message.
-        if (!isAscii(utf8) && !engine::unencodableCharacters(utf8, table_.codePage()).empty())
-            ++changed_;
-        table_.setText(field, utf8);
+        if (table_.setText(field, utf8)) ++changed_;
     }
 
     engine::Table& table_;

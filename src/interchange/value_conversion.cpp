@@ -4,6 +4,7 @@
 #include <charconv>
 #include <limits>
 
+#include "engine/field_codec.h"
 #include "engine/table.h"
 
 namespace interchange {
@@ -60,6 +61,38 @@ bool trimmedNumber(std::string_view raw, std::string& out) {
     return true;
 }
 
+// The date of text made only of digits and three parts split by `separator`, read as
+// DateFormat::parse reads it (most dates of a file); nullopt for any other text, which goes to
+// DateFormat::parse itself.
+std::optional<std::optional<engine::Date>> plainDate(std::string_view text, char separator,
+                                                     const collection::DateFormat& format,
+                                                     int currentYear) {
+    int value[3] = {0, 0, 0};
+    int digits[3] = {0, 0, 0};
+    int part = 0;
+    for (char c : text) {
+        if (c == separator) {
+            if (++part == 3) return std::nullopt;
+        } else if (isDigit(c)) {
+            if (++digits[part] > 4) return std::nullopt;
+            value[part] = value[part] * 10 + (c - '0');
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (part != 2) return std::nullopt;
+    const std::optional<engine::Date> none;
+    const int first = format.dayFirst() ? 1 : 0;  // the part holding the month
+    for (int p : {0, 1})
+        if (digits[p] < 1 || digits[p] > 2) return none;
+    if (digits[2] < 1 || digits[2] == 3) return none;
+    int year = value[2];
+    if (digits[2] <= 2) year = collection::expandTwoDigitYear(year, currentYear);
+    const engine::Date date{year, value[first], value[1 - first]};
+    if (!engine::validDate(date)) return none;
+    return date;
+}
+
 }  // namespace
 
 std::int32_t importInteger(std::string_view text) {
@@ -104,6 +137,9 @@ std::optional<engine::Date> importDate(std::string_view utf8, const collection::
     if (utf8.find(separator) == std::string_view::npos) return std::nullopt;
     for (char c : utf8)
         if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return std::nullopt;
+    if (const std::optional<std::optional<engine::Date>> plain =
+            plainDate(utf8, separator, format, currentYear))
+        return *plain;
     const std::optional<QDate> date =
         format.parse(QString::fromUtf8(utf8.data(), qsizetype(utf8.size())), currentYear);
     if (!date) return std::nullopt;

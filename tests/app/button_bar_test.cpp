@@ -46,6 +46,7 @@ TEST_F(ButtonBarTest, SpeedButtonsLeftToRightWithHints) {
         ASSERT_NE(button, nullptr) << name;
         EXPECT_EQ(button->parentWidget()->objectName(), QStringLiteral("SpeedPanel"));
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(hint));
+        EXPECT_EQ(button->accessibleName(), QString::fromLatin1(hint));
         EXPECT_EQ(button->size(), QSize(25, 25));
         EXPECT_GT(button->x(), previousLeft) << name;
         EXPECT_FALSE(button->icon().isNull());

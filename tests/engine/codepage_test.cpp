@@ -140,6 +140,29 @@ TEST(CodePage, UnencodableCharactersAreListedOnceInOrder) {
     EXPECT_EQ(unencodableCharacters("\xD6sterreich \x80", CodePage::Cp850), "€");
 }
 
+// The conversion's own answer about missing characters agrees with unencodableCharacters() at
+// every width, for characters before, at and past the width and marks across its edge.
+TEST(CodePage, ConversionTellsWhetherCharactersAreMissing) {
+    const char* const texts[] = {"plain",          "Österreich ?",  "Ελλάδα",
+                                 "abcdefgh Ł",     "abcde\u0301fgh", "abg\u0301de",
+                                 "C\u030Cesko",    "ab 😀",          "\xD6sterreich \x80",
+                                 "a?b?Ω"};
+    for (const CodePage cp : {CodePage::Cp1252, CodePage::Cp1250, CodePage::Cp866}) {
+        for (const char* text : texts) {
+            const bool expected = !unencodableCharacters(text, cp).empty();
+            for (std::size_t width = 0; width <= 12; ++width) {
+                char out[16];
+                bool lacking = !expected;
+                const std::size_t n = fromUtf8Into(text, cp, out, width, &lacking);
+                EXPECT_EQ(lacking, expected) << text << " width " << width;
+                char plain[16];
+                EXPECT_EQ(std::string(out, n),
+                          std::string(plain, fromUtf8Into(text, cp, plain, width)));
+            }
+        }
+    }
+}
+
 TEST(CodePage, Utf8LengthCountsCharacters) {
     EXPECT_EQ(utf8Length(""), 0u);
     EXPECT_EQ(utf8Length("Österreich"), 10u);

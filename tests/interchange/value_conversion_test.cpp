@@ -60,6 +60,23 @@ TEST(ValueConversion, DatesNeedTheSeparatorAndNoLetters) {
     EXPECT_EQ(importDate("3/7/1997", dmy, 2024), std::nullopt);
 }
 
+// Dates of digits and separators are read without the general parser: both readings agree.
+TEST(ValueConversion, DatesReadAsTheDateFormatReadsThem) {
+    const char* const texts[] = {"3/7/1997",  "03/07/97", "29/2/2024", "2/29/2023",  "31/4/10",
+                                 "0/1/2000",  "1/1/0",    "1/1/0000",  "1/1/123",    "12/31/9999",
+                                 "1//2000",   "1/2/",     "1/2/3/4",   "001/2/2000", "1/2/20000",
+                                 " 1/2/2000", "1-2-2000", "7.3.97",    "07.03.1997", "13/13/13"};
+    for (int type = 1; type <= collection::kDateFormatTypeCount; ++type) {
+        const collection::DateFormat format{type, false};
+        for (const char* text : texts) {
+            const std::optional<QDate> q = format.parse(QString::fromLatin1(text), 2024);
+            const std::optional<engine::Date> expected =
+                q ? std::optional<engine::Date>({q->year(), q->month(), q->day()}) : std::nullopt;
+            EXPECT_EQ(importDate(text, format, 2024), expected) << text << " type " << type;
+        }
+    }
+}
+
 TEST(ValueConversion, DateTextMatchesTheDisplayFormat) {
     for (int type = 1; type <= collection::kDateFormatTypeCount; ++type) {
         for (bool zeros : {false, true}) {
