@@ -100,6 +100,7 @@ void ReportRenderer::beforePrint() {
         if (!report_.groupLevel2) group2_ = 0;
     }
     previous1_ = previous2_ = kSentinel;
+    groupRawValid_ = false;
     headingPending_ = totalsPending_ = grandPending_ = false;
     firstGroup_ = true;
     grand_ = section_ = Totals();
@@ -138,6 +139,7 @@ void ReportRenderer::restore(const RunState& s) {
     }
     previous1_ = s.previous1;
     previous2_ = s.previous2;
+    groupRawValid_ = false;
     headingPending_ = s.headingPending;
     totalsPending_ = s.totalsPending;
     firstGroup_ = s.firstGroup;
@@ -177,29 +179,12 @@ bool ReportRenderer::printPage() {
     while (fits(lines_) && !table_.eof() && !newPage && !engine_.aborted()) {
         if (totalsPending_ && !sectionTotals()) newPage = true;
         if (!newPage && headingPending_ && !groupHeading()) newPage = true;
-        if (!newPage && group1_ > 0) {
-            const engine::RecordView record = table_.current();
-            const QString value1 = fieldValue(record, group1_).left(kGroupValueLength);
-            bool change = false;
-            if (group2_ > 0) {
-                const QString value2 = fieldValue(record, group2_).left(kGroupValueLength);
-                if (value2 != previous2_) {
-                    change = true;
-                    previous2_ = value2;
-                } else {
-                    change = value1 != previous1_;
-                }
-            } else {
-                change = value1 != previous1_;
-            }
-            if (change) {
-                previous1_ = value1;
-                if (!sectionTotals()) {
-                    headingPending_ = true;
-                    newPage = true;
-                } else if (!groupHeading()) {
-                    newPage = true;
-                }
+        if (!newPage && group1_ > 0 && groupChanged(table_.current())) {
+            if (!sectionTotals()) {
+                headingPending_ = true;
+                newPage = true;
+            } else if (!groupHeading()) {
+                newPage = true;
             }
         }
         if (newPage) break;
@@ -211,6 +196,37 @@ bool ReportRenderer::printPage() {
     }
     if (table_.eof()) grandTotals();
     return !(table_.eof() && !grandPending_);
+}
+
+bool ReportRenderer::groupChanged(const engine::RecordView& record) {
+    // A group value is the display text of the field's stored bytes: the same bytes as at the
+    // last record give the same values, and those were compared then.
+    const auto rawOf = [&](int fieldNumber) {
+        const int column = fieldNumber > 0 ? column_[fieldNumber] : -1;
+        return column >= 0 ? record.raw(column) : std::string_view();
+    };
+    const std::string_view raw1 = rawOf(group1_), raw2 = rawOf(group2_);
+    if (groupRawValid_ && raw1 == groupRaw1_ && raw2 == groupRaw2_) return false;
+
+    const QString value1 = fieldValue(record, group1_).left(kGroupValueLength);
+    bool change = false;
+    if (group2_ > 0) {
+        const QString value2 = fieldValue(record, group2_).left(kGroupValueLength);
+        if (value2 != previous2_) {
+            change = true;
+            previous2_ = value2;
+        } else {
+            change = value1 != previous1_;
+        }
+    } else {
+        change = value1 != previous1_;
+    }
+    if (change) previous1_ = value1;
+    // The previous values are now this record's.
+    groupRaw1_.assign(raw1);
+    groupRaw2_.assign(raw2);
+    groupRawValid_ = true;
+    return change;
 }
 
 void ReportRenderer::printFooter() {

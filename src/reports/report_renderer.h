@@ -110,6 +110,7 @@ class ReportRenderer : public PageEvents {
     QString totalValue(const Totals& totals, int number) const;
     QString fieldLabel(int fieldNumber) const;
     bool isTextField(int fieldNumber) const;
+    bool groupChanged(const engine::RecordView& record);
     bool wholeNumberText(const engine::RecordView& record, int fieldNumber);
     void printCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
                     const Totals* totals);
@@ -141,6 +142,9 @@ class ReportRenderer : public PageEvents {
     double printable_ = 0;  // W: printable width in inches
     int group1_ = 0, group2_ = 0;
     QString previous1_, previous2_;
+    // The stored bytes the previous values were read from, while they are.
+    std::string groupRaw1_, groupRaw2_;
+    bool groupRawValid_ = false;
     bool headingPending_ = false, totalsPending_ = false, firstGroup_ = true;
     bool grandPending_ = false;
     bool pageEmpty_ = true;
