@@ -104,7 +104,7 @@ void DbfFile::open(const std::string& path, bool exclusive, bool readOnly) {
         const std::string header(map_, std::size_t(std::min<std::uint64_t>(size, 1u << 16)));
         size = fileSizeOf(fd_, path_);
         if (size > mapLength_) mapFile(size);
-        allocated_ = size;
+        allocated_ = populated_ = size;
         layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(header.data()),
                                  header.size(), size, path_);
         // Some writers leave the count at 0 in a complete table (records, then
@@ -190,21 +190,29 @@ bool DbfFile::reserveAhead(std::uint64_t need) {
     // Without it (a full disk, a file system that cannot) records go out
     // through write calls, which report the failure.
     if (::fallocate(fd_, 0, off_t(allocated_), off_t(grow - allocated_)) != 0) return false;
-    const std::uint64_t old = allocated_;
     allocated_ = grow;
     if (grow > mapLength_) mapFile(grow);
-#ifdef MADV_POPULATE_WRITE
-    // Map the new pages writable in one call rather than one fault each.
-    const std::uint64_t from = old & ~std::uint64_t(4095);
-    ::madvise(map_ + from, grow - from, MADV_POPULATE_WRITE);
-#endif
     return true;
+}
+
+void DbfFile::populateTo(std::uint64_t end) {
+    if (end <= populated_) return;
+    // Maps the next pages writable in one call rather than one fault each, a
+    // little ahead at a time: pages past what is written would only be
+    // zeroed for nothing when the space grown ahead is cut off.
+    constexpr std::uint64_t kWindow = 256u << 10;
+    const std::uint64_t from = populated_ & ~std::uint64_t(4095);
+    populated_ = std::min(allocated_, std::max(end, from + kWindow));
+#ifdef MADV_POPULATE_WRITE
+    ::madvise(map_ + from, populated_ - from, MADV_POPULATE_WRITE);
+#endif
 }
 
 void DbfFile::beginAppendSpan() {
     if (exclusive_ || !writable_ || fd_ < 0) return;
     allocated_ = fileSizeOf(fd_, path_);
     spanStart_ = allocated_;
+    populated_ = allocated_;
     appendSpan_ = true;
 }
 
@@ -218,6 +226,7 @@ void DbfFile::endAppendSpan() {
     if (allocated_ > spanStart_ && allocated_ > exact &&
         ::ftruncate(fd_, off_t(std::max(exact, spanStart_))) == 0)
         allocated_ = std::max(exact, spanStart_);
+    populated_ = std::min(populated_, allocated_);
 }
 
 std::uint32_t DbfFile::appendRecord(const char* data) {
@@ -231,6 +240,7 @@ std::uint32_t DbfFile::appendRecord(const char* data) {
     // length is cut off when the span ends or the table is closed (or on the
     // next exclusive open after a crash); readers never go past the count.
     if ((exclusive_ || appendSpan_) && reserveAhead(at + layout_.recordLength + 1)) {
+        populateTo(at + layout_.recordLength + 1);
         std::memcpy(map_ + at, data, layout_.recordLength);
         map_[at + layout_.recordLength] = eof;
     } else {
@@ -363,7 +373,7 @@ void DbfFile::replaceWithPackedCopy(PackedCopy& copy) {
     copy.fd = -1;
     const std::uint64_t hlen = layout_.headerLength;
     const std::uint64_t size = hlen + std::uint64_t(copy.kept.size()) * layout_.recordLength + 1;
-    allocated_ = size;
+    allocated_ = populated_ = size;
     mapFile(size);
     layout_ = parseDbfHeader(reinterpret_cast<const unsigned char*>(map_), std::size_t(hlen), size,
                              path_);
@@ -415,6 +425,7 @@ void DbfFile::trimToExactSize() {
         char eof = 0x1A;
         pwriteAll(fd_, &eof, 1, off_t(exact));
         allocated_ = exact + 1;
+        populated_ = std::min(populated_, allocated_);
     }
 }
 

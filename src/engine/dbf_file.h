@@ -103,6 +103,8 @@ private:
     // Makes the file at least `need` bytes long, growing it ahead; false when
     // the space cannot be set aside.
     bool reserveAhead(std::uint64_t need);
+    // Maps the file's pages up to `end` writable ahead of the writes.
+    void populateTo(std::uint64_t end);
 
     std::string path_;
     int fd_ = -1;
@@ -116,6 +118,7 @@ private:
     bool scanPrepared_ = false;
     bool appendSpan_ = false;
     std::uint64_t spanStart_ = 0;  // file size when the append span began
+    std::uint64_t populated_ = 0;  // pages before this offset are mapped writable
     DbfLayout layout_;
 };
 

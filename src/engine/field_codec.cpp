@@ -11,14 +11,7 @@ namespace engine {
 namespace {
 
 std::string_view trimRight(std::string_view s) {
-    // Fields are mostly padding: skip blanks eight at a time from the end.
-    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
-    while (s.size() >= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, s.data() + s.size() - 8, 8);
-        if (word != kBlanks) break;
-        s.remove_suffix(8);
-    }
+    s = withoutTrailingBlanks(s);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0')) s.remove_suffix(1);
     return s;
 }
@@ -50,6 +43,19 @@ void putPadded(std::string_view bytes, int width, char* out) {
 }
 
 }  // namespace
+
+std::string_view withoutTrailingBlanks(std::string_view s) {
+    // Fields are mostly padding: skip blanks eight at a time from the end.
+    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
+    while (s.size() >= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + s.size() - 8, 8);
+        if (word != kBlanks) break;
+        s.remove_suffix(8);
+    }
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
 
 bool isBlankField(std::string_view raw) { return trim(raw).empty(); }
 

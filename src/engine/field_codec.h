@@ -13,6 +13,8 @@
 namespace engine {
 
 bool isBlankField(std::string_view raw);
+// `s` without its trailing blanks (code 32), skipped eight at a time.
+std::string_view withoutTrailingBlanks(std::string_view s);
 // See RecordView::text for the form of each type.
 std::string fieldText(const FieldInfo& f, std::string_view raw, CodePage cp);
 void fieldTextInto(const FieldInfo& f, std::string_view raw, CodePage cp, std::string& out);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "engine/codepage.h"
+#include "engine/field_codec.h"
 #include "interchange/transfer_error.h"
 
 namespace interchange {
@@ -16,8 +17,8 @@ namespace {
 constexpr std::size_t kFlushAt = 1 << 20;
 
 std::string_view trimBlanks(std::string_view s) {
+    s = engine::withoutTrailingBlanks(s);  // stored text is mostly padding
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
     return s;
 }
 
@@ -38,12 +39,13 @@ void DelimitedTextWriter::addBytes(std::string_view value) {
     lineStarted_ = true;
     buffer_.push_back('"');
     value = trimBlanks(value);
-    for (;;) {
-        const std::size_t quote = value.find('"');
-        if (quote == std::string_view::npos) break;
-        buffer_.append(value.substr(0, quote + 1));
+    while (!value.empty()) {
+        const void* quote = std::memchr(value.data(), '"', value.size());
+        if (!quote) break;
+        const std::size_t upTo = std::size_t(static_cast<const char*>(quote) - value.data()) + 1;
+        buffer_.append(value.data(), upTo);
         buffer_.push_back('"');
-        value.remove_prefix(quote + 1);
+        value.remove_prefix(upTo);
     }
     buffer_.append(value);
     buffer_.push_back('"');

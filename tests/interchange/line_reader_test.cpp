@@ -35,6 +35,23 @@ class LineReaderTest : public ::testing::Test {
     Scratch scratch_;
 };
 
+// Ordinary bytes are taken several at a time: a quote, a control character or the line break
+// is seen wherever it stands in a long value, and bytes above 127 are ordinary.
+TEST_F(LineReaderTest, SpecialBytesAreSeenAtEveryPosition) {
+    for (std::size_t at = 0; at < 20; ++at) {
+        const std::string head(at, 'a');
+        const std::string tail =
+            "\xC3\xA9"
+            "bcdefghijk";
+        const Records got = records("\"" + head + "\"\"" + tail + "\",\"" + head + "\t" + tail +
+                                        "\",\"" + head + "\"\r\n\"" + tail + "\"\r\n",
+                                    5);
+        ASSERT_EQ(got.size(), 2u) << at;
+        EXPECT_EQ(got[0], (std::vector<std::string>{head + "\"" + tail, head + tail, head})) << at;
+        EXPECT_EQ(got[1], (std::vector<std::string>{"\u00E9bcdefghijk"})) << at;
+    }
+}
+
 TEST_F(LineReaderTest, QuotesCommasAndBlanksFollowTheSixRules) {
     struct Case {
         const char* name;
