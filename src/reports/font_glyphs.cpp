@@ -95,6 +95,8 @@ std::uint32_t FontGlyphs::glyphFor(char16_t c) const {
     if (g == kUnknown) {
         if (hidden(c)) {
             g = kHidden;
+        } else if (c < 0x20 || c == 0x7f) {
+            g = glyphFor(u' ');  // a control character (a tab in a field) shows as a blank
         } else {
             const QChar ch(c);
             quint32 index = 0;

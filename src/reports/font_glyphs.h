@@ -7,7 +7,8 @@
 // shaped width of the same Latin, Greek or Cyrillic text to within 1/64 dot per kerned pair,
 // at a small fraction of the cost: a report measures every cell of every record. Characters
 // that are never shown (the soft hyphen, zero-width spaces and marks) have no width and no
-// glyph. Characters the font lacks measure and draw as its missing-glyph box.
+// glyph; control characters count as blanks. Characters the font lacks measure and draw as its
+// missing-glyph box.
 #pragma once
 
 #include <QRawFont>

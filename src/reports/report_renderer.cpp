@@ -12,17 +12,9 @@ namespace {
 inline const QString kSentinel = QStringLiteral("zzxkytrweq");
 constexpr int kGroupValueLength = 120;
 constexpr double kInnerMargin = 2;  // hundredths of an inch at each side of a stop
-// Text-file cells are cut to this many characters whatever width a damaged entry claims.
-constexpr int kMaxCellWidth = 1000;
 
 QColor colorOf(std::uint32_t windowsColor) {
     return QColor(windowsColor & 0xff, (windowsColor >> 8) & 0xff, (windowsColor >> 16) & 0xff);
-}
-
-// A text field's stored bytes without the blanks (and NULs) that pad them.
-std::string_view trimmedRight(std::string_view raw) {
-    while (!raw.empty() && (raw.back() == ' ' || raw.back() == '\0')) raw.remove_suffix(1);
-    return raw;
 }
 
 }  // namespace
@@ -368,57 +360,6 @@ QString ReportRenderer::fieldLabel(int fieldNumber) const {
                : QString();
 }
 
-void ReportRenderer::printTextCells(const ReportLine& line, LineUse use,
-                                    const engine::RecordView* record, const Totals* totals) {
-    // Field and total values cut and padded on the right, labels on the left, fillers blank.
-    const int n = entryCount(line);
-    textLines_.startLine();
-    for (int i = 0; i < n; ++i) {
-        const LineEntry& e = line[i];
-        const int width = std::min(e.width, kMaxCellWidth);
-        if (e.isFiller() || (e.isLabel() && use == LineUse::Header)) {
-            textLines_.appendSpaces(width);
-        } else if (e.isLabel()) {
-            textLines_.appendCell(e.label, width, true);
-        } else if (use == LineUse::Header) {
-            textLines_.appendCell(fieldLabel(e.fieldNumber), width);
-        } else if (totals) {
-            textLines_.appendCell(totalValue(*totals, e.fieldNumber), width);
-        } else if (record && isTextField(e.fieldNumber)) {
-            // Text straight from the record: ASCII as stored, else through the code page.
-            const int column = column_[e.fieldNumber];
-            if (!characterField_[e.fieldNumber] ||
-                !textLines_.appendAsciiCell(trimmedRight(record->raw(column)), width)) {
-                record->textInto(column, scratch_);
-                textLines_.appendCell(scratch_, width);
-            }
-        } else if (record && wholeNumberText(*record, e.fieldNumber)) {
-            textLines_.appendAsciiCell(scratch_, width);
-        } else if (record) {
-            textLines_.appendCell(fieldValue(*record, e.fieldNumber), width);
-        } else {
-            textLines_.appendSpaces(width);
-        }
-    }
-    textLines_.endLine();
-    endTextLine();
-}
-
-bool ReportRenderer::wholeNumberText(const engine::RecordView& record, int fieldNumber) {
-    // Whole numbers as stored, straight into their display text (into scratch_).
-    if (fieldNumber < 1 || fieldNumber > collection::kFieldCount || !numericField_[fieldNumber])
-        return false;
-    const ValueKind kind = reportValueKind(fieldNumber);
-    if (kind != ValueKind::WholeNumber && kind != ValueKind::PlainNumber) return false;
-    return formats_.wholeNumberText(record.raw(column_[fieldNumber]),
-                                    kind == ValueKind::WholeNumber, scratch_);
-}
-
-bool ReportRenderer::isTextField(int fieldNumber) const {
-    return fieldNumber >= 1 && fieldNumber <= collection::kFieldCount &&
-           column_[fieldNumber] >= 0 && reportValueKind(fieldNumber) == ValueKind::Text;
-}
-
 void ReportRenderer::printColumnHeaders() {
     setFont(kColumnHeaderFont);
     setStops(report_.line(1), LineUse::Header);
@@ -546,23 +487,6 @@ void ReportRenderer::grandTotals() {
         pageEmpty_ = false;
     }
     grandPending_ = false;
-}
-
-void ReportRenderer::lineToFile(const QString& text) {
-    textLines_.addLine(text);
-    endTextLine();
-}
-
-void ReportRenderer::endTextLine() {
-    if (textLines_.buffer().size() >= (1 << 16)) flushText();
-    engine_.newLine();
-}
-
-void ReportRenderer::flushText() {
-    const QByteArray& bytes = textLines_.buffer();
-    if (bytes.isEmpty()) return;
-    if (!text_ || text_->write(bytes) != bytes.size()) writeFailed_ = true;
-    textLines_.clear();
 }
 
 }  // namespace reports

@@ -100,6 +100,8 @@ class ReportRenderer : public PageEvents {
 
   private:
     enum class LineUse { Header, SingleBody, MultiBody, TotalsLine };
+    // Text-file cells are cut to this many characters whatever width a damaged entry claims.
+    static constexpr int kMaxCellWidth = 1000;
 
     bool textMode() const { return settings_.mode == OutputMode::TextFile; }
     bool fits(int lines) const;

@@ -136,5 +136,7 @@ TEST(FontGlyphsTest, WidthsAgreeWithQtsShapedText) {
             EXPECT_NEAR(ours, metrics.horizontalAdvance(text), 4 / 64.0)
                 << font.family.toStdString() << ": " << text.toStdString();
         }
+        // A tab in a field's text takes the place of a blank.
+        EXPECT_EQ(glyphs.width64(u"a\tb"), glyphs.width64(u"a b"));
     }
 }
