@@ -13,10 +13,6 @@ inline const QString kSentinel = QStringLiteral("zzxkytrweq");
 constexpr int kGroupValueLength = 120;
 constexpr double kInnerMargin = 2;  // hundredths of an inch at each side of a stop
 
-QColor colorOf(std::uint32_t windowsColor) {
-    return QColor(windowsColor & 0xff, (windowsColor >> 8) & 0xff, (windowsColor >> 16) & 0xff);
-}
-
 }  // namespace
 
 ValueKind reportValueKind(int fieldNumber) {
@@ -37,7 +33,7 @@ ValueKind reportValueKind(int fieldNumber) {
 }
 
 PageFont pageFont(const ReportFont& f) {
-    return {f.name, f.size, f.bold, f.italic, f.underline, f.strikeOut, colorOf(f.color)};
+    return {f.name, f.size, f.bold, f.italic, f.underline, f.strikeOut, colorFromWindows(f.color)};
 }
 
 std::array<QString, collection::kFieldCount> defaultFieldLabels() {
