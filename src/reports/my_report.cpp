@@ -193,6 +193,23 @@ void TMyReport::FormClose() {
     if (context_.settings && selected >= 0) context_.settings->lastReport = selected;
 }
 
+int TMyReport::readSelectedReport() {
+    const int k = selectedReport();
+    if (k < 0) {
+        refuseNoReport();
+        return -1;
+    }
+    const std::optional<ReportDefinition> read =
+        ReportFile::inFolder(context_.programDirectory).read(k);
+    if (!read) {
+        ui::showError(this, kReportNotFound, ui::Alert::Beep, ui::MessageIcon::Warning);
+        ReportBox->setFocus();
+        return -1;
+    }
+    report_ = *read;
+    return k;
+}
+
 void TMyReport::refuseNoReport() {
     ui::showError(this, kNoReportSelected, ui::Alert::Beep, ui::MessageIcon::Warning);
     ReportBox->setFocus();
@@ -225,19 +242,8 @@ void TMyReport::DoPrintToFile() {
 
 void TMyReport::DoIt(OutputMode mode, const QString& path) {
     const bool entire = ExportEntire->isChecked();
-    const int k = selectedReport();
-    if (k < 0) {
-        refuseNoReport();
-        return;
-    }
-    const std::optional<ReportDefinition> read =
-        ReportFile::inFolder(context_.programDirectory).read(k);
-    if (!read) {
-        ui::showError(this, kReportNotFound, ui::Alert::Beep, ui::MessageIcon::Warning);
-        ReportBox->setFocus();
-        return;
-    }
-    report_ = *read;
+    const int k = readSelectedReport();
+    if (k < 0) return;
     if (!context_.table) return;
 
     const collection::ReportSettings printerKeys =
@@ -314,19 +320,8 @@ void TMyReport::DoNew() {
 }
 
 void TMyReport::DoModify() {
-    const int k = selectedReport();
-    if (k < 0) {
-        refuseNoReport();
-        return;
-    }
-    const std::optional<ReportDefinition> read =
-        ReportFile::inFolder(context_.programDirectory).read(k);
-    if (!read) {
-        ui::showError(this, kReportNotFound, ui::Alert::Beep, ui::MessageIcon::Warning);
-        ReportBox->setFocus();
-        return;
-    }
-    report_ = *read;
+    const int k = readSelectedReport();
+    if (k < 0) return;
     design(k);
 }
 

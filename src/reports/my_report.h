@@ -107,6 +107,9 @@ class TMyReport : public QDialog {
     // Steps 1-13 of a run in `mode`; `path` is the text file of mode 3.
     void DoIt(OutputMode mode, const QString& path = QString());
     void refuseNoReport();
+    // Reads the selected report into report() and answers its position; -1 after telling the
+    // user that none is selected or that it cannot be read.
+    int readSelectedReport();
     // The report designer on report(): `record` < 0 for a new report.
     void design(int record);
     RenderSettings renderSettings() const;
