@@ -21,89 +21,16 @@ readonly REPORTS_TITLE='Reports'
 readonly STATUS_TITLE='Report Status Screen'
 readonly REPORT_NAME='120 Column 1 Line Report'
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/x_session.sh"
-
-# Reads or drives the program's widgets: "labels" prints the showing labels' texts, one a line;
-# "press NAME" performs the action of the showing button named NAME (status 1: none such).
-atspi() {
-  /usr/bin/python3 - "$@" <<'PY'
-import sys, pyatspi
-# The showing widgets, not looking into hidden ones nor into the cells of tables.
-def showing(a):
-    try:
-        if a.getRoleName() != 'application':
-            if not a.getState().contains(pyatspi.STATE_SHOWING):
-                return
-            yield a
-            if a.getRoleName() == 'table':
-                return
-        for i in range(a.childCount):
-            c = a.getChildAtIndex(i)
-            if c is not None:
-                yield from showing(c)
-    except Exception:
-        return
-def widgets():
-    for app in pyatspi.Registry.getDesktop(0):
-        if app is not None and (app.name or '').lower() == 'tessellon':
-            yield from showing(app)
-if sys.argv[1] == 'labels':
-    for a in widgets():
-        try:
-            if a.getRoleName() == 'label' and a.name:
-                print(a.name.replace('\n', ' ').strip())
-        except Exception:
-            pass
-elif sys.argv[1] == 'press':
-    for a in widgets():
-        try:
-            if a.getRoleName() == 'push button' and a.name == sys.argv[2]:
-                a.queryAction().doAction(0)
-                sys.exit(0)
-        except Exception:
-            pass
-    sys.exit(1)
-PY
-}
-
-# Waits up to $1 seconds for a showing label matching the extended regular expression $2 and
-# prints it.
-wait_label() {
-  local ticks=$(($1 * 5)) found
-  while ! found=$(atspi labels | grep -E -m1 -x "$2"); do
-    ticks=$((ticks - 1))
-    [ "$ticks" -gt 0 ] || fail "no label matching \"$2\"; labels showing:
-$(atspi labels)"
-    sleep 0.2
-  done
-  echo "$found"
-}
-
-make_collection() {
-  local cli=$1 program=$2 config=$3
-  "$cli" create "$program/MASTER.DBF" >/dev/null
-  /usr/bin/python3 - "$program/MASTER.DBF" <<'PY'
-import sys, dbf
-t = dbf.Table(sys.argv[1])
-t.open(dbf.READ_WRITE)
-for i in range(150):
-    t.append({'catalog': 'C%03d' % i, 'country': ('Austria', 'Belgium', 'Chile')[i % 3],
-              'year': 1900 + i % 100, 'descriptio': 'Stamp number %d' % i, 'quantity': 1})
-t.close()
-PY
-  mkdir -p "$config/tessellon"
-  printf '[Misc]\nShow Tips=No\nLast Database=%s\n' "$program/MASTER.DBF" \
-    >"$config/tessellon/TESSELON.INI"
-}
+source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/accessibility.sh"
 
 inside_x() {
   local binary=$1 reports_id status_id preview_id first second pages
   work=$2
-  make_collection "$CLI" "$work/program" "$work/config"
-  /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-  local bus_pid=$!
-  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
-  start_program "$binary" "$work"
-  trap 'kill "$app_pid" "${bus_pid:-}" 2>/dev/null || true' EXIT
+  make_master "$CLI" "$work/program" "$work/config" \
+    "[{'catalog': 'C%03d' % i, 'country': ('Austria', 'Belgium', 'Chile')[i % 3],
+       'year': 1900 + i % 100, 'descriptio': 'Stamp number %d' % i, 'quantity': 1}
+      for i in range(150)]"
+  start_with_accessibility "$binary" "$work"
   wait_label 15 '150' >/dev/null
 
   focus "$main_id"
@@ -139,29 +66,4 @@ $(window_names)"
   kill "$bus_pid" 2>/dev/null || true
 }
 
-main() {
-  [ $# -eq 2 ] || fail "usage: preview_test.sh PATH/TO/tessellon PATH/TO/tessellon-cli"
-  local binary
-  binary=$(realpath "$1")
-  CLI=$(realpath "$2")
-  export CLI
-  work=$(mktemp -d "${TMPDIR:-/tmp}/tessellon-preview.XXXXXX")
-  trap 'rm -rf "$work"' EXIT
-  private_runtime_dir "$work"
-  run_in_xvfb "$0" "$binary" "$work" -s "-screen 0 1024x768x24"
-  echo "PASS: View showed the report's preview and Next Page moved it to page 2"
-}
-
-# Each attempt on an X server gets a D-Bus session of its own, so an accessibility bus left by
-# an attempt whose X server could not be reached never answers for the next one.
-case "${1:-}" in
-  --inside-x)
-    shift
-    exec dbus-run-session -- "$0" --in-session "$@"
-    ;;
-  --in-session)
-    shift
-    inside_x "$@"
-    ;;
-  *) main "$@" ;;
-esac
+accessibility_main preview "View showed the report's preview and Next Page moved it to page 2" "$@"
