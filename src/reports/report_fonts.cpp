@@ -6,7 +6,9 @@
 #include <QShowEvent>
 
 #include "reports/user_report.h"
+#include "ui/messages.h"
 #include "ui/platform.h"
+#include "ui/unstorable_text.h"
 #include "ui/window_base.h"
 
 namespace reports {
@@ -84,6 +86,14 @@ void TReportFonts::NewFont(int kind) {
     const auto chosen = ui::platform().chooseFont(this, {preset, colorFromWindows(current.color)});
     if (!chosen) return;
     const QFont& f = chosen->font;
+    // TESSELON.URP keeps font names in Windows-1252; a name outside it could not be found again.
+    if (!ui::unstorableCharacters(f.family(), engine::CodePage::Cp1252).isEmpty()) {
+        ui::showError(this,
+                      QStringLiteral("The name of the font \"%1\" cannot be stored in a report "
+                                     "layout.  Please choose another font.")
+                          .arg(f.family()));
+        return;
+    }
     current.name = f.family().left(kFontNameLength);
     if (f.pointSize() > 0) current.size = f.pointSize();
     current.color = colorToWindows(chosen->color);

@@ -169,6 +169,9 @@ void TReportPart::OkButtonClick() {
         FieldWidth->setFocus();
         return;
     }
+    if (RadioLabel->isChecked() &&
+        !reportTextStorable(this, LabelName, QStringLiteral("Label Name")))
+        return;
     line_[entry_].width = width;
     refitLine(line_, reportWidth_);
 

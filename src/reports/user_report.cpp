@@ -14,6 +14,7 @@
 #include "ui/messages.h"
 #include "ui/platform.h"
 #include "ui/typing_limit.h"
+#include "ui/unstorable_text.h"
 
 namespace reports {
 
@@ -39,6 +40,17 @@ ui::ShowOptions designerShowOptions(ui::ShowOptions show) {
     show.centre = true;
     show.moveUp = false;
     return show;
+}
+
+bool reportTextStorable(QWidget* parent, QLineEdit* box, const QString& caption) {
+    const QString characters = ui::unstorableCharacters(box->text(), engine::CodePage::Cp1252);
+    if (characters.isEmpty()) return true;
+    ui::showError(parent,
+                  QStringLiteral("\"%1\" contains characters a report layout cannot store: %2.  "
+                                 "Please correct.")
+                      .arg(caption, characters));
+    box->setFocus();
+    return false;
 }
 
 int widthChoice(int storedWidth) {
@@ -177,6 +189,10 @@ void TUserReport::SaveOutVars() {
 
 void TUserReport::UpdateButtonClick() {
     if (!NumLinesOk()) return;
+    if (!reportTextStorable(this, ReportName, QStringLiteral("Report Name"))) return;
+    QLineEdit* titles[3] = {Title1, Title2, Title3};
+    for (int i = 0; i < 3; ++i)
+        if (!reportTextStorable(this, titles[i], QStringLiteral("Title %1").arg(i + 1))) return;
     SaveOutVars();
     bool asNew = record_ < 0;
     if (!asNew && buffer_.name != openingName_) {

@@ -134,6 +134,12 @@ class TUserReport : public QDialog {
 // with no remembered bounds.
 ui::ShowOptions designerShowOptions(ui::ShowOptions show);
 
+// The refusal of a text a report layout cannot keep: TESSELON.URP stores its texts in
+// Windows-1252, so the box's characters outside it would come back as something else. Shows an
+// "Error" box naming `caption` and the characters, focuses `box` and answers false; true when
+// the whole text can be stored.
+bool reportTextStorable(QWidget* parent, QLineEdit* box, const QString& caption);
+
 // The width buttons' reading of a stored width: 150, 120, anything else 90.
 int widthChoice(int storedWidth);
 

@@ -159,6 +159,40 @@ TEST_F(ReportDesignerTest, ARenamedReportIsSavedAsNewOrOverTheOldOne) {
     EXPECT_TRUE(platform.allAnswersUsed());
 }
 
+TEST_F(ReportDesignerTest, TextTheLayoutFileCannotHoldIsRefusedAndStaysTyped) {
+    const QStringList names = file().names();
+    ReportDefinition buffer = newReportTemplate();
+    auto w = designer(buffer, -1);
+    type(w->ReportName, QStringLiteral("Ελλάδα 1830–1900"));  // the dash is in Windows-1252
+    w->UpdateButton->click();
+    type(w->ReportName, QStringLiteral("Polska — Łódź"));
+    type(w->Title2, QStringLiteral("日本切手"));
+    w->UpdateButton->click();
+    EXPECT_EQ(platform.boxSummary().join(QLatin1Char('|')).toStdString(),
+              "Error: \"Report Name\" contains characters a report layout cannot store: Ε λ ά δ "
+              "α.  Please correct.|Error: \"Report Name\" contains characters a report layout "
+              "cannot store: Ł ź.  Please correct.");
+    EXPECT_EQ(file().names(), names);
+    EXPECT_EQ(w->ReportName->text(), QStringLiteral("Polska — Łódź"));
+
+    // Stored as typed once it fits: "Café Österreich" comes back unchanged.
+    type(w->ReportName, QStringLiteral("Café Österreich 1850–1918"));
+    type(w->Title2, QStringLiteral("Zürich, Genève"));
+    w->UpdateButton->click();
+    EXPECT_EQ(file().read(6)->name, QStringLiteral("Café Österreich 1850–1918"));
+    EXPECT_EQ(file().read(6)->titles[1], QStringLiteral("Zürich, Genève"));
+
+    ReportLine line = fillerLine(90);
+    TReportPart part(line, 1, 0, 90, fieldLabels());
+    part.RadioLabel->click();
+    part.LabelName->setText(QStringLiteral("Ελλάς"));
+    part.OkButton->click();
+    EXPECT_EQ(part.result(), 0);
+    EXPECT_EQ(platform.boxes().back().text,
+              QStringLiteral("\"Label Name\" contains characters a report layout cannot store: "
+                             "Ε λ ά ς.  Please correct."));
+}
+
 TEST_F(ReportDesignerTest, DeleteIsOfferedOnlyForTheStoredNameAndAsksFirst) {
     ReportDefinition fresh = newReportTemplate();
     EXPECT_FALSE(designer(fresh, -1)->DeleteButton->isEnabled());
@@ -427,11 +461,13 @@ TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
         auto& fonts = dynamic_cast<TReportFonts&>(d);
         EXPECT_EQ(fonts.TitleFont->text(), QStringLiteral("Courier New 10pt"));
         fonts.NewFontButtons[0]->click();
+        fonts.NewFontButtons[1]->click();  // a name the file cannot hold: refused
         fonts.NewFontButtons[2]->click();  // cancelled
         EXPECT_EQ(fonts.TitleFont->text(), QStringLiteral("Liberation Serif 14pt"));
         fonts.OkButton->click();
     });
     platform.queueFont(ui::FontChoice{chosen, QColor(0x12, 0x34, 0x56)});
+    platform.queueFont(ui::FontChoice{QFont(QStringLiteral("明朝")), QColor()});
     platform.queueFont(std::nullopt);
     w->SetFonts->click();
     // The body font's dialog (the last one) was preset with the stored font.
@@ -446,5 +482,9 @@ TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
     EXPECT_TRUE(title.strikeOut);
     EXPECT_EQ(title.color, 0x563412u);
     EXPECT_EQ(buffer.font(kBodyFont), newReportTemplate().font(kBodyFont));
+    EXPECT_EQ(buffer.font(kColumnHeaderFont), newReportTemplate().font(kColumnHeaderFont));
+    EXPECT_EQ(platform.boxSummary(),
+              QStringList{QStringLiteral("Error: The name of the font \"明朝\" cannot be stored in "
+                                         "a report layout.  Please choose another font.")});
     EXPECT_EQ(w->TitleLineFont->text(), QStringLiteral("Liberation Serif 14pt"));
 }
