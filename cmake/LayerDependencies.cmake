@@ -1,0 +1,17 @@
+# Links between window layers: a layer that calls another layer's plain classes names it here.
+# Each line is guarded so that a layer without sources yet leaves the build intact.
+function(tessellon_layer_uses layer)
+  if(NOT TARGET tess_${layer})
+    return()
+  endif()
+  foreach(used ${ARGN})
+    if(TARGET tess_${used})
+      target_link_libraries(tess_${layer} PUBLIC tess_${used})
+    endif()
+  endforeach()
+endfunction()
+
+tessellon_layer_uses(searching editing)
+tessellon_layer_uses(picture_windows editing)
+tessellon_layer_uses(statistics editing reports)
+tessellon_layer_uses(safekeeping interchange)
