@@ -36,10 +36,10 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "editing/my_locate_dialog.h"
-#include "editing/my_search.h"
-#include "editing/search_grid.h"
-#include "editing/search_options.h"
+#include "searching/my_locate_dialog.h"
+#include "searching/my_search.h"
+#include "searching/search_grid.h"
+#include "searching/search_options.h"
 #include "open_first_screen.h"
 #include "sqlite_shell.h"
 #include "ui/data_grid.h"

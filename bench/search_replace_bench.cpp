@@ -33,7 +33,7 @@
 #include "collection/date_format.h"
 #include "collection/sort_expression.h"
 #include "collection/table_maintenance.h"
-#include "editing/search_replace.h"
+#include "searching/search_replace.h"
 #include "engine/table.h"
 #include "sqlite_shell.h"
 

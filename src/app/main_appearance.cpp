@@ -5,7 +5,7 @@
 #include "appearance/color_config.h"
 #include "appearance/font_choice.h"
 #include "appearance/view_config.h"
-#include "editing/search_and_replace.h"
+#include "searching/search_and_replace.h"
 #include "ui/platform.h"
 
 namespace app {

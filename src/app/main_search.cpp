@@ -5,8 +5,8 @@
 
 #include "app/main_window.h"
 #include "editing/my_edit.h"
-#include "editing/my_locate_dialog.h"
-#include "editing/my_search.h"
+#include "searching/my_locate_dialog.h"
+#include "searching/my_search.h"
 #include "ui/data_grid.h"
 #include "ui/platform.h"
 

@@ -10,7 +10,7 @@
 
 #include "collection/collection_paths.h"
 #include "editing/my_edit.h"
-#include "editing/my_search.h"
+#include "searching/my_search.h"
 #include "engine/error.h"
 #include "ui/data_grid.h"
 #include "ui/data_grid_model.h"

@@ -21,7 +21,7 @@
 #include "collection/table_maintenance.h"
 #include "collection/date_format.h"
 #include "collection/global_settings.h"
-#include "editing/search_replace.h"
+#include "searching/search_replace.h"
 #include "engine/error.h"
 #include "engine/table.h"
 

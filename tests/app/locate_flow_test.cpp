@@ -7,10 +7,10 @@
 #include <QRadioButton>
 
 #include "app_test_env.h"
-#include "editing/my_locate_dialog.h"
-#include "editing/my_locate_dlg.h"
-#include "editing/my_search.h"
-#include "editing/search_grid.h"
+#include "searching/my_locate_dialog.h"
+#include "searching/my_locate_dlg.h"
+#include "searching/my_search.h"
+#include "searching/search_grid.h"
 #include "engine/table.h"
 
 namespace app::testing {

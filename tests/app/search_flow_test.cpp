@@ -7,9 +7,9 @@
 
 #include "app_test_env.h"
 #include "editing/my_edit.h"
-#include "editing/my_search.h"
-#include "editing/search_grid.h"
-#include "editing/search_options.h"
+#include "searching/my_search.h"
+#include "searching/search_grid.h"
+#include "searching/search_options.h"
 #include "engine/table.h"
 
 namespace app::testing {

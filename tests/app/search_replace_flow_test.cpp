@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "app_test_env.h"
-#include "editing/search_replace.h"
+#include "searching/search_replace.h"
 #include "engine/table.h"
 #include "record_editor_driver.h"
 #include "ui/data_grid_model.h"

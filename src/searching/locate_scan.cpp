@@ -1,4 +1,4 @@
-#include "editing/locate_scan.h"
+#include "searching/locate_scan.h"
 
 #include <QDate>
 #include <QLocale>

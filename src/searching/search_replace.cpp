@@ -1,4 +1,4 @@
-#include "editing/search_replace.h"
+#include "searching/search_replace.h"
 
 #include <QDate>
 #include <QRegularExpression>

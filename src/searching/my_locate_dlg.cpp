@@ -1,4 +1,4 @@
-#include "editing/my_locate_dlg.h"
+#include "searching/my_locate_dlg.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -11,7 +11,7 @@
 #include <QShowEvent>
 #include <algorithm>
 
-#include "editing/my_locate_dialog.h"
+#include "searching/my_locate_dialog.h"
 #include "ui/messages.h"
 
 namespace editing {

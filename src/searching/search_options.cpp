@@ -1,4 +1,4 @@
-#include "editing/search_options.h"
+#include "searching/search_options.h"
 
 #include <QLabel>
 #include <QListWidget>

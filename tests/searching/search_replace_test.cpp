@@ -1,7 +1,7 @@
 // Search and replace without its window: the checks and their order, text, number and date
 // matching, confirmation, the index and search afterwards, another program holding the file,
 // and a failure in the middle of the run.
-#include "editing/search_replace.h"
+#include "searching/search_replace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // TMySearch: construction, showing, the grid and its pick windows. Collecting and running the
 // search is in my_search_run.cpp.
-#include "editing/my_search.h"
+#include "searching/my_search.h"
 
 #include <QHeaderView>
 #include <QPushButton>
@@ -9,8 +9,8 @@
 
 #include "collection/collection_settings.h"
 #include "collection/data_list_files.h"
-#include "editing/search_grid.h"
-#include "editing/search_options.h"
+#include "searching/search_grid.h"
+#include "searching/search_options.h"
 #include "ui/platform.h"
 #include "ui/window_base.h"
 #include "ui/window_colors.h"

@@ -2,8 +2,8 @@
 #include <QPushButton>
 
 #include "collection/date_format.h"
-#include "editing/my_search.h"
-#include "editing/search_grid.h"
+#include "searching/my_search.h"
+#include "searching/search_grid.h"
 #include "engine/table.h"
 #include "ui/messages.h"
 #include "ui/platform.h"

@@ -1,4 +1,4 @@
-#include "editing/search_grid.h"
+#include "searching/search_grid.h"
 
 #include <QPainter>
 #include <QStyledItemDelegate>

@@ -1,4 +1,4 @@
-#include "editing/search_and_replace.h"
+#include "searching/search_and_replace.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,11 +1,11 @@
-#include "editing/my_locate_dialog.h"
+#include "searching/my_locate_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
 
-#include "editing/my_locate_dlg.h"
+#include "searching/my_locate_dlg.h"
 #include "engine/table.h"
 #include "ui/messages.h"
 #include "ui/platform.h"

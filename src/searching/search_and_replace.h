@@ -20,7 +20,7 @@
 #include <functional>
 
 #include "collection/color_set.h"
-#include "editing/search_replace.h"
+#include "searching/search_replace.h"
 #include "ui/window_base.h"
 
 class QCheckBox;

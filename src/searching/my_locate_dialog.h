@@ -19,7 +19,7 @@
 #include <QString>
 #include <functional>
 
-#include "editing/locate_scan.h"
+#include "searching/locate_scan.h"
 #include "ui/window_base.h"
 
 class QWidget;
