@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -123,7 +124,7 @@ void TMyLocateDlg::FindNextBtnClick() {
 void TMyLocateDlg::FieldNameComboBoxChange() {
     if (selecting_) return;
     SearchValue->clear();
-    if (!FieldNameComboBox->view()->isVisible()) SearchValue->setFocus();
+    if (!FieldNameComboBox->view()->isVisible() && !typingInList_) SearchValue->setFocus();
 }
 
 void TMyLocateDlg::FieldNameComboBoxEnter() {
@@ -139,6 +140,19 @@ bool TMyLocateDlg::eventFilter(QObject* watched, QEvent* event) {
     if (watched == FieldNameComboBox) {
         if (event->type() == QEvent::FocusIn) FieldNameComboBoxEnter();
         if (event->type() == QEvent::FocusOut) FieldNameComboBoxExit();
+        if (event->type() == QEvent::KeyPress && !typingInList_) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (FieldNameComboBox->currentIndex() >= 0) SearchValue->setFocus();
+                return true;
+            }
+            // The list handles the key as usual (sent again, this filter letting it through);
+            // a choice it makes keeps the focus here.
+            typingInList_ = true;
+            QCoreApplication::sendEvent(FieldNameComboBox, event);
+            typingInList_ = false;
+            return true;
+        }
     } else if (watched == FieldNameComboBox->view() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

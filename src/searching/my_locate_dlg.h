@@ -6,8 +6,9 @@
 // the current one; found closes the window accepted, not found tells "No matches found" or
 // "No more matches found" and the window stays. Without a chosen field they do nothing.
 // Esc and Cancel close without success (the table stays on the record reached so far).
-// Choosing a field empties the value and, unless the list is dropped down, moves the focus to
-// it. While the field list has the focus no button is the default, so Enter there does not
+// Choosing a field empties the value and, when chosen from the dropped-down list or by the
+// program, moves the focus to it. Keys typed in the closed field list choose as they go ("Cou"
+// reaches "Country" letter by letter) and leave the focus there; Enter then moves to the value. While the field list has the focus no button is the default, so Enter there does not
 // search; Enter with the list dropped down closes it and moves to the value.
 #pragma once
 
@@ -66,6 +67,7 @@ class TMyLocateDlg : public QDialog {
     ui::ShowOptions show_;
     bool nextDefault_ = true;
     bool selecting_ = false;
+    bool typingInList_ = false;  // a key typed in the closed field list is being handled
 };
 
 }  // namespace editing

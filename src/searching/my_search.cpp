@@ -3,6 +3,8 @@
 #include "searching/my_search.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
 #include <cmath>
@@ -59,7 +61,7 @@ TMySearch::TMySearch(const MySearchContext& context, QWidget* parent)
     : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("MySearch"));
     setWindowTitle(QStringLiteral("Search"));
-    resize(640, 470);
+    resize(640, 490);
     operators_.fill(collection::kOpEqual);
 
     SearchGrid = new SearchGridWidget([this](int row) { return SearchGridGetEditMask(row); },
@@ -78,12 +80,22 @@ TMySearch::TMySearch(const MySearchContext& context, QWidget* parent)
     for (int column = 1; column < 3; ++column) SearchGrid->item(0, column)->setBackground(fixed);
     connect(SearchGrid, &QTableWidget::cellPressed, this, &TMySearch::SearchGridMouseDown);
     connect(SearchGrid, &QTableWidget::cellClicked, this, &TMySearch::SearchGridMouseUp);
+    SearchGrid->keyChoice = [this](int row, const QKeyEvent& key) {
+        return SearchGridKeyChoice(row, key);
+    };
+
+    LevelsNote = new QLabel(
+        QStringLiteral("A record must match every field filled in on a level; each level added "
+                       "with Find More is an alternative."),
+        this);
+    LevelsNote->setObjectName(QStringLiteral("LevelsNote"));
+    LevelsNote->setGeometry(10, 418, 620, 20);
 
     auto makeButton = [this](const char* name, const QString& caption, int left,
                              void (TMySearch::*handler)()) {
         auto* button = new QPushButton(caption, this);
         button->setObjectName(QString::fromLatin1(name));
-        button->setGeometry(left, 426, 110, 32);
+        button->setGeometry(left, 446, 110, 32);
         button->setAutoDefault(false);
         connect(button, &QPushButton::clicked, this, handler);
         return button;
@@ -203,6 +215,36 @@ void TMySearch::SearchGridMouseUp(int row, int column) {
     const bool sameCell = row == pressedRow_ && column == pressedColumn_;
     pressedRow_ = pressedColumn_ = -1;
     if (!sameCell || column != kMarkerColumn || !hasPickWindow(row)) return;
+    openPickWindow(row);
+}
+
+bool TMySearch::SearchGridKeyChoice(int row, const QKeyEvent& key) {
+    if (row < 1 || row > collection::kFieldCount) return false;
+    const Qt::KeyboardModifiers mods = key.modifiers() & ~Qt::KeypadModifier;
+    const bool onMarker = SearchGrid->currentColumn() == kMarkerColumn;
+    const bool opens = (key.key() == Qt::Key_F4 && mods == Qt::NoModifier) ||
+                       (key.key() == Qt::Key_Down && mods == Qt::AltModifier) ||
+                       (onMarker && mods == Qt::NoModifier &&
+                        (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter ||
+                         key.key() == Qt::Key_Space));
+    // The windows open after the key is handled: the value editor goes away on the way.
+    if (opens && hasPickWindow(row)) {
+        QMetaObject::invokeMethod(this, [this, row] { openPickWindow(row); }, Qt::QueuedConnection);
+        return true;
+    }
+    if (collection::searchRowKind(row) == collection::SearchRowKind::Text) return false;
+    // "=", ">" and "<" are never part of a number or a date: they choose the comparison.
+    const int op = key.text() == QLatin1String("=")   ? collection::kOpEqual
+                   : key.text() == QLatin1String(">") ? collection::kOpGreater
+                   : key.text() == QLatin1String("<") ? collection::kOpLess
+                                                      : 0;
+    if (op == 0) return false;
+    QMetaObject::invokeMethod(this, [this, row, op] { setRowOperator(row, op); },
+                              Qt::QueuedConnection);
+    return true;
+}
+
+void TMySearch::openPickWindow(int row) {
     if (collection::searchRowKind(row) == collection::SearchRowKind::Text)
         openListWindow(row);
     else
@@ -216,7 +258,11 @@ void TMySearch::openOperatorWindow(int row) {
     if (ui::platform().execModal(window) != QDialog::Accepted) return;
     const int chosen = window.selectedIndex();
     if (chosen < 0) return;
-    operators_[std::size_t(row - 1)] = chosen + 1;
+    setRowOperator(row, chosen + 1);
+}
+
+void TMySearch::setRowOperator(int row, int op) {
+    operators_[std::size_t(row - 1)] = op;
     // The value cell's editor takes its new mask when the cell is entered again.
     if (SearchGrid->currentRow() == row)
         SearchGrid->setCurrentCell(row == collection::kFieldCount ? row - 1 : row + 1,

@@ -23,6 +23,11 @@
 // Pick windows (`TSearchOptions`) open on a click in the marker column: the four operators for a
 // number or date row, the record editor's item list for a pick-list row, the shared
 // FAULTS.LST / MISC.LST entries for Faults and Miscellaneous.
+//
+// From the keyboard: in a number or date row, typing "=", ">" or "<" (in the value cell or on
+// the row) chooses that comparison; F4 or Alt+Down in a row with a pick window, or Enter or
+// Space on its "..." cell, opens that window. A line under the grid (`LevelsNote`) tells how
+// levels combine.
 #pragma once
 
 #include <QDialog>
@@ -36,6 +41,8 @@
 #include "collection/stamp_schema.h"
 #include "ui/geometry_record.h"
 
+class QKeyEvent;
+class QLabel;
 class QPushButton;
 class QTableWidget;
 class QShowEvent;
@@ -93,6 +100,9 @@ class TMySearch : public QDialog {
     QString SearchGridGetEditMask(int row) const;
     void SearchGridMouseDown(int row, int column);
     void SearchGridMouseUp(int row, int column);
+    // A key typed on a row (in its value editor or on the grid): true when it chose the row's
+    // comparison or opened its pick window. The choice itself runs once the key is handled.
+    bool SearchGridKeyChoice(int row, const QKeyEvent& key);
 
     // --- state --------------------------------------------------------------------------
     const collection::SearchCriteria& criteria() const { return criteria_; }
@@ -107,6 +117,7 @@ class TMySearch : public QDialog {
     QPushButton* ClearButton = nullptr;
     QPushButton* ExitButton = nullptr;
     QPushButton* HelpButton = nullptr;
+    QLabel* LevelsNote = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -118,8 +129,10 @@ class TMySearch : public QDialog {
     void emptyValueCells();
     QString fieldLabel(int field) const;
     QStringList pickItems(int field) const;
+    void openPickWindow(int row);
     void openOperatorWindow(int row);
     void openListWindow(int row);
+    void setRowOperator(int row, int op);
 
     MySearchContext context_;
     ui::GeometryRecord geometry_;

@@ -1,5 +1,6 @@
 #include "searching/search_grid.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
 
@@ -17,6 +18,7 @@ class SearchGridDelegate : public QStyledItemDelegate {
         auto* edit = new ui::MaskedEdit(parent);
         edit->setFrame(false);
         edit->setEditMask(grid_->maskOf_(index.row()), collection::currentDateFormat().separator());
+        edit->installEventFilter(grid_);
         return edit;
     }
     void setEditorData(QWidget* editor, const QModelIndex& index) const override {
@@ -52,6 +54,27 @@ SearchGridWidget::SearchGridWidget(std::function<QString(int)> maskOf,
     setSelectionMode(QAbstractItemView::SingleSelection);
     setTabKeyNavigation(true);
     setShowGrid(true);
+}
+
+bool SearchGridWidget::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    // A click on the selected cell would start a timer and drop every key until it fires.
+    if (trigger == SelectedClicked) trigger = CurrentChanged;
+    return QTableWidget::edit(index, trigger, event);
+}
+
+void SearchGridWidget::keyPressEvent(QKeyEvent* event) {
+    if (keyChoice && currentRow() > 0 && keyChoice(currentRow(), *event)) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
+bool SearchGridWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && watched == valueEditor() && keyChoice &&
+        keyChoice(currentRow(), *static_cast<QKeyEvent*>(event)))
+        return true;
+    return QTableWidget::eventFilter(watched, event);
 }
 
 QString SearchGridWidget::cellText(int row, int column) const {
