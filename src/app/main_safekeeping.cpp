@@ -11,14 +11,14 @@
 #include "editing/data_list_set.h"
 #include "editing/my_edit.h"
 #include "engine/error.h"
-#include "interchange/my_backup.h"
-#include "interchange/my_restore.h"
+#include "safekeeping/my_backup.h"
+#include "safekeeping/my_restore.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 
 namespace app {
 
-class MainSafekeepingHost : public interchange::SafekeepingHost {
+class MainSafekeepingHost : public safekeeping::SafekeepingHost {
   public:
     explicit MainSafekeepingHost(TMain& main) : main_(main) {}
 
@@ -65,9 +65,9 @@ class MainSafekeepingHost : public interchange::SafekeepingHost {
 
 namespace {
 
-interchange::SafekeepingContext safekeepingContext(TMain& main,
-                                                   interchange::SafekeepingHost& host) {
-    interchange::SafekeepingContext context;
+safekeeping::SafekeepingContext safekeepingContext(TMain& main,
+                                                   safekeeping::SafekeepingHost& host) {
+    safekeeping::SafekeepingContext context;
     context.host = &host;
     context.show = main.showOptions(collection::WindowGroup::Configure);
     context.colors = main.collectionSettings().colorSet(collection::WindowGroup::Configure);
@@ -78,12 +78,12 @@ interchange::SafekeepingContext safekeepingContext(TMain& main,
 
 void TMain::DoBackup() {
     MainSafekeepingHost host(*this);
-    interchange::TMyBackup::Execute(safekeepingContext(*this, host), this);
+    safekeeping::TMyBackup::Execute(safekeepingContext(*this, host), this);
 }
 
 void TMain::DoRestore() {
     MainSafekeepingHost host(*this);
-    interchange::TMyRestore::Execute(safekeepingContext(*this, host), this);
+    safekeeping::TMyRestore::Execute(safekeepingContext(*this, host), this);
     DisplayCount();
 }
 

@@ -7,7 +7,7 @@
 #include "collection/collection_paths.h"
 #include "collection/collection_settings.h"
 #include "collection/sort_expression.h"
-#include "interchange/safekeeping.h"
+#include "safekeeping/safekeeping.h"
 
 namespace cli {
 
@@ -15,7 +15,7 @@ namespace {
 
 // The command line has no open table, no search and no windows: the host only names the files
 // and reads the sort order of the collection a restore replaces from its settings file.
-class CliHost : public interchange::SafekeepingHost {
+class CliHost : public safekeeping::SafekeepingHost {
   public:
     CliHost(QString collection, QString programDir)
         : collection_(std::move(collection)), programDir_(std::move(programDir)) {}
@@ -50,7 +50,7 @@ class CliHost : public interchange::SafekeepingHost {
     QString programDir_;
 };
 
-interchange::SafekeepingSink printer(std::ostream& out, std::ostream& err) {
+safekeeping::SafekeepingSink printer(std::ostream& out, std::ostream& err) {
     return [&out, &err](const QString& title, const QString& text) {
         std::ostream& to = title == QLatin1String("Notice") ? out : err;
         to << title.toStdString() << ": " << text.toStdString() << "\n";
@@ -71,8 +71,8 @@ int backupTable(const std::string& table, const std::string& folder, std::ostrea
         return 2;
     }
     CliHost host(path, QFileInfo(path).absolutePath());
-    interchange::Safekeeping run(host, printer(out, err));
-    return run.backup(interchange::SafekeepingGroup::Table, absolute(folder)) ? 0 : 2;
+    safekeeping::Safekeeping run(host, printer(out, err));
+    return run.backup(safekeeping::SafekeepingGroup::Table, absolute(folder)) ? 0 : 2;
 }
 
 int restoreTable(const std::string& backup, const std::string& programDir, std::ostream& out,
@@ -84,8 +84,8 @@ int restoreTable(const std::string& backup, const std::string& programDir, std::
         return 2;
     }
     CliHost host(folder + u'/' + QFileInfo(source).fileName(), folder);
-    interchange::Safekeeping run(host, printer(out, err));
-    return run.restore(interchange::SafekeepingGroup::Table, source) ? 0 : 2;
+    safekeeping::Safekeeping run(host, printer(out, err));
+    return run.restore(safekeeping::SafekeepingGroup::Table, source) ? 0 : 2;
 }
 
 }  // namespace cli

@@ -8,7 +8,7 @@
 
 #include "app_test_env.h"
 #include "engine/table.h"
-#include "interchange/my_backup.h"
+#include "safekeeping/my_backup.h"
 
 namespace app::testing {
 namespace {
@@ -28,7 +28,7 @@ TEST_F(SafekeepingFlowTest, BackUpTheTableToAFolderThenCloseTurnsUp) {
     const QString folder = media();
     QString cancelCaption;
     platform_.queueModal([&](QDialog& d) {
-        auto& backup = dynamic_cast<interchange::TMyBackup&>(d);
+        auto& backup = dynamic_cast<safekeeping::TMyBackup&>(d);
         EXPECT_EQ(d.windowTitle(), QStringLiteral("Backup"));
         EXPECT_TRUE(backup.findChild<QRadioButton*>(QStringLiteral("DatabaseRadio"))->isChecked());
         backup.selectFolder(folder);

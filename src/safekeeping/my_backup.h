@@ -7,13 +7,13 @@
 // selected folder receives the copy. Start runs the backup through `Safekeeping`.
 #pragma once
 
-#include "interchange/safekeeping_window.h"
+#include "safekeeping/safekeeping_window.h"
 
 class QComboBox;
 class QFileSystemModel;
 class QTreeView;
 
-namespace interchange {
+namespace safekeeping {
 
 class TMyBackup : public SafekeepingWindow {
     Q_OBJECT
@@ -46,4 +46,4 @@ class TMyBackup : public SafekeepingWindow {
 // the user's file systems (system mounts such as /proc, /sys, /dev and /run are left out).
 QStringList backupPlaces();
 
-}  // namespace interchange
+}  // namespace safekeeping

@@ -1,4 +1,4 @@
-#include "interchange/safekeeping_window.h"
+#include "safekeeping/safekeeping_window.h"
 
 #include <QGroupBox>
 #include <QPushButton>
@@ -8,7 +8,7 @@
 #include "ui/messages.h"
 #include "ui/platform.h"
 
-namespace interchange {
+namespace safekeeping {
 
 namespace {
 
@@ -93,4 +93,4 @@ void SafekeepingWindow::run(const std::function<bool(Safekeeping&)>& work) {
     }
 }
 
-}  // namespace interchange
+}  // namespace safekeeping

@@ -1,6 +1,6 @@
 // Backup and restore of the four file groups through a host that records what the program
 // around them was asked to do.
-#include "interchange/safekeeping.h"
+#include "safekeeping/safekeeping.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +11,9 @@
 
 #include "collection/collection_file.h"
 #include "engine/table.h"
-#include "interchange/safe_copy.h"
+#include "safekeeping/safe_copy.h"
 
-namespace interchange {
+namespace safekeeping {
 namespace {
 
 struct FakeHost : SafekeepingHost {
@@ -255,4 +255,4 @@ TEST(SafeCopyTest, CopyThroughALinkReplacesTheFileItPointsTo) {
 }
 
 }  // namespace
-}  // namespace interchange
+}  // namespace safekeeping

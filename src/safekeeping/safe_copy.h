@@ -11,7 +11,7 @@
 
 #include <QString>
 
-namespace interchange {
+namespace safekeeping {
 
 enum class CopyOutcome {
     Copied,
@@ -35,4 +35,4 @@ qint64 fileSize(const QString& path);
 // `freeBytes` < 0 (unknown) lets the copy try.
 bool roomForCopy(qint64 sourceSize, qint64 freeBytes, const QString& destination);
 
-}  // namespace interchange
+}  // namespace safekeeping

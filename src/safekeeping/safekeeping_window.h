@@ -10,7 +10,7 @@
 #include <array>
 
 #include "collection/color_set.h"
-#include "interchange/safekeeping.h"
+#include "safekeeping/safekeeping.h"
 #include "ui/window_base.h"
 
 class QLabel;
@@ -18,7 +18,7 @@ class QPushButton;
 class QRadioButton;
 class QGroupBox;
 
-namespace interchange {
+namespace safekeeping {
 
 struct SafekeepingContext {
     SafekeepingHost* host = nullptr;
@@ -54,4 +54,4 @@ class SafekeepingWindow : public QDialog {
     SafekeepingContext context_;
 };
 
-}  // namespace interchange
+}  // namespace safekeeping

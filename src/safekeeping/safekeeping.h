@@ -21,7 +21,7 @@
 #include <QString>
 #include <functional>
 
-namespace interchange {
+namespace safekeeping {
 
 enum class SafekeepingGroup { Table, DataLists, Settings, Reports };
 
@@ -91,4 +91,4 @@ QString pathIn(const QString& folder, const QString& fileName);
 // it built afresh. Throws engine::EngineError when the table cannot be opened exclusively.
 void prepareRestoredTable(const QString& tablePath, const QString& sortExpression);
 
-}  // namespace interchange
+}  // namespace safekeeping

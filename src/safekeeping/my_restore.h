@@ -3,9 +3,9 @@
 // the current collection).
 #pragma once
 
-#include "interchange/safekeeping_window.h"
+#include "safekeeping/safekeeping_window.h"
 
-namespace interchange {
+namespace safekeeping {
 
 class TMyRestore : public SafekeepingWindow {
     Q_OBJECT
@@ -22,4 +22,4 @@ class TMyRestore : public SafekeepingWindow {
     void showEvent(QShowEvent* event) override;
 };
 
-}  // namespace interchange
+}  // namespace safekeeping

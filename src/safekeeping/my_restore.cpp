@@ -1,11 +1,11 @@
-#include "interchange/my_restore.h"
+#include "safekeeping/my_restore.h"
 
 #include <QPushButton>
 #include <QShowEvent>
 
 #include "ui/platform.h"
 
-namespace interchange {
+namespace safekeeping {
 
 namespace {
 
@@ -70,4 +70,4 @@ void TMyRestore::StartButtonClick() {
     run([&](Safekeeping& safekeeping) { return safekeeping.restore(group, chosen); });
 }
 
-}  // namespace interchange
+}  // namespace safekeeping

@@ -1,4 +1,4 @@
-#include "interchange/my_backup.h"
+#include "safekeeping/my_backup.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -12,7 +12,7 @@
 
 #include "ui/platform.h"
 
-namespace interchange {
+namespace safekeeping {
 
 namespace {
 
@@ -120,4 +120,4 @@ void TMyBackup::StartButtonClick() {
     run([&](Safekeeping& safekeeping) { return safekeeping.backup(group, folder); });
 }
 
-}  // namespace interchange
+}  // namespace safekeeping

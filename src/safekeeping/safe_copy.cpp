@@ -1,4 +1,4 @@
-#include "interchange/safe_copy.h"
+#include "safekeeping/safe_copy.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
-namespace interchange {
+namespace safekeeping {
 
 namespace {
 
@@ -130,4 +130,4 @@ bool roomForCopy(qint64 sourceSize, qint64 freeBytes, const QString& destination
     return freeBytes + fileSize(destination) >= sourceSize;
 }
 
-}  // namespace interchange
+}  // namespace safekeeping

@@ -1,4 +1,4 @@
-#include "interchange/safekeeping.h"
+#include "safekeeping/safekeeping.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,9 +11,9 @@
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "engine/table.h"
-#include "interchange/safe_copy.h"
+#include "safekeeping/safe_copy.h"
 
-namespace interchange {
+namespace safekeeping {
 
 namespace {
 
@@ -379,4 +379,4 @@ bool Safekeeping::restoreReports(const QString& folder) {
     return true;
 }
 
-}  // namespace interchange
+}  // namespace safekeeping
