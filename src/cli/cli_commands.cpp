@@ -4,6 +4,7 @@
 
 #include "cli/cli_criteria.h"
 #include "cli/cli_interchange.h"
+#include "cli/cli_pictures.h"
 #include "cli/cli_report.h"
 #include "collection/search_filter.h"
 
@@ -24,6 +25,7 @@
 #include "searching/search_replace.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "pictures/picture_store.h"
 
 namespace cli {
 
@@ -70,7 +72,10 @@ const char* kUsage =
     "                              add the records of a delimited text file or dBase table\n"
     "  export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...] [CRITERION...]\n"
     "                              write the records (those passing the criteria, as in\n"
-    "                              search) in sort order to a text file or a new dBase table\n";
+    "                              search) in sort order to a text file or a new dBase table\n"
+    "  picture FILE.DBF RECNO (add PATH... | list | remove N | export DIR)\n"
+    "                              the pictures of record RECNO: add copies files in, list\n"
+    "                              shows them in order (1 = main picture), export copies them\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
@@ -204,7 +209,14 @@ int doPack(Context& c) {
     engine::Table t;
     t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
     tellIndexNotice(t, c.err);
+    // The pictures follow their records to their new numbers.
+    const std::vector<std::uint32_t> numbers = collection::packedNumbers(t);
     const engine::PackResult r = t.pack();
+    try {
+        pictures::PictureStore(QString::fromStdString(t.path())).carryAcrossPack(numbers);
+    } catch (const pictures::PictureError& e) {
+        c.err << "Error: " << e.message().toStdString() << "\n";
+    }
     c.out << "Packed: " << r.removed << " deleted records removed, " << r.kept << " kept.\n";
     if (r.recovered) c.out << collection::packRecoveredMessage(r.recovered).toStdString() << '\n';
     return kOk;
@@ -335,6 +347,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"backup", {3, 3, doBackup}}, {"restore", {3, 3, doRestore}},
         {"import", {4, 64, [](Context& c) { return runImport(c.args, c.out, c.err); }}},
         {"export", {4, 64, [](Context& c) { return runExport(c.args, c.out, c.err); }}},
+        {"picture", {4, 1000, [](Context& c) { return runPicture(c.args, c.out, c.err); }}},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

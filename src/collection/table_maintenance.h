@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "collection/collection_file.h"
 
@@ -58,8 +59,17 @@ QString packRecoveredMessage(std::uint32_t recovered);
 // has it (record order otherwise). Throws engine::EngineError when the open fails.
 void reopenShared(engine::Table& table, const QString& path, const std::string& tag);
 
+// Record numbers a pack gives: `result[old]` is the new number of physical record `old` of
+// `table` (index 0 unused), 0 for a record marked deleted, which the pack removes.
+std::vector<std::uint32_t> packedNumbers(const engine::Table& table);
+
+// Told, while the table is still held exclusively, the new record numbers of a pack that
+// succeeded (packedNumbers() taken just before it), so that what hangs off record numbers (the
+// picture store) moves with them.
+using PackCarry = std::function<void(const std::vector<std::uint32_t>& newNumbers)>;
+
 MaintenanceResult packCollection(engine::Table& table, const QString& path,
-                                 const ReopenHooks& hooks);
+                                 const ReopenHooks& hooks, const PackCarry& carry = {});
 // Every tag the engine can build is rebuilt, and the sort tag is made again from
 // `sortExpression` when the index had lost it (a damaged index).
 MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,
