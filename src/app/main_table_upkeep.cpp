@@ -8,6 +8,7 @@
 #include "app/my_sort_order.h"
 #include "collection/sort_order.h"
 #include "collection/table_maintenance.h"
+#include "pictures/picture_store.h"
 #include "ui/messages.h"
 
 namespace app {
@@ -48,7 +49,18 @@ void TMain::DoSortOrder() {
 
 void TMain::MenuPackClick() {
     if (!ui::askConfirm(this, collection::kPackQuestion)) return;
-    collection::packCollection(MyTable, currentCollection(), reopenHooks(this));
+    // The stamps' pictures move to their records' new numbers while the table is still held.
+    pictures::PictureStore store(currentCollection());
+    QString pictureFailure;
+    collection::packCollection(MyTable, currentCollection(), reopenHooks(this),
+                               [&](const std::vector<std::uint32_t>& numbers) {
+                                   try {
+                                       store.carryAcrossPack(numbers);
+                                   } catch (const pictures::PictureError& e) {
+                                       pictureFailure = e.message();
+                                   }
+                               });
+    if (!pictureFailure.isEmpty()) ui::showTitled(this, QStringLiteral("Error"), pictureFailure);
     DisplayCount();
 }
 
