@@ -70,7 +70,8 @@ MaintenanceResult packCollection(engine::Table& table, const QString& path,
     const MaintenanceResult result = runExclusive(
         table, path,
         [&recovered, &carry](engine::Table& t) {
-            const std::vector<std::uint32_t> numbers = carry ? packedNumbers(t) : std::vector<std::uint32_t>{};
+            const std::vector<std::uint32_t> numbers =
+                carry ? packedNumbers(t) : std::vector<std::uint32_t>{};
             recovered = t.pack().recovered;
             if (carry) carry(numbers);
         },
@@ -78,6 +79,11 @@ MaintenanceResult packCollection(engine::Table& table, const QString& path,
     if (result == MaintenanceResult::Done && recovered && hooks.tell)
         hooks.tell(QStringLiteral("Notice"), packRecoveredMessage(recovered));
     return result;
+}
+
+MaintenanceResult packCollection(engine::Table& table, const QString& path,
+                                 const ReopenHooks& hooks) {
+    return packCollection(table, path, hooks, PackCarry());
 }
 
 MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,

@@ -69,7 +69,9 @@ std::vector<std::uint32_t> packedNumbers(const engine::Table& table);
 using PackCarry = std::function<void(const std::vector<std::uint32_t>& newNumbers)>;
 
 MaintenanceResult packCollection(engine::Table& table, const QString& path,
-                                 const ReopenHooks& hooks, const PackCarry& carry = {});
+                                 const ReopenHooks& hooks, const PackCarry& carry);
+MaintenanceResult packCollection(engine::Table& table, const QString& path,
+                                 const ReopenHooks& hooks);
 // Every tag the engine can build is rebuilt, and the sort tag is made again from
 // `sortExpression` when the index had lost it (a damaged index).
 MaintenanceResult rebuildCollectionIndexes(engine::Table& table, const QString& path,

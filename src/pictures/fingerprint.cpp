@@ -69,6 +69,15 @@ Fingerprint fingerprintOf(const engine::RecordView& record) {
                          text(kDescriptionField));
 }
 
+std::vector<std::uint32_t> recordsWithFingerprint(const engine::Table& table,
+                                                  const Fingerprint& fingerprint) {
+    std::vector<std::uint32_t> out;
+    const std::uint32_t count = table.physicalCount();
+    for (std::uint32_t r = 1; r <= count; ++r)
+        if (fingerprintOf(table.record(r)) == fingerprint) out.push_back(r);
+    return out;
+}
+
 bool isAcceptedFormat(const QByteArray& format) {
     const QByteArray f = format.toLower();
     return f == "jpeg" || f == "jpg" || f == "png" || f == "tiff" || f == "tif" || f == "webp";

@@ -95,6 +95,11 @@ Fingerprint fingerprintOf(const engine::RecordView& record);
 Fingerprint fingerprintOf(const QString& catalogue, const QString& country, const QString& year,
                           const QString& description);
 
+// The records of `table` (deleted ones included) whose fingerprint is `fingerprint` in all four
+// parts, ascending.
+std::vector<std::uint32_t> recordsWithFingerprint(const engine::Table& table,
+                                                  const Fingerprint& fingerprint);
+
 // A record whose links agree with it in at least this many fingerprint parts is still theirs:
 // a collector who corrects one field of a stamp does not see its pictures flagged.
 inline constexpr int kFingerprintKeeps = 3;
