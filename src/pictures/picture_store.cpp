@@ -85,6 +85,8 @@ Incoming readPictureFile(const QString& path) {
 
 }  // namespace
 
+void checkPictureFile(const QString& path) { readPictureFile(path); }
+
 QString storeFolderName(const QString& tablePath) {
     return collection::collectionPaths(tablePath).tableName + QStringLiteral("-pictures");
 }

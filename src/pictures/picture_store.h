@@ -122,6 +122,10 @@ struct MovedPicture {
     std::uint32_t candidate = 0;
 };
 
+// Throws PictureError (naming the file) unless `path` is a readable JPEG, PNG, TIFF or WebP
+// picture: what add() checks, for a caller that keeps files back before adding them.
+void checkPictureFile(const QString& path);
+
 // Extensions and formats the store accepts: JPEG, PNG, TIFF and WebP.
 bool isAcceptedFormat(const QByteArray& format);
 // Filter for an open-file dialog offering the accepted pictures.

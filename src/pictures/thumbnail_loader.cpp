@@ -24,7 +24,7 @@ std::optional<PictureImage> ThumbnailLoader::cached(const QString& picturePath, 
     return std::nullopt;
 }
 
-void ThumbnailLoader::request(const QString& picturePath, int size) {
+void ThumbnailLoader::request(const QString& picturePath, int size, bool diskCache) {
     const QString key = keyOf(picturePath, size);
     if (memory_.contains(key) || underWay_.contains(key)) return;
     underWay_.insert(key);
@@ -34,8 +34,8 @@ void ThumbnailLoader::request(const QString& picturePath, int size) {
                 deliver(key, picturePath, size, watcher->result());
                 watcher->deleteLater();
             });
-    watcher->setFuture(QtConcurrent::run(&pool_, [picturePath, size] {
-        return cachedThumbnail(picturePath, size);
+    watcher->setFuture(QtConcurrent::run(&pool_, [picturePath, size, diskCache] {
+        return diskCache ? cachedThumbnail(picturePath, size) : makeThumbnail(picturePath, size);
     }));
 }
 

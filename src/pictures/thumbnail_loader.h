@@ -28,8 +28,10 @@ class ThumbnailLoader : public QObject {
 
     // The thumbnail from memory, when it was made before.
     std::optional<PictureImage> cached(const QString& picturePath, int size) const;
-    // Starts making the thumbnail unless it is in memory or under way.
-    void request(const QString& picturePath, int size);
+    // Starts making the thumbnail unless it is in memory or under way. A picture outside a
+    // store (one waiting to be added) is read with `diskCache` false: nothing is written
+    // beside it.
+    void request(const QString& picturePath, int size, bool diskCache = true);
     // Forgets what is in memory (after pictures changed on disk).
     void clear();
     // Waits for every request under way (tests, closing).
