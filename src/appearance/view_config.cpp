@@ -14,6 +14,7 @@
 #include "appearance/font_choice.h"
 #include "appearance/view_settings_edit.h"
 #include "collection/stamp_schema.h"
+#include "ui/font_dialog_preset.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 #include "ui/window_colors.h"
@@ -76,13 +77,17 @@ TViewConfig::TViewConfig(ViewConfigContext context, QWidget* parent)
     TitleFontText->setGeometry(16, 148, 200, 24);
     addButton(title, "TitleFontButton", QStringLiteral("New &Font"), QRect(228, 146, 100, 28),
               &TViewConfig::TitleFontButtonClick);
+    addButton(title, "TitleFontColorButton", QStringLiteral("Font Colo&r"),
+              QRect(340, 146, 100, 28), &TViewConfig::TitleFontColorClick);
     addHeading(title, QStringLiteral("Alignment"), QRect(340, 16, 140, 20));
     auto addRadio = [&](const char* name, const QString& text, int top,
                         void (TViewConfig::*handler)()) {
         auto* radio = new QRadioButton(text, title);
         radio->setObjectName(QString::fromLatin1(name));
         radio->setGeometry(340, top, 140, 22);
-        connect(radio, &QRadioButton::clicked, this, handler);
+        connect(radio, &QRadioButton::toggled, this, [this, handler](bool on) {
+            if (on) (this->*handler)();
+        });
         return radio;
     };
     TitleLeft =
@@ -116,6 +121,8 @@ TViewConfig::TViewConfig(ViewConfigContext context, QWidget* parent)
     CellFontText->setGeometry(270, 114, 200, 24);
     addButton(look, "NewFontButton", QStringLiteral("New &Font"), QRect(270, 146, 100, 28),
               &TViewConfig::NewFontButtonClick);
+    addButton(look, "CellFontColorButton", QStringLiteral("Font Colo&r"), QRect(382, 146, 100, 28),
+              &TViewConfig::CellFontColorClick);
 
     QWidget* show = addPage(QStringLiteral("Fields to &Show"));
     FieldsToDisplay =
@@ -177,7 +184,7 @@ QCheckBox* TViewConfig::addCheck(QWidget* page, const char* name, const QString&
     auto* box = new QCheckBox(text, page);
     box->setObjectName(QString::fromLatin1(name));
     box->setGeometry(16, top, 240, 22);
-    connect(box, &QCheckBox::clicked, this, handler);
+    connect(box, &QCheckBox::toggled, this, handler);
     return box;
 }
 
@@ -303,18 +310,39 @@ void TViewConfig::chooseColor(int& setting) {
 }
 
 void TViewConfig::chooseFont(QFont& shared, collection::FontSettings& stored) {
-    const std::optional<ui::FontChoice> choice =
-        ui::platform().chooseFont(this, ui::FontChoice{shared, ui::colorFromBgr(stored.color)});
+    QFont preset(stored.name);
+    preset.setPointSize(std::max(1, stored.size));
+    preset.setBold(stored.bold);
+    preset.setItalic(stored.italic);
+    preset.setUnderline(stored.underline);
+    preset.setStrikeOut(stored.strikeout);
+    const std::optional<ui::FontChoice> choice = ui::platform().chooseFont(
+        this, ui::FontChoice{ui::fontDialogPreset(preset), ui::colorFromBgr(stored.color)});
     if (!choice) return;
-    shared = choice->font;
     stored.color = ui::bgrFromColor(choice->color);
-    stored.name = choice->font.family();
+    stored.name = ui::keptFontName(stored.name, choice->font);
     if (choice->font.pointSize() > 0) stored.size = choice->font.pointSize();
     stored.bold = choice->font.bold();
     stored.italic = choice->font.italic();
     stored.underline = choice->font.underline();
     stored.strikeout = choice->font.strikeOut();
+    shared = choice->font;
+    shared.setFamilies(QStringList{stored.name});
     showFonts();
+}
+
+void TViewConfig::chooseFontColor(collection::FontSettings& stored) {
+    const std::optional<QColor> chosen =
+        ui::platform().chooseColor(this, ui::colorFromBgr(stored.color));
+    if (chosen) stored.color = ui::bgrFromColor(*chosen);
+}
+
+void TViewConfig::TitleFontColorClick() {
+    chooseFontColor(settings_.grid.titleFont);
+}
+
+void TViewConfig::CellFontColorClick() {
+    chooseFontColor(settings_.grid.font);
 }
 
 void TViewConfig::ShowGridTitleClick() {

@@ -3,7 +3,10 @@
 //
 // The check boxes, the alignment buttons and the colour and font dialogs change the settings at
 // once (a font confirmed with OK also becomes the shared grid title or grid font); there is no
-// cancel. The four grids are read back only when the window closes (Exit, Escape or the close
+// cancel. Check boxes and alignment buttons are read from their state change, so a change by
+// keyboard or by an assistive tool counts as a click does. The font dialogs open on the stored
+// font (see ui/font_dialog_preset.h); beside each "New Font" a "Font Color" button chooses that
+// font's colour through the system colour dialog. The four grids are read back only when the window closes (Exit, Escape or the close
 // box): two equal labels refuse the close with "Two field names have the same name ..." titled
 // "Error" and the Field Names page comes up; otherwise widths, shown flags, positions and labels
 // are stored by the rules of view_settings_edit.h. The caller applies the view afterwards.
@@ -64,6 +67,8 @@ class TViewConfig : public QDialog {
     void FieldEditingClick();
     void NewColorBUttonClick();
     void NewFontButtonClick();
+    void TitleFontColorClick();
+    void CellFontColorClick();
     void FieldsToDisplayDblClick(int row, int column);
     void OrderUpClick();
     void OrderDownClick();
@@ -113,6 +118,7 @@ class TViewConfig : public QDialog {
     void chooseColor(int& setting);
     // Font dialog on a shared grid font and its stored settings.
     void chooseFont(QFont& shared, collection::FontSettings& stored);
+    void chooseFontColor(collection::FontSettings& stored);
     QStringList column(QTableWidget* grid, int column) const;
 
     ViewConfigContext context_;

@@ -6,6 +6,7 @@
 #include <QShowEvent>
 
 #include "reports/user_report.h"
+#include "ui/font_dialog_preset.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 #include "ui/unstorable_text.h"
@@ -27,7 +28,7 @@ TReportFonts::TReportFonts(ReportDefinition& buffer, ui::ShowOptions show, QWidg
     : QDialog(parent), buffer_(buffer), show_(std::move(show)) {
     setObjectName(QStringLiteral("ReportFonts"));
     setWindowTitle(QStringLiteral("Report Fonts"));
-    resize(380, 300);
+    resize(480, 300);
     const QString captions[4] = {
         QStringLiteral("Titles Font"), QStringLiteral("Column Header Font"),
         QStringLiteral("Report Body Font"), QStringLiteral("Footnote Font")};
@@ -35,7 +36,7 @@ TReportFonts::TReportFonts(ReportDefinition& buffer, ui::ShowOptions show, QWidg
     QLineEdit** fields[4] = {&TitleFont, &HeaderFont, &BodyFont, &FootFont};
     for (int i = 0; i < 4; ++i) {
         auto* box = new QGroupBox(captions[i], this);
-        box->setGeometry(12, 12 + 56 * i, 356, 50);
+        box->setGeometry(12, 12 + 56 * i, 456, 50);
         auto* field = new QLineEdit(box);
         field->setObjectName(QLatin1String(names[i]));
         field->setReadOnly(true);
@@ -48,10 +49,16 @@ TReportFonts::TReportFonts(ReportDefinition& buffer, ui::ShowOptions show, QWidg
         const int kind = kKinds[i];
         connect(button, &QPushButton::clicked, this, [this, kind] { NewFont(kind); });
         NewFontButtons[i] = button;
+        // The font dialog has no colour: the colour is chosen beside it.
+        auto* color = new QPushButton(QStringLiteral("Font Color"), box);
+        color->setObjectName(QStringLiteral("FontColor%1").arg(i + 1));
+        color->setAccessibleName(captions[i] + QStringLiteral(" Color"));
+        color->setGeometry(352, 18, 94, 28);
+        connect(color, &QPushButton::clicked, this, [this, kind] { NewColor(kind); });
     }
     OkButton = new QPushButton(QStringLiteral("&Ok"), this);
     OkButton->setObjectName(QStringLiteral("OkButton"));
-    OkButton->setGeometry(146, 250, 88, 28);
+    OkButton->setGeometry(196, 250, 88, 28);
     OkButton->setDefault(true);
     connect(OkButton, &QPushButton::clicked, this, &QDialog::accept);
     for (int kind : kKinds) fieldOf(kind)->setText(fontCaption(buffer_.font(kind)));
@@ -83,7 +90,8 @@ void TReportFonts::NewFont(int kind) {
     preset.setItalic(current.italic);
     preset.setUnderline(current.underline);
     preset.setStrikeOut(current.strikeOut);
-    const auto chosen = ui::platform().chooseFont(this, {preset, colorFromWindows(current.color)});
+    const auto chosen = ui::platform().chooseFont(
+        this, {ui::fontDialogPreset(preset), colorFromWindows(current.color)});
     if (!chosen) return;
     const QFont& f = chosen->font;
     // TESSELON.URP keeps font names in Windows-1252; a name outside it could not be found again.
@@ -94,7 +102,7 @@ void TReportFonts::NewFont(int kind) {
                           .arg(f.family()));
         return;
     }
-    current.name = f.family().left(kFontNameLength);
+    current.name = ui::keptFontName(current.name, f).left(kFontNameLength);
     if (f.pointSize() > 0) current.size = f.pointSize();
     current.color = colorToWindows(chosen->color);
     current.bold = f.bold();
@@ -102,6 +110,12 @@ void TReportFonts::NewFont(int kind) {
     current.underline = f.underline();
     current.strikeOut = f.strikeOut();
     fieldOf(kind)->setText(fontCaption(current));
+}
+
+void TReportFonts::NewColor(int kind) {
+    ReportFont& current = buffer_.font(kind);
+    const auto chosen = ui::platform().chooseColor(this, colorFromWindows(current.color));
+    if (chosen) current.color = colorToWindows(*chosen);
 }
 
 }  // namespace reports

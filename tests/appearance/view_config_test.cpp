@@ -204,6 +204,50 @@ TEST_F(ViewConfigTest, ChecksColoursAndFontsChangeTheSettingsAtOnceAndHelpFollow
     EXPECT_EQ(platform.helpRequests()[1].keyword, QStringLiteral("Viewer Configuration Order"));
 }
 
+TEST_F(ViewConfigTest, FontDialogsOpenOnTheStoredFontAndOkWithoutAChangeKeepsIt) {
+    settings.grid.titleFont.bold = true;
+    settings.grid.titleFont.color = 0x00FF00;
+    // The user confirms what the dialog showed: the stand-in family of "Arial".
+    QFont shown(QStringLiteral("Liberation Sans"), 12);
+    shown.setBold(true);
+    platform.queueFont(ui::FontChoice{shown, QColor(0, 255, 0)});
+    platform.queueColor(QColor(0x12, 0x34, 0x56));
+    platform.queueColor(std::nullopt);
+    configure([](QDialog& d) {
+        click(d, "TitleFontButton");
+        click(d, "TitleFontColorButton");
+        click(d, "CellFontColorButton");  // cancelled
+        click(d, "ExitButton");
+    });
+    EXPECT_EQ(platform.lastFontPreset().font.family(), QStringLiteral("Liberation Sans"));
+    EXPECT_EQ(platform.lastFontPreset().font.pointSize(), 12);
+    EXPECT_TRUE(platform.lastFontPreset().font.bold());
+    EXPECT_EQ(settings.grid.titleFont.name, QStringLiteral("Arial"));
+    EXPECT_EQ(fonts.gridTitle.family(), QStringLiteral("Arial"));
+    EXPECT_TRUE(settings.grid.titleFont.bold);
+    EXPECT_EQ(settings.grid.titleFont.size, 12);
+    // The colour chosen beside the font is stored with it.
+    EXPECT_EQ(settings.grid.titleFont.color, 0x563412);
+    EXPECT_EQ(settings.grid.font.color, collection::CollectionSettings().grid.font.color);
+}
+
+TEST_F(ViewConfigTest, ChecksAndAlignmentChangedWithoutAClickAreStored) {
+    configure([](QDialog& d) {
+        // As the keyboard's space bar or an assistive tool changes them: no click signal.
+        d.findChild<QCheckBox*>(QStringLiteral("RowLines"))->setChecked(false);
+        d.findChild<QCheckBox*>(QStringLiteral("FieldEditing"))->toggle();
+        d.findChild<QCheckBox*>(QStringLiteral("ShowGridTitle"))->setChecked(false);
+        d.findChild<QRadioButton*>(QStringLiteral("TitleLeft"))->setChecked(true);
+        click(d, "ExitButton");
+    });
+    const collection::GridSettings defaults = collection::CollectionSettings().grid;
+    EXPECT_FALSE(settings.grid.rowLines);
+    EXPECT_EQ(settings.grid.fieldEditing, !defaults.fieldEditing);
+    EXPECT_FALSE(settings.grid.showTitles);
+    EXPECT_EQ(settings.grid.titleAlignment, 1);
+    EXPECT_EQ(settings.grid.columnLines, defaults.columnLines);
+}
+
 TEST(ViewConfigHelpTest, EveryPageKeywordIsAnAnchorOfTheHelpDocument) {
     QFile file(QStringLiteral(TESS_SOURCE_DIR "/data/TESSELON.HLP"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

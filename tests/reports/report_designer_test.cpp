@@ -450,6 +450,30 @@ TEST_F(ReportDesignerTest, ClickingAnEntryOpensItAndCancelDiscardsTheLayout) {
     EXPECT_EQ(chosen, QStringLiteral("Line 2, Item 1"));
 }
 
+TEST_F(ReportDesignerTest, FontsWindowOkWithoutAChangeKeepsTheFontAndColoursAreChosenBeside) {
+    ReportDefinition buffer = newReportTemplate();
+    buffer.font(kTitleFont).bold = true;
+    auto w = designer(buffer, -1);
+    platform.queueModal([](QDialog& d) {
+        auto& fonts = dynamic_cast<TReportFonts&>(d);
+        fonts.NewFontButtons[0]->click();
+        fonts.findChild<QPushButton*>(QStringLiteral("FontColor3"))->click();
+        fonts.OkButton->click();
+    });
+    QFont shown(QStringLiteral("Liberation Mono"), 10);  // what the dialog opened on
+    shown.setBold(true);
+    platform.queueFont(ui::FontChoice{shown, colorFromWindows(buffer.font(kTitleFont).color)});
+    platform.queueColor(QColor(0x12, 0x34, 0x56));
+    w->SetFonts->click();
+    EXPECT_EQ(platform.lastFontPreset().font.family(), QStringLiteral("Liberation Mono"));
+    EXPECT_TRUE(platform.lastFontPreset().font.bold());
+    ReportFont expected = newReportTemplate().font(kTitleFont);
+    expected.bold = true;
+    EXPECT_EQ(buffer.font(kTitleFont), expected);
+    EXPECT_EQ(buffer.font(kBodyFont).color, 0x563412u);
+    EXPECT_EQ(buffer.font(kBodyFont).name, newReportTemplate().font(kBodyFont).name);
+}
+
 TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
     ReportDefinition buffer = newReportTemplate();
     auto w = designer(buffer, -1);
@@ -470,8 +494,9 @@ TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
     platform.queueFont(ui::FontChoice{QFont(QStringLiteral("明朝")), QColor()});
     platform.queueFont(std::nullopt);
     w->SetFonts->click();
-    // The body font's dialog (the last one) was preset with the stored font.
-    EXPECT_EQ(platform.lastFontPreset().font.family(), QStringLiteral("Courier New"));
+    // The body font's dialog (the last one) was preset with the stored font, under the family
+    // "Courier New" is drawn with here.
+    EXPECT_EQ(platform.lastFontPreset().font.family(), QStringLiteral("Liberation Mono"));
     EXPECT_EQ(platform.lastFontPreset().font.pointSize(), 10);
     EXPECT_FALSE(platform.lastFontPreset().font.bold());
     const ReportFont& title = buffer.font(kTitleFont);
