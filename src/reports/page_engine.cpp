@@ -132,8 +132,11 @@ double PageEngine::baseline() const {
 }
 
 void PageEngine::placeText(const QString& text, double x) {
-    if (text.isEmpty()) return;
-    page_.texts.push_back({x, baseline(), fontIndex(), text});
+    if (!text.isEmpty()) placeText(text, x, baseline());
+}
+
+void PageEngine::placeText(const QString& text, double x, double onBaseline) {
+    if (!text.isEmpty()) page_.texts.push_back({x, onBaseline, fontIndex(), text});
 }
 
 void PageEngine::addBoxLine(bool vertical, double across, double from, double to) {
@@ -162,19 +165,68 @@ void PageEngine::addBoxLine(bool vertical, double across, double from, double to
         page_.lines.push_back({from, across, to, across});
 }
 
-void PageEngine::placeInStop(const QString& text, const Stop& s) {
+void PageEngine::placeBoxLines(const Stop& s) {
     const double top = y_ - lineHeight(), bottom = y_, right = s.left + s.width;
     if (s.boxLines & kBoxLeft) addBoxLine(true, s.left, top, bottom);
     if (s.boxLines & kBoxRight) addBoxLine(true, right, top, bottom);
     if (s.boxLines & kBoxTop) addBoxLine(false, top, s.left, right);
     if (s.boxLines & kBoxBottom) addBoxLine(false, bottom, s.left, right);
-    if (text.isEmpty()) return;
+}
+
+double PageEngine::xInStop(const Stop& s, double width) {
     double x = s.left + s.margin;
     if (s.justify != Justify::Left) {
-        const double free = s.width - 2 * s.margin - textWidth(text);
+        const double free = s.width - 2 * s.margin - width;
         x += s.justify == Justify::Right ? free : free / 2;
     }
-    placeText(text, x);
+    return x;
+}
+
+void PageEngine::placeInStop(const QString& text, const Stop& s) {
+    placeBoxLines(s);
+    if (!text.isEmpty()) placeText(text, xInStop(s, textWidth(text)));
+}
+
+void PageEngine::printWholeInStop(int stop, const QString& text) {
+    if (!items_ || stop < 0 || stop >= tabCount()) return;
+    const Stop& s = tabs_[stop];
+    const double room = s.width - 2 * s.margin;
+    const double width = textWidth(text);
+    if (width <= room) {
+        placeInStop(text, s);
+        return;
+    }
+    placeBoxLines(s);
+    // Widths grow nearly in proportion to the size: start at the proportional size, then step
+    // to the largest whole size that fits.
+    const PageFont lineFont = font_;
+    const double lineBaseline = baseline();
+    const auto widthAt = [&](int points) {
+        PageFont f = lineFont;
+        f.points = points;
+        setFont(f);
+        return textWidth(text);
+    };
+    const int largest = lineFont.points - 1;
+    if (largest >= kSmallestWholePoints && room > 0) {
+        int points = std::clamp(static_cast<int>(lineFont.points * room / width),
+                                kSmallestWholePoints, largest);
+        while (points > kSmallestWholePoints && widthAt(points) > room) --points;
+        while (points < largest && widthAt(points + 1) <= room) ++points;
+        const double fitted = widthAt(points);
+        if (fitted <= room) {
+            placeText(text, xInStop(s, fitted), lineBaseline);
+            setFont(lineFont);
+            return;
+        }
+    }
+    setFont(lineFont);
+    const double hash = textWidth(QStringLiteral("#"));
+    const qsizetype count =
+        hash > 0 && room > 0 ? std::clamp<qsizetype>(static_cast<qsizetype>(room / hash), 1, 1000)
+                             : 1;
+    const QString marks(count, QLatin1Char('#'));
+    placeText(marks, xInStop(s, textWidth(marks)));
 }
 
 void PageEngine::print(const QString& text) {

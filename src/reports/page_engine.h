@@ -33,6 +33,9 @@ enum class Justify { Left, Centre, Right };
 
 enum BoxLine { kBoxLeft = 1, kBoxRight = 2, kBoxTop = 4, kBoxBottom = 8, kBoxAll = 15 };
 
+// The smallest size a number is narrowed to so that it shows whole in its column.
+inline constexpr int kSmallestWholePoints = 4;
+
 struct TabStop {
     double left = -1;  // absolute left edge in inches; < 0: directly after the previous stop
     Justify justify = Justify::Left;
@@ -109,6 +112,12 @@ class PageEngine {
     // `text` in stop `stop` (0-based) of the current line, as print("\t...") would put it
     // there; a tab in `text` is part of the text.
     void printInStop(int stop, const QString& text);
+    // `text` whole in stop `stop` (a number, which must never lose a character): in the current
+    // font when it fits the stop's usable width, else in the largest smaller whole point size
+    // that fits (down to kSmallestWholePoints), on the line's baseline and with the stop's
+    // justification. A text that fits at no such size is not shown: the stop is filled with '#'
+    // in the current font (at least one), as spreadsheets mark a number too wide for its column.
+    void printWholeInStop(int stop, const QString& text);
     void printCentred(const QString& text, double x);
     void printAligned(const QString& text, Justify justify);
 
@@ -135,7 +144,11 @@ class PageEngine {
         int boxLines;
     };
     void placeText(const QString& text, double x);
+    void placeText(const QString& text, double x, double onBaseline);
     void placeInStop(const QString& text, const Stop& stop);
+    void placeBoxLines(const Stop& stop);
+    // Left edge of a text `width` inches wide in `stop`, by the stop's justification.
+    static double xInStop(const Stop& stop, double width);
     void addBoxLine(bool vertical, double across, double from, double to);
     int fontIndex();
     const QFontMetricsF& metrics() const;

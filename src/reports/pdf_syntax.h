@@ -1,6 +1,7 @@
 // Pieces of PDF syntax shared by the PDF file writer's parts.
 #pragma once
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -26,8 +27,13 @@ inline void thousandths(std::string& out, long long value) {
     out += ' ';
 }
 
+// A value that is not a number counts as 0, and values beyond what any page holds are held at
+// the bound, so the conversion to an integer is always defined.
 inline long long toThousandths(double value) {
-    return std::llround(value * 1000);
+    constexpr double kBound = 1e15;  // thousandths
+    const double scaled = value * 1000;
+    if (std::isnan(scaled)) return 0;
+    return std::llround(std::clamp(scaled, -kBound, kBound));
 }
 
 // A number as PDF writes it: at most three decimals.

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "collection/stamp_schema.h"
+#include "reports/report_margins.h"
 
 namespace reports {
 
@@ -86,6 +87,7 @@ std::optional<ReportDefinition> ReportFile::read(int k) const {
     bool ok = false;
     ReportDefinition report = decodeReport(bytes, 0, &ok);
     if (!ok) return std::nullopt;
+    clampMargins(report, letterSize(report.landscape));
     return report;
 }
 

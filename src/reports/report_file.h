@@ -34,6 +34,8 @@ class ReportFile {
     // Names of every whole record, in file order.
     QStringList names() const;
     int count() const;
+    // Record k (0-based), its margins brought within the room of Letter paper in its
+    // orientation (clampMargins).
     std::optional<ReportDefinition> read(int k) const;
     bool replace(int k, const ReportDefinition& report) const;
     bool append(const ReportDefinition& report) const;

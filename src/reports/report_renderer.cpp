@@ -4,6 +4,7 @@
 
 #include "collection/date_format.h"
 #include "engine/table.h"
+#include "reports/report_margins.h"
 
 namespace reports {
 
@@ -71,8 +72,11 @@ ReportRenderer::~ReportRenderer() = default;
 // --- run events ------------------------------------------------------------------------------
 
 void ReportRenderer::beforePrint() {
-    engine_.setMargins(report_.leftMargin, report_.rightMargin, report_.topMargin,
-                       report_.bottomMargin);
+    // A damaged or hand-made definition's margins never reach the page unchecked.
+    ReportDefinition margins = report_;
+    clampMargins(margins, QSizeF(engine_.pageWidth(), engine_.pageHeight()));
+    engine_.setMargins(margins.leftMargin, margins.rightMargin, margins.topMargin,
+                       margins.bottomMargin);
     reportWidth_ = std::max(1, report_.width);
     lines_ = std::clamp(report_.numberOfLines, 0, kMaxBodyLines);
     printable_ = engine_.pageWidth() - engine_.leftMargin() - engine_.rightMargin();
@@ -158,9 +162,12 @@ bool ReportRenderer::printPage() {
     engine_.setAreaTop(1.25);
     engine_.setAreaBottom(engine_.pageHeight() - engine_.bottomMargin() - 0.75);
     pageEmpty_ = true;
-    setFont(kBodyFont);
+    // The first line is placed in the font it is printed in: the column headers' when the
+    // page starts with them.
+    const bool headers = lines_ == 1 && report_.columnHeaders;
+    setFont(headers ? kColumnHeaderFont : kBodyFont);
     engine_.goToFirstLine();
-    if (lines_ == 1 && report_.columnHeaders) printColumnHeaders();
+    if (headers) printColumnHeaders();
     if (lines_ == 1) setStops(report_.line(1), LineUse::SingleBody);
 
     bool newPage = false;
@@ -327,10 +334,13 @@ void ReportRenderer::printCells(const ReportLine& line, LineUse use,
         printTextCells(line, use, record, totals);
         return;
     }
-    if (!engine_.placesItems()) {  // a run that only counts lines (the preview's recording)
-        engine_.newLine();
-        return;
-    }
+    placeCells(line, use, record, totals);
+    engine_.newLine();
+}
+
+void ReportRenderer::placeCells(const ReportLine& line, LineUse use,
+                                const engine::RecordView* record, const Totals* totals) {
+    if (textMode() || !engine_.placesItems()) return;  // a run that only counts lines
     const int n = entryCount(line);
     for (int i = 0; i < n; ++i) {
         const LineEntry& e = line[i];
@@ -345,9 +355,17 @@ void ReportRenderer::printCells(const ReportLine& line, LineUse use,
             else if (record)
                 value = fieldValue(*record, e.fieldNumber);
         }
-        engine_.printInStop(i, engine_.fitText(value, engine_.usableTabWidth(i)));
+        // Text may lose its end to fit; a number or date never shows as a different one.
+        if (showsWhole(e, use, totals))
+            engine_.printWholeInStop(i, value);
+        else
+            engine_.printInStop(i, engine_.fitText(value, engine_.usableTabWidth(i)));
     }
-    engine_.newLine();
+}
+
+bool ReportRenderer::showsWhole(const LineEntry& entry, LineUse use, const Totals* totals) {
+    if (!entry.isField() || use == LineUse::Header) return false;
+    return totals || reportValueKind(entry.fieldNumber) != ValueKind::Text;
 }
 
 QString ReportRenderer::fieldLabel(int fieldNumber) const {
@@ -357,10 +375,16 @@ QString ReportRenderer::fieldLabel(int fieldNumber) const {
 }
 
 void ReportRenderer::printColumnHeaders() {
+    // The header line is as high as its own font; the line after it as high as the body's.
+    // (The text file counts its lines as the paper's.)
     setFont(kColumnHeaderFont);
     setStops(report_.line(1), LineUse::Header);
-    printCells(report_.line(1), LineUse::Header, nullptr, nullptr);
+    placeCells(report_.line(1), LineUse::Header, nullptr, nullptr);
     setFont(kBodyFont);
+    if (textMode())
+        printTextCells(report_.line(1), LineUse::Header, nullptr, nullptr);
+    else
+        engine_.newLine();
 }
 
 void ReportRenderer::printRecord() {

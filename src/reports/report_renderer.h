@@ -116,6 +116,11 @@ class ReportRenderer : public PageEvents {
     bool wholeNumberText(const engine::RecordView& record, int fieldNumber);
     void printCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
                     const Totals* totals);
+    // printCells without ending the line (modes 1 and 2).
+    void placeCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
+                    const Totals* totals);
+    // The entry shows a number or date: whole, never cut.
+    static bool showsWhole(const LineEntry& entry, LineUse use, const Totals* totals);
     void printTextCells(const ReportLine& line, LineUse use, const engine::RecordView* record,
                         const Totals* totals);
     void printColumnHeaders();

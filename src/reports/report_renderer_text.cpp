@@ -19,7 +19,8 @@ std::string_view trimmedRight(std::string_view raw) {
 
 void ReportRenderer::printTextCells(const ReportLine& line, LineUse use,
                                     const engine::RecordView* record, const Totals* totals) {
-    // Field and total values cut and padded on the right, labels on the left, fillers blank.
+    // Text values cut and padded on the right, labels on the left, fillers blank; numbers and
+    // dates whole or, when wider than their cell, the cell filled with '#'.
     const int n = entryCount(line);
     textLines_.startLine();
     for (int i = 0; i < n; ++i) {
@@ -32,7 +33,7 @@ void ReportRenderer::printTextCells(const ReportLine& line, LineUse use,
         } else if (use == LineUse::Header) {
             textLines_.appendCell(fieldLabel(e.fieldNumber), width);
         } else if (totals) {
-            textLines_.appendCell(totalValue(*totals, e.fieldNumber), width);
+            textLines_.appendWholeCell(totalValue(*totals, e.fieldNumber), width);
         } else if (record && isTextField(e.fieldNumber)) {
             // Text straight from the record: ASCII as stored, else through the code page.
             const int column = column_[e.fieldNumber];
@@ -42,9 +43,12 @@ void ReportRenderer::printTextCells(const ReportLine& line, LineUse use,
                 textLines_.appendCell(scratch_, width);
             }
         } else if (record && wholeNumberText(*record, e.fieldNumber)) {
-            textLines_.appendAsciiCell(scratch_, width);
+            if (scratch_.size() <= static_cast<std::size_t>(width))
+                textLines_.appendAsciiCell(scratch_, width);
+            else
+                textLines_.appendMarks(width);
         } else if (record) {
-            textLines_.appendCell(fieldValue(*record, e.fieldNumber), width);
+            textLines_.appendWholeCell(fieldValue(*record, e.fieldNumber), width);
         } else {
             textLines_.appendSpaces(width);
         }

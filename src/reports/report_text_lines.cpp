@@ -60,11 +60,26 @@ void TextLines::appendCell(std::string_view utf8, int width) {
 }
 
 void TextLines::appendSpaces(int count) {
+    appendRepeated(' ', count);
+}
+
+void TextLines::appendRepeated(char c, int count) {
     if (count <= 0) return;
     if (wide_)
-        line_.resize(line_.size() + count, QLatin1Char(' '));
+        line_.resize(line_.size() + count, QLatin1Char(c));
     else
-        buffer_.append(count, ' ');
+        buffer_.append(count, c);
+}
+
+void TextLines::appendWholeCell(QStringView text, int width) {
+    if (text.size() <= width)
+        appendCell(text, width);
+    else
+        appendMarks(width);
+}
+
+void TextLines::appendMarks(int count) {
+    appendRepeated('#', count);
 }
 
 void TextLines::endLine() {

@@ -24,6 +24,10 @@ class TextLines {
     // `bytes` as a left-aligned cell when they are all ASCII; else false and nothing added.
     bool appendAsciiCell(std::string_view bytes, int width);
     void appendSpaces(int count);
+    // A number or date, which must never lose a character: as appendCell when it fits, else
+    // the cell filled with '#', as spreadsheets mark a number too wide for its column.
+    void appendWholeCell(QStringView text, int width);
+    void appendMarks(int count);
     // Ends the line: it goes into the buffer.
     void endLine();
     // A whole line at once.
@@ -35,6 +39,7 @@ class TextLines {
 
   private:
     void widen();
+    void appendRepeated(char c, int count);
 
     // A line is written into the buffer as it is built while it is all ASCII; from its first
     // other character on, it is built in line_ and encoded when it ends.

@@ -6,11 +6,13 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <algorithm>
+#include <cmath>
 
 #include "reports/line_refit.h"
 #include "reports/rep_layout.h"
 #include "reports/report_file.h"
 #include "reports/report_fonts.h"
+#include "reports/report_margins.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 #include "ui/typing_limit.h"
@@ -24,13 +26,18 @@ QString twoDecimals(double value) {
     return QString::number(value, 'f', 2);
 }
 
-// A typed margin; `previous` when the text is not a number.
-double typedMargin(const QLineEdit* box, double previous) {
+// A typed margin in inches; nothing when the text is not a finite number.
+std::optional<double> typedMargin(const QLineEdit* box) {
     QString text = box->text().trimmed();
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double value = text.toDouble(&ok);
-    return ok ? value : previous;
+    if (!ok || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+double typedMargin(const QLineEdit* box, double previous) {
+    return typedMargin(box).value_or(previous);
 }
 
 }  // namespace
@@ -76,6 +83,7 @@ void TUserReport::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (event->spontaneous()) return;
     ui::prepareWindowForShow(this, designerShowOptions(show_));
+    fitWidthButtons();  // the window's fonts may have changed
     ReportName->setFocus();
 }
 
@@ -165,6 +173,32 @@ bool TUserReport::NumLinesOk() {
     return true;
 }
 
+bool TUserReport::MarginsOk() {
+    const auto refuse = [this](QLineEdit* box, const QString& message) {
+        ui::showError(this, message);
+        box->setFocus();
+        return false;
+    };
+    const std::pair<QLineEdit*, const char*> boxes[] = {
+        {TopMargin, "Top"}, {BottomMargin, "Bottom"}, {LeftMargin, "Left"}, {RightMargin, "Right"}};
+    double typed[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const std::optional<double> margin = typedMargin(boxes[i].first);
+        if (!margin || *margin < 0)
+            return refuse(boxes[i].first, kMarginNotNumber.arg(QLatin1String(boxes[i].second)));
+        typed[i] = *margin;
+    }
+    const bool landscape = LandOrient->isChecked();
+    const MarginRoom room = marginRoom(letterSize(landscape));
+    const QString orientation =
+        landscape ? QStringLiteral("landscape") : QStringLiteral("portrait");
+    if (typed[2] + typed[3] > room.across)
+        return refuse(LeftMargin, kMarginsAcross.arg(twoDecimals(room.across), orientation));
+    if (typed[0] + typed[1] > room.down)
+        return refuse(BottomMargin, kMarginsDown.arg(twoDecimals(room.down), orientation));
+    return true;
+}
+
 void TUserReport::SaveOutVars() {
     buffer_.name = ReportName->text().trimmed().left(kReportNameLength);
     buffer_.width = selectedWidth();
@@ -188,7 +222,7 @@ void TUserReport::SaveOutVars() {
 }
 
 void TUserReport::UpdateButtonClick() {
-    if (!NumLinesOk()) return;
+    if (!NumLinesOk() || !MarginsOk()) return;
     if (!reportTextStorable(this, ReportName, QStringLiteral("Report Name"))) return;
     QLineEdit* titles[3] = {Title1, Title2, Title3};
     for (int i = 0; i < 3; ++i)

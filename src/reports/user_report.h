@@ -47,6 +47,17 @@ inline const QString kTo150Notice = QStringLiteral(
     "The Report Body font size has been set to a 6 Point default size as a result of switching to "
     "150 characters per line.");
 
+// Margins that are not numbers or leave no room on the page (report_margins.h) are refused;
+// %1 names the margin, or gives the largest sum in inches and %2 the orientation.
+inline const QString kMarginNotNumber =
+    QStringLiteral("The %1 margin must be a number of inches, 0 or more.  Please correct.");
+inline const QString kMarginsAcross = QStringLiteral(
+    "The Left and Right margins leave no room on the page: together they may take at most %1 "
+    "inches of Letter paper in %2.  Please correct.");
+inline const QString kMarginsDown = QStringLiteral(
+    "The Top and Bottom margins leave no room for the report body: together they may take at "
+    "most %1 inches of Letter paper in %2.  Please correct.");
+
 class TUserReport : public QDialog {
     Q_OBJECT
   public:
@@ -61,6 +72,9 @@ class TUserReport : public QDialog {
     void ReportNameExit();
     void NumLinesExit();
     bool NumLinesOk();
+    // The four typed margins are numbers that leave room on the page; else a message, the
+    // offending box focused, and false.
+    bool MarginsOk();
     void SaveOutVars();
     void UpdateButtonClick();
     void DeleteButtonClick();
@@ -109,6 +123,7 @@ class TUserReport : public QDialog {
 
   private:
     void buildControls();
+    void fitWidthButtons();
     // The width the buttons show: 90, 120 or 150.
     int selectedWidth() const;
     void selectWidthButton(int width);

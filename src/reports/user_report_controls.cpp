@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "reports/user_report.h"
 #include "ui/typing_limit.h"
@@ -51,19 +52,37 @@ QPushButton* button(QWidget* parent, const char* name, const QString& text, QRec
 
 }  // namespace
 
+void TUserReport::fitWidthButtons() {
+    // Each button as wide as its whole caption needs in the window's present font; the group
+    // keeps its right edge and grows to the left when the buttons need more than its width,
+    // and the name box gives way.
+    QWidget* group = Chars90->parentWidget();
+    const int top = Chars90->y(), height = Chars90->height();
+    int x = 8;
+    for (QRadioButton* b : {Chars90, Chars120, Chars150}) {
+        const int width = b->sizeHint().width();
+        b->setGeometry(x, top, width, height);
+        x += width + 4;
+    }
+    const int right = group->geometry().right();
+    const int width = std::max(group->width(), x + 4);
+    group->setGeometry(right + 1 - width, group->y(), width, group->height());
+    const int room = group->x() - 8 - ReportName->x();
+    if (ReportName->width() > room) ReportName->resize(room, ReportName->height());
+}
+
 void TUserReport::buildControls() {
     resize(600, 500);
     ReportName = edit(this, "ReportName", {110, 12, 240, 24}, kReportNameLength);
     caption(this, QStringLiteral("Report Name"), ReportName, 92);
 
     auto* widths = new QGroupBox(QStringLiteral("Report Width"), this);
-    widths->setGeometry(370, 6, 218, 52);
     Chars90 = named(new QRadioButton(QStringLiteral("90 Chars"), widths), "Chars90");
     Chars120 = named(new QRadioButton(QStringLiteral("120 Chars"), widths), "Chars120");
     Chars150 = named(new QRadioButton(QStringLiteral("150 Chars"), widths), "Chars150");
-    Chars90->setGeometry(8, 22, 66, 22);
-    Chars120->setGeometry(76, 22, 70, 22);
-    Chars150->setGeometry(146, 22, 70, 22);
+    for (QRadioButton* b : {Chars90, Chars120, Chars150}) b->setGeometry(0, 22, 0, 22);
+    widths->setGeometry(370, 6, 218, 52);
+    fitWidthButtons();
 
     auto* fonts = new QGroupBox(QStringLiteral("Report Fonts"), this);
     fonts->setGeometry(12, 64, 576, 92);

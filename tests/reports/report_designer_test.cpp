@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <limits>
 
 #include "report_test_collection.h"
 #include "reports/my_report.h"
@@ -512,4 +513,84 @@ TEST_F(ReportDesignerTest, FontsWindowWritesTheChosenFontIntoTheBuffer) {
               QStringList{QStringLiteral("Error: The name of the font \"明朝\" cannot be stored in "
                                          "a report layout.  Please choose another font.")});
     EXPECT_EQ(w->TitleLineFont->text(), QStringLiteral("Liberation Serif 14pt"));
+}
+
+TEST_F(ReportDesignerTest, MarginsThatAreNotNumbersOrLeaveNoRoomAreRefusedAndNotSaved) {
+    ReportDefinition buffer = newReportTemplate();
+    auto w = designer(buffer, -1);
+    type(w->ReportName, QStringLiteral("Margins"));
+    const struct {
+        QLineEdit* box;
+        const char* typed;
+        QString message;
+    } cases[] = {
+        {w->LeftMargin, "1e300", kMarginsAcross.arg(QStringLiteral("7.50"), "portrait")},
+        {w->RightMargin, "inf", kMarginNotNumber.arg(QStringLiteral("Right"))},
+        {w->TopMargin, "nan", kMarginNotNumber.arg(QStringLiteral("Top"))},
+        {w->BottomMargin, "-1", kMarginNotNumber.arg(QStringLiteral("Bottom"))},
+        {w->BottomMargin, "x", kMarginNotNumber.arg(QStringLiteral("Bottom"))},
+        {w->BottomMargin, "8.01", kMarginsDown.arg(QStringLiteral("8.00"), "portrait")},
+    };
+    for (const auto& c : cases) {
+        for (QLineEdit* box : {w->TopMargin, w->BottomMargin, w->LeftMargin, w->RightMargin})
+            type(box, QStringLiteral("0.5"));
+        type(c.box, QLatin1String(c.typed));
+        const std::size_t before = platform.boxes().size();
+        w->UpdateButton->click();
+        ASSERT_EQ(platform.boxes().size(), before + 1) << c.typed;
+        EXPECT_EQ(platform.boxes().back().title, QStringLiteral("Error"));
+        EXPECT_EQ(platform.boxes().back().text, c.message) << c.typed;
+        EXPECT_EQ(file().count(), 6) << c.typed;
+        EXPECT_EQ(w->result(), 0);
+    }
+    // Landscape has less room down the page; margins that fit are saved as typed.
+    w->LandOrient->setChecked(true);
+    type(w->BottomMargin, QStringLiteral("6"));
+    const std::size_t before = platform.boxes().size();
+    w->UpdateButton->click();
+    ASSERT_EQ(platform.boxes().size(), before + 1);
+    EXPECT_EQ(platform.boxes().back().text, kMarginsDown.arg(QStringLiteral("5.50"), "landscape"));
+    type(w->BottomMargin, QStringLiteral("5.00"));
+    type(w->LeftMargin, QStringLiteral("4.5"));
+    w->UpdateButton->click();
+    ASSERT_EQ(file().count(), 7);
+    const std::optional<ReportDefinition> saved = file().read(6);
+    ASSERT_TRUE(saved);
+    EXPECT_DOUBLE_EQ(saved->bottomMargin, 5.0);
+    EXPECT_DOUBLE_EQ(saved->leftMargin, 4.5);
+}
+
+TEST_F(ReportDesignerTest, AReportFileWithMarginsThatLeaveNoRoomIsReadWithinThePage) {
+    ReportDefinition stored = newReportTemplate();
+    stored.name = QStringLiteral("Damaged");
+    stored.leftMargin = 1e13;
+    stored.rightMargin = -std::numeric_limits<double>::infinity();
+    stored.topMargin = std::numeric_limits<double>::quiet_NaN();
+    ASSERT_TRUE(file().append(stored));
+    const std::optional<ReportDefinition> read = file().read(6);
+    ASSERT_TRUE(read);
+    EXPECT_DOUBLE_EQ(read->leftMargin, 7.5);
+    EXPECT_DOUBLE_EQ(read->rightMargin, 0);
+    EXPECT_DOUBLE_EQ(read->topMargin, 0.5);
+    // The designer shows them so.
+    ReportDefinition buffer = *read;
+    auto w = designer(buffer, 6);
+    EXPECT_EQ(w->LeftMargin->text(), QStringLiteral("7.50"));
+}
+
+TEST_F(ReportDesignerTest, WidthButtonsShowTheirWholeCaptions) {
+    ReportDefinition buffer = newReportTemplate();
+    auto w = designer(buffer, -1);
+    const QRadioButton* buttons[] = {w->Chars90, w->Chars120, w->Chars150};
+    for (int i = 0; i < 3; ++i) {
+        const QRadioButton* b = buttons[i];
+        SCOPED_TRACE(b->text().toStdString());
+        EXPECT_GE(b->width(), b->sizeHint().width());
+        EXPECT_LE(b->geometry().right(), b->parentWidget()->contentsRect().right());
+        if (i > 0) {
+            EXPECT_GT(b->x(), buttons[i - 1]->geometry().right());
+        }
+    }
+    // The name box ends before the width group begins.
+    EXPECT_LT(w->ReportName->geometry().right(), w->Chars90->parentWidget()->x());
 }
