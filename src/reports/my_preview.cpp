@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -23,9 +24,9 @@ namespace reports {
 
 namespace {
 
-// A tool button showing `face`, known by its hint (tool tip and accessible name).
-QToolButton* toolButton(QWidget* panel, const char* name, const QString& hint, const QString& face,
-                        std::function<void()> action) {
+// A tool button showing `face`, known by its hint (tool tip and accessible name), added to `row`.
+QToolButton* toolButton(QWidget* panel, QBoxLayout* row, const char* name, const QString& hint,
+                        const QString& face, std::function<void()> action) {
     auto* button = new QToolButton(panel);
     button->setObjectName(QLatin1String(name));
     button->setText(face);
@@ -33,7 +34,7 @@ QToolButton* toolButton(QWidget* panel, const char* name, const QString& hint, c
     button->setAccessibleName(hint);
     button->setAutoRaise(true);
     QObject::connect(button, &QToolButton::clicked, panel, std::move(action));
-    panel->layout()->addWidget(button);
+    row->addWidget(button);
     return button;
 }
 
@@ -68,8 +69,8 @@ TMyPreview::TMyPreview(const RecordedReport& report, const QString& caption,
 
     ToolPanel = new QWidget(this);
     ToolPanel->setObjectName(QStringLiteral("ToolPanel"));
-    new QHBoxLayout(ToolPanel);
-    // The window keeps whatever width it was given; the tool bar is cut, not the window grown.
+    // The window keeps whatever width it was given; the tool bar takes a second row when it
+    // needs one, rather than the window growing.
     ToolPanel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     layout->addWidget(ToolPanel);
 
@@ -97,40 +98,82 @@ TMyPreview::TMyPreview(const RecordedReport& report, const QString& caption,
 TMyPreview::~TMyPreview() = default;
 
 void TMyPreview::buildToolBar() {
-    SBZoomIn = toolButton(ToolPanel, "SBZoomIn", QStringLiteral("Zoom In"), QStringLiteral("+"),
-                          [this] { zoomIn(); });
-    SBZoomOut = toolButton(ToolPanel, "SBZoomOut", QStringLiteral("Zoom Out"),
+    // Two rows: the zoom and page controls, then printing, fitting and Done. They share one row
+    // when the window is wide enough for both (arrangeToolBar).
+    auto* rows = new QVBoxLayout(ToolPanel);
+    firstRow_ = new QHBoxLayout;
+    secondRow_ = new QHBoxLayout;
+    rows->addLayout(firstRow_);
+    rows->addLayout(secondRow_);
+    QBoxLayout* row = firstRow_;
+    SBZoomIn = toolButton(ToolPanel, row, "SBZoomIn", QStringLiteral("Zoom In"),
+                          QStringLiteral("+"), [this] { zoomIn(); });
+    SBZoomOut = toolButton(ToolPanel, row, "SBZoomOut", QStringLiteral("Zoom Out"),
                            QStringLiteral("\u2212"), [this] { zoomOut(); });
-    ToolPanel->layout()->addWidget(new QLabel(QStringLiteral("Zoom %"), ToolPanel));
+    row->addWidget(new QLabel(QStringLiteral("Zoom %"), ToolPanel));
     ZoomEdit = new QLineEdit(ToolPanel);
     ZoomEdit->setObjectName(QStringLiteral("ZoomEdit"));
     ZoomEdit->setMaxLength(10);
     ZoomEdit->setFixedWidth(60);
-    ToolPanel->layout()->addWidget(ZoomEdit);
-    SBPrevPage = toolButton(ToolPanel, "SBPrevPage", QStringLiteral("Prev Page"),
+    row->addWidget(ZoomEdit);
+    SBPrevPage = toolButton(ToolPanel, row, "SBPrevPage", QStringLiteral("Prev Page"),
                             QStringLiteral("\u25c0"), [this] { prevPage(); });
-    SBNextPage = toolButton(ToolPanel, "SBNextPage", QStringLiteral("Next Page"),
+    SBNextPage = toolButton(ToolPanel, row, "SBNextPage", QStringLiteral("Next Page"),
                             QStringLiteral("\u25b6"), [this] { nextPage(); });
-    ToolPanel->layout()->addWidget(new QLabel(QStringLiteral("Page #"), ToolPanel));
+    row->addWidget(new QLabel(QStringLiteral("Page #"), ToolPanel));
     PageEdit = new QLineEdit(ToolPanel);
     PageEdit->setObjectName(QStringLiteral("PageEdit"));
     PageEdit->setFixedWidth(60);
-    ToolPanel->layout()->addWidget(PageEdit);
+    row->addWidget(PageEdit);
     PageLabel = new QLabel(QStringLiteral("Page 1 of 1"), ToolPanel);
     PageLabel->setObjectName(QStringLiteral("PageLabel"));
-    ToolPanel->layout()->addWidget(PageLabel);
-    SBPrint = toolButton(ToolPanel, "SBPrint", QStringLiteral("Print Page"),
+    row->addWidget(PageLabel);
+    row->addStretch(1);
+    row = secondRow_;
+    SBPrint = toolButton(ToolPanel, row, "SBPrint", QStringLiteral("Print Page"),
                          QStringLiteral("Print"), [this] { printPage(); });
-    SBZoomPageWidth = toolButton(ToolPanel, "SBZoomPageWidth", QStringLiteral("Zoom Page Width"),
-                                 QStringLiteral("\u2194"), [this] { zoomPageWidth(); });
-    SBZoomPage = toolButton(ToolPanel, "SBZoomPage", QStringLiteral("Zoom Whole Page"),
+    SBZoomPageWidth =
+        toolButton(ToolPanel, row, "SBZoomPageWidth", QStringLiteral("Zoom Page Width"),
+                   QStringLiteral("\u2194"), [this] { zoomPageWidth(); });
+    SBZoomPage = toolButton(ToolPanel, row, "SBZoomPage", QStringLiteral("Zoom Whole Page"),
                             QStringLiteral("\u25a1"), [this] { zoomWholePage(); });
-    SBDone = toolButton(ToolPanel, "SBDone", QStringLiteral("Done"), QStringLiteral("Done"),
+    SBDone = toolButton(ToolPanel, row, "SBDone", QStringLiteral("Done"), QStringLiteral("Done"),
                         [this] { close(); });
-    static_cast<QHBoxLayout*>(ToolPanel->layout())->addStretch(1);
+    row->addStretch(1);
+    ToolPanel->installEventFilter(this);
 
+    ZoomEdit->installEventFilter(this);
+    PageEdit->installEventFilter(this);
     connect(ZoomEdit, &QLineEdit::editingFinished, this, &TMyPreview::ZoomEditDone);
     connect(PageEdit, &QLineEdit::editingFinished, this, &TMyPreview::PageEditDone);
+}
+
+void TMyPreview::arrangeToolBar() {
+    // The second group joins the first row when the whole tool bar fits the panel's width.
+    const QWidget* trailing[] = {SBPrint, SBZoomPageWidth, SBZoomPage, SBDone};
+    const auto rowWidth = [](QBoxLayout* row) {
+        int width = 0, items = 0;
+        for (int i = 0; i < row->count(); ++i) {
+            if (QWidget* w = row->itemAt(i)->widget()) {
+                width += w->sizeHint().width();
+                ++items;
+            }
+        }
+        return width + std::max(0, items - 1) * std::max(0, row->spacing());
+    };
+    const QMargins margins = ToolPanel->layout()->contentsMargins();
+    const int spacing = std::max(0, firstRow_->spacing());
+    const int needed =
+        rowWidth(firstRow_) + rowWidth(secondRow_) + spacing + margins.left() + margins.right();
+    const bool oneRow = needed <= ToolPanel->width();
+    QBoxLayout* from = oneRow ? secondRow_ : firstRow_;
+    QBoxLayout* to = oneRow ? firstRow_ : secondRow_;
+    if (from->indexOf(const_cast<QWidget*>(trailing[0])) < 0) return;  // already so
+    for (const QWidget* w : trailing) {
+        auto* widget = const_cast<QWidget*>(w);
+        from->removeWidget(widget);
+        to->insertWidget(to->count() - 1, widget);  // before the row's closing stretch
+    }
 }
 
 void TMyPreview::buildMenus() {
@@ -289,6 +332,24 @@ void TMyPreview::printRange() {
         last = range.lastPage();
     }
     if (confirmed) printer_.print(opener_, this, first, last);
+}
+
+bool TMyPreview::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ToolPanel &&
+        (event->type() == QEvent::Resize || event->type() == QEvent::LayoutRequest ||
+         event->type() == QEvent::FontChange))
+        arrangeToolBar();
+    if (event->type() != QEvent::ShortcutOverride) return QDialog::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)) return false;
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* item : MainMenu->findChildren<QAction*>()) {
+        if (!item->shortcut().isEmpty() && item->shortcut() == pressed) {
+            event->ignore();  // not the field's: the shortcut goes to the menu
+            return true;
+        }
+    }
+    return false;
 }
 
 void TMyPreview::done(int result) {

@@ -10,7 +10,8 @@
 // effect on Enter or when the field is left, when it is a number (a page within the report)
 // different from the current one; anything else is ignored and the field shows the current
 // value again. Zoom stays within kMinZoom..kMaxZoom percent and "Zoom In"/"Zoom Out" step by
-// kZoomStep; moving before the first or after the last page does nothing. Pages are shown in
+// kZoomStep; moving before the first or after the last page does nothing. The menus' shortcuts
+// work whichever control has focus. Pages are shown in
 // monochrome until "Use Color" is chosen.
 //
 // Printing goes through `PageFilePrinter` on the device the opener gives (by default the
@@ -26,6 +27,7 @@
 #include "reports/report_pages.h"
 
 class QAction;
+class QBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMenuBar;
@@ -93,9 +95,14 @@ class TMyPreview : public QDialog {
 
   protected:
     void done(int result) override;
+    // While the zoom or page field has focus, the window's menu shortcuts still work (a line
+    // edit would take Ctrl+E to the end of its text and Ctrl+Z as undo); copy and cut keep
+    // their meaning in the field.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void buildToolBar();
+    void arrangeToolBar();
     void buildMenus();
     void pageChanged();
     void zoomChanged();
@@ -105,6 +112,8 @@ class TMyPreview : public QDialog {
     const RecordedReport& report_;
     collection::ReportSettings* bounds_;
     PreviewPage* view_ = nullptr;
+    QBoxLayout* firstRow_ = nullptr;
+    QBoxLayout* secondRow_ = nullptr;
     PageFilePrinter printer_;
     PrintDeviceOpener opener_ = openDefaultPrintDevice;
 };

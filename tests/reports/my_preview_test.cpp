@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
+#include <QTest>
 #include <QToolButton>
 
 #include "collection/profile_file.h"
@@ -361,3 +362,55 @@ TEST_F(PreviewTest, WindowOpensWhereItWasClosedThroughTheCollectionsSettingsFile
 }
 
 }  // namespace
+
+TEST_F(PreviewTest, PageLabelIsWholeAtTheOpeningWidthEvenInALargerFont) {
+    // A 500-point body puts each record on a page of its own: over a thousand pages.
+    Recorded r(1100, 500);
+    ASSERT_GE(r.pages.pageCount(), 1000);
+    for (const int points : {0, 13}) {
+        SCOPED_TRACE(points);
+        TMyPreview preview(r.pages, QStringLiteral("Long"), nullptr);
+        if (points > 0) {
+            QFont larger = preview.font();
+            larger.setPointSize(points);
+            preview.setFont(larger);
+        }
+        preview.show();
+        QApplication::processEvents();
+        ASSERT_EQ(preview.width(), 640);
+        EXPECT_EQ(preview.PageLabel->text(),
+                  QStringLiteral("Page 1 of %1").arg(r.pages.pageCount()));
+        // Every control of the tool bar is shown whole inside it.
+        for (QWidget* w : preview.ToolPanel->findChildren<QWidget*>()) {
+            if (!w->isVisible()) continue;
+            SCOPED_TRACE(w->objectName().toStdString());
+            EXPECT_GE(w->width(), std::min(w->sizeHint().width(), w->maximumWidth()));
+            EXPECT_LE(w->geometry().right(), preview.ToolPanel->width());
+        }
+    }
+}
+
+TEST_F(PreviewTest, MenuShortcutsWorkWhileTheZoomOrPageFieldHasFocus) {
+    Recorded r(60, 40);
+    TMyPreview preview(r.pages, QStringLiteral("Long"), &settings);
+    preview.show();
+    QApplication::setActiveWindow(&preview);
+    preview.goToPage(3);
+    preview.setZoom(150.0);
+
+    preview.PageEdit->setFocus();
+    QTest::keyClick(preview.PageEdit, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(preview.currentPage(), 2);
+    preview.ZoomEdit->setFocus();
+    QTest::keyClick(preview.ZoomEdit, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(preview.currentPage(), 1);
+    QTest::keyClick(preview.ZoomEdit, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_NE(preview.zoom(), 150.0) << "Zoom Page Width";
+    EXPECT_EQ(preview.ZoomEdit->text(), QString::number(preview.zoom(), 'f', 1));
+    QTest::keyClick(preview.PageEdit, Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(preview.currentPage(), 2);
+    // Copying the field's text still copies it.
+    preview.PageEdit->selectAll();
+    QTest::keyClick(preview.PageEdit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_FALSE(preview.UseColorItem->isChecked());
+}
