@@ -88,12 +88,24 @@ int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "The report verb needs a graphical application object.\n";
         return kFail;
     }
-    // Without --urp: the program directory's file, made with the default reports when missing,
-    // as the program does at its first start.
-    if (a.urp.isEmpty()) reports::ensureReportFile(collection::programDirectory());
+    // Without --urp: the program directory's file, the folder and the file with the default
+    // reports made when missing, as the program does at its first start.
+    if (a.urp.isEmpty()) {
+        QString folderError;
+        if (!collection::prepareProgramDirectory(&folderError)) {
+            err << folderError.toStdString() << "\n";
+            return kFail;
+        }
+        reports::ensureReportFile(collection::programDirectory());
+    }
     const QString urp = a.urp.isEmpty()
                             ? reports::ReportFile::inFolder(collection::programDirectory()).path()
                             : a.urp;
+    if (!QFileInfo::exists(urp)) {
+        err << "The report file " << urp.toStdString()
+            << (a.urp.isEmpty() ? " could not be created.\n" : " does not exist.\n");
+        return kFail;
+    }
     const std::optional<reports::ReportDefinition> report =
         reports::ReportFile(urp).read(a.number - 1);
     if (!report) {

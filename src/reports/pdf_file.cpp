@@ -62,8 +62,18 @@ std::string textString(const QString& text) {
 PdfFile::PdfFile(const QString& path, const PageSetup& setup, const QString& title)
     : file_(path), setup_(setup), title_(title) {
     offsets_.resize(kInfo + 1, 0);
-    ok_ = file_.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    if (ok_) write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    if (file_.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        write("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    else
+        fail(QStringLiteral("created"));
+}
+
+void PdfFile::fail(const QString& doing) {
+    if (!ok_) return;  // the first failure is the one to tell
+    ok_ = false;
+    const QString reason = file_.error() != QFileDevice::NoError ? file_.errorString() : QString();
+    error_ = QStringLiteral("The PDF file \"%1\" could not be %2").arg(file_.fileName(), doing) +
+             (reason.isEmpty() ? QStringLiteral(".") : QStringLiteral(": %1.").arg(reason));
 }
 
 PdfFile::~PdfFile() = default;
@@ -85,7 +95,7 @@ void PdfFile::beginObject(int number) {
 void PdfFile::write(std::string_view text) {
     if (!ok_) return;
     const auto size = static_cast<qint64>(text.size());
-    if (file_.write(text.data(), size) != size) ok_ = false;
+    if (file_.write(text.data(), size) != size) fail(QStringLiteral("written"));
     written_ += size;
 }
 
@@ -238,8 +248,10 @@ void PdfFile::finished(const std::vector<PageFont>&) {
              objectRef(kCatalog) + " /Info " + objectRef(kInfo) + " >>\nstartxref\n" +
              std::to_string(xref) + "\n%%EOF\n";
     write(table);
+    // The last pieces reach the disk here; a full disk is told now, before closing forgets it.
+    if (ok_ && !file_.flush()) fail(QStringLiteral("written"));
     file_.close();
-    if (file_.error() != QFileDevice::NoError) ok_ = false;
+    if (file_.error() != QFileDevice::NoError) fail(QStringLiteral("written"));
 }
 
 }  // namespace reports

@@ -36,7 +36,9 @@ class PdfFile : public PageSink {
     void finished(const std::vector<PageFont>& fonts) override;
     // False once the file could not be created or written.
     bool ok() const { return ok_; }
-    QString errorString() const { return file_.errorString(); }
+    // What failed, naming the file and the system's reason ("No space left on device"), taken
+    // when it failed: closing a file forgets the reason of an earlier failure.
+    QString errorString() const { return error_; }
 
   private:
     // One embedded font file, shared by every size of its face.
@@ -55,6 +57,7 @@ class PdfFile : public PageSink {
     int reserveObject();
     void beginObject(int number);
     void write(std::string_view text);
+    void fail(const QString& doing);
     void writeStream(int number, const QByteArray& data, const std::string& dictionary);
     Font& font(int index, const std::vector<PageFont>& fonts);
     void addLines(const Page& page);
@@ -65,6 +68,7 @@ class PdfFile : public PageSink {
     PageSetup setup_;
     QString title_;
     bool ok_ = true;
+    QString error_;
     qint64 written_ = 0;
     std::vector<qint64> offsets_{0};  // per object number; 0 = not written
     std::vector<int> pages_;

@@ -78,6 +78,10 @@ RunResult ReportJob::run(PageSink& sink, RenderSettings settings, QIODevice* tex
     engine_ = nullptr;
     if (renderer.writeFailed()) {
         error_ = QStringLiteral("The report could not be written.");
+        // The system's reason, as the device gave it when the write failed ("No space left on
+        // device").
+        if (text && !text->errorString().isEmpty())
+            error_ += QStringLiteral("  %1.").arg(text->errorString());
         return RunResult::Failed;
     }
     return completed ? RunResult::Completed : RunResult::Canceled;

@@ -108,3 +108,27 @@ TEST_F(CliReportTest, RefusesBadArguments) {
     EXPECT_EQ(run({"report", dbf, "1", "--text", txt, "--urp", u, "Nosuchfield:1"}), 2);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(txt)));
 }
+
+TEST_F(CliReportTest, WithoutAProgramFolderItIsMadeWithTheDefaultReports) {
+    // The program folder does not exist yet, as on a first run from the command line.
+    QTemporaryDir home;
+    const QString folder = home.filePath(QStringLiteral("not/yet/there"));
+    const QByteArray previous = qgetenv("TESSELLON_PROGRAM_DIR");
+    qputenv("TESSELLON_PROGRAM_DIR", folder.toUtf8());
+    const QString text = stamps.file(QStringLiteral("FIRST.TXT"));
+    const int status =
+        run({"report", stamps.dbfPath().toStdString(), "1", "--text", text.toStdString()});
+    qputenv("TESSELLON_PROGRAM_DIR", previous);
+    EXPECT_EQ(status, 0) << err.str();
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/TESSELON.URP")));
+    EXPECT_TRUE(QFile::exists(text));
+}
+
+TEST_F(CliReportTest, APdfOnAFullDiskSaysWhatFailed) {
+    if (!QFile::exists(QStringLiteral("/dev/full"))) GTEST_SKIP() << "no /dev/full";
+    EXPECT_EQ(run({"report", stamps.dbfPath().toStdString(), "2", "--pdf", "/dev/full", "--urp",
+                   urp().toStdString()}),
+              2);
+    EXPECT_NE(err.str().find("could not be written"), std::string::npos) << err.str();
+    EXPECT_EQ(err.str().find("Unknown error"), std::string::npos) << err.str();
+}
