@@ -9,6 +9,7 @@
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "engine/table_probe.h"
 
 namespace collection {
 
@@ -30,16 +31,15 @@ QString first10(const std::string& name) {
     return QString::fromStdString(name).left(10).toUpper();
 }
 
-// Opens `path`, compares field names 2.. with `names` (first 10 characters, any letter case)
-// and the field count with names + 1. Nothing is written unless the file passes.
+// Reads the header of `path` (read only), compares field names 2.. with `names` (first 10
+// characters, any letter case) and the field count with names + 1. Nothing is written unless
+// the file passes.
 template <typename Names>
 bool hasLayout(const QString& path, const Names& names) {
     if (!QFileInfo(path).isFile()) return false;
     bool ok = false;
     try {
-        engine::Table check;
-        check.open(path.toStdString(), engine::OpenMode::Shared);
-        const auto& fields = check.fields();
+        const auto fields = engine::readTableLayout(path.toStdString()).fields;
         ok = fields.size() == names.size() + 1;
         for (std::size_t i = 0; ok && i < names.size(); ++i)
             ok = first10(fields[i + 1].name) == QString::fromLatin1(names[i]).left(10).toUpper();

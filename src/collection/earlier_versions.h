@@ -2,13 +2,14 @@
 // (1.X, 24 fields) in the program directory, and the copy of their records into the current
 // collection.
 //
-// The layout tests are silent and write nothing into a file that fails them; a file that passes
+// The layout tests are silent and read the header only, so nothing is written into a file that
+// fails them; a file that passes
 // has its production-index flag cleared when its .MDX is missing (it could not be opened
 // otherwise by programs that insist on the index). The conversions append one record to
 // `target` (the open stamp table) per old record, carrying values as text into the new field's
 // type; they throw engine::EngineError when the old table cannot be read or a record cannot be
-// posted, leaving the records already posted in place. Deleting the old file is the caller's
-// business, once every record is posted and the table flushed.
+// posted, leaving the records already posted in place: the caller converts into a copy of the
+// collection that replaces it only when complete, and deletes the old file after that.
 //
 // Where the old data cannot be carried: a 2.X quantity of 0 divides nothing (the values stay as
 // they are), a 1.X purchase date that is not a date leaves Date empty, and a number field whose
