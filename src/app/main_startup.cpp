@@ -11,6 +11,7 @@
 #include "app/tip_of_day.h"
 #include "collection/collection_file.h"
 #include "collection/date_format.h"
+#include "collection/recent_files.h"
 #include "collection/regional_settings.h"
 #include "collection/settings_paths.h"
 #include "collection/sort_order.h"
@@ -109,14 +110,19 @@ bool TMain::chooseStartCollection() {
 }
 
 // The collection named on the command line, validated as an opened file is; when it is refused
-// (its message already shown) start-up goes on as without it.
+// (its message already shown) start-up goes on as without it. Once it is open, the collection
+// used last enters the recent list as a switch from it would put it there.
 bool TMain::openCommandLineCollection(const QString& path) {
+    const QString previous = global_.misc.lastDatabase;
     try {
-        return acceptCollection(path) && openStartCollection(path);
+        if (!acceptCollection(path) || !openStartCollection(path)) return false;
     } catch (const engine::EngineError& e) {
         ui::showError(this, QString::fromUtf8(e.what()));
+        return false;
     }
-    return false;
+    if (!previous.isEmpty() && previous != currentCollection())
+        collection::DoLastFiles(global_.misc.lastFiles, previous, currentCollection());
+    return true;
 }
 
 // At start an existing index is trusted: its sort tag is selected, and added only when missing.

@@ -5,6 +5,7 @@
 #include <QFrame>
 
 #include "app_test_env.h"
+#include "collection/recent_files.h"
 #include "collection/date_format.h"
 #include "collection/profile_file.h"
 #include "collection/settings_paths.h"
@@ -206,6 +207,25 @@ TEST_F(StartupTest, CollectionNamedOnTheCommandLineOpensInsteadOfTheLast) {
     TMain& browsing = start({QStringLiteral("/BROWSE"), other});
     EXPECT_TRUE(browsing.browseMode());
     EXPECT_EQ(browsing.currentCollection(), other);
+}
+
+// Opening a collection by name at start keeps the recent list as switching to it would: the
+// collection used last comes first, the others follow, and the one opened leaves the list.
+TEST_F(StartupTest, CollectionNamedAtStartKeepsTheRecentList) {
+    const QString a = path(QStringLiteral("A.DBF")), b = path(QStringLiteral("B.DBF")),
+                  c = path(QStringLiteral("C.DBF")), older = path(QStringLiteral("OLD.DBF"));
+    for (const QString& table : {a, b, c}) makeCollection(table);
+    setGlobal(QStringLiteral("Misc"), QStringLiteral("Last Database"), a);
+    setGlobal(QStringLiteral("Misc"), QStringLiteral("Last File 1"), older);
+    setGlobal(QStringLiteral("Misc"), QStringLiteral("Last File 2"), c);
+    start({b}).close();
+    EXPECT_EQ(main_->globalSettings().misc.lastFiles,
+              (collection::RecentFiles{a, older, c, QString(), QString()}));
+    main_.reset();
+    TMain& again = start({c});
+    EXPECT_EQ(again.globalSettings().misc.lastFiles,
+              (collection::RecentFiles{b, a, older, QString(), QString()}));
+    EXPECT_EQ(again.globalSettings().misc.lastDatabase, c);
 }
 
 TEST_F(StartupTest, InvalidCollectionOnTheCommandLineIsRefusedAndStartGoesOn) {
