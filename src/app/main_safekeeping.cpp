@@ -11,8 +11,10 @@
 #include "editing/data_list_set.h"
 #include "editing/my_edit.h"
 #include "engine/error.h"
+#include "engine/table.h"
 #include "safekeeping/my_backup.h"
 #include "safekeeping/my_restore.h"
+#include "safekeeping/staged_table.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
 
@@ -24,7 +26,6 @@ class MainSafekeepingHost : public safekeeping::SafekeepingHost {
 
     QString currentCollection() const override { return main_.currentCollection(); }
     QString programDirectory() const override { return main_.programDirectory(); }
-    QString sortExpression() const override { return main_.sortExpression(); }
     bool searchActive() const override { return main_.searchActive(); }
     void endSearch() override { main_.DoEndSearch(); }
     void resumeSearch() override { main_.EnableEndSearch(); }
@@ -45,14 +46,18 @@ class MainSafekeepingHost : public safekeeping::SafekeepingHost {
         main_.SetViewerOptions();
         main_.SetColors();
     }
-    // The collection left keeps its settings and lists; the settings and lists in use go on
-    // with the restored collection, as its own from now on.
+    // The collection left keeps its settings and lists, written to its own files; the restored
+    // collection reads its own, as opening it would, and nothing of the previous one is carried
+    // over to be written over them later.
     void makeCurrent(const QString& tablePath) override {
         const QString previous = main_.currentCollection();
         main_.writeCollectionSettings();
         writeDataLists();
         main_.setCollectionPaths(tablePath);
-        if (main_.MyEdit) main_.MyEdit->dataLists().setBasePath(main_.collectionBasePath());
+        main_.readCollectionSettings(main_.collectionSettingsPath());
+        main_.BuildSortString();
+        main_.loadCollectionLists(false);
+        main_.SetColors();
         if (previous != tablePath) main_.DoLastFiles(previous, tablePath);
     }
     void reportsRestored() override {}
@@ -88,38 +93,39 @@ void TMain::DoRestore() {
 }
 
 // S2LOG.DBF, then SLOG.DBF, in the program directory: each offered when its layout matches. The
-// old file is deleted only once every record is posted and the table has been closed (flushed)
-// and opened again; a failure keeps it, with the records copied so far.
+// records go into a copy of the collection that replaces it only once every record is posted;
+// the old file is deleted after that. A failure (or a kill) leaves the collection and the old
+// file as they were, so accepting the offer again converts every record once.
 void TMain::CheckForConversion() {
     struct Offer {
         QString file;
         QString question;
         bool (*check)(const QString&);
-        std::function<void(const QString&)> convert;
+        std::function<void(const QString&, engine::Table&)> convert;
     };
     const Offer offers[] = {
         {collection::kVersion2File, collection::kConvertV2Question, collection::CheckDBaseFormatV2,
-         [this](const QString& path) {
-             collection::ConvertV2(path, MyTable,
+         [this](const QString& path, engine::Table& target) {
+             collection::ConvertV2(path, target,
                                    programDir_ + u'/' + collection::kOldSettingsFile);
          }},
         {collection::kVersion1File, collection::kConvertV1Question, collection::CheckDBaseFormatV1,
-         [this](const QString& path) { collection::ConvertV1(path, MyTable); }},
+         [](const QString& path, engine::Table& target) { collection::ConvertV1(path, target); }},
     };
     for (const Offer& offer : offers) {
         const QString path = programDir_ + u'/' + offer.file;
         if (!QFileInfo(path).isFile() || !offer.check(path)) continue;
         if (!ui::askYesNo(this, QStringLiteral("Convert"), offer.question)) continue;
+        MyTable.close();
         try {
-            offer.convert(path);
-            MyTable.close();
-            OpenMyTable();
+            safekeeping::addRecordsAllOrNothing(
+                currentCollection(), sortExpression_,
+                [&](engine::Table& target) { offer.convert(path, target); });
             QFile::remove(path);
         } catch (const engine::EngineError& e) {
-            if (MyTable.state() != engine::EditState::Browse) MyTable.cancel();
             ui::showError(this, QString::fromUtf8(e.what()));
-            if (!MyTable.isOpen()) OpenMyTable();
         }
+        OpenMyTable();
     }
 }
 

@@ -4,17 +4,13 @@
 #include <QFileInfo>
 #include <QStorageInfo>
 
-#include "collection/collection_paths.h"
-#include "collection/collection_settings.h"
-#include "collection/sort_expression.h"
 #include "safekeeping/safekeeping.h"
 
 namespace cli {
 
 namespace {
 
-// The command line has no open table, no search and no windows: the host only names the files
-// and reads the sort order of the collection a restore replaces from its settings file.
+// The command line has no open table, no search and no windows: the host only names the files.
 class CliHost : public safekeeping::SafekeepingHost {
   public:
     CliHost(QString collection, QString programDir)
@@ -22,11 +18,6 @@ class CliHost : public safekeeping::SafekeepingHost {
 
     QString currentCollection() const override { return collection_; }
     QString programDirectory() const override { return programDir_; }
-    QString sortExpression() const override {
-        const QString settings = collection::collectionPaths(collection_).settingsPath;
-        if (!QFileInfo::exists(settings)) return {};
-        return collection::BuildSortString(collection::readCollection(settings).sortLevels);
-    }
     bool searchActive() const override { return false; }
     void endSearch() override {}
     void resumeSearch() override {}

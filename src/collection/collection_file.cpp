@@ -1,4 +1,5 @@
 #include "collection/collection_file.h"
+#include "collection/collection_layout.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,10 +23,6 @@ QString inUseMessage(const QString& path) {
            QStringLiteral("\" is currently in use by another program.") +
            QStringLiteral("  New table creation will be aborted.");
 }
-
-const QString kNotCreatedWith = QStringLiteral(
-    "This DBase file was not created with Tessellon.  It cannot be opened.  You may, however, "
-    "import data from this file using the import function.");
 
 }  // namespace
 
@@ -64,14 +61,8 @@ void tellIndexNotice(const QString& path, const MessageSink& tell) {
 // production-index flag is cleared only in a collection whose index is gone.
 bool CheckDBaseFormat(const QString& path, const MessageSink& tell) {
     const QString full = QFileInfo(path).absoluteFilePath();
+    if (!checkCollectionLayout(full, tell)) return false;
     const engine::DbfLayout layout = engine::readTableLayout(full.toStdString());
-    bool ok = layout.fields.size() == std::size_t(kFieldCount);
-    for (std::size_t i = 0; ok && i < layout.fields.size(); ++i)
-        ok = schemaFieldNumber(layout.fields[i].name) == int(i) + 1;
-    if (!ok) {
-        if (tell) tell(QStringLiteral("Error"), kNotCreatedWith);
-        return false;
-    }
     if (layout.mdxFlag != 0 &&
         !engine::fileExists(engine::companionPath(full.toStdString(), ".MDX")))
         RemoveMDXByte(full);

@@ -38,17 +38,20 @@ QStringList backupPlaces() {
 TMyBackup::TMyBackup(SafekeepingContext context, QWidget* parent)
     : SafekeepingWindow(
           std::move(context), QStringLiteral("Backup"), QStringLiteral("&Start Back Up"),
+          QStringLiteral("What To Back Up"),
           {"Current &Database (*.DBF)", "Data &Lists of Current Database (*.0xx)",
            "Config &File of Current Database (*.INI)", "Global &Report Definitions (*.URP)"},
           parent) {
     setObjectName(QStringLiteral("MyBackup"));
-    resize(400, 420);
+    resize(400, 468);
+    WhereHeading = addHeading(QStringLiteral("WhereHeading"), QStringLiteral("Where To Back Up To"),
+                              176);
     auto* driveLabel = new QLabel(QStringLiteral("Back up to:"), this);
     driveLabel->setObjectName(QStringLiteral("DriveLabel"));
-    driveLabel->setGeometry(16, 152, 368, 20);
+    driveLabel->setGeometry(16, 200, 368, 20);
     DriveBox = new QComboBox(this);
     DriveBox->setObjectName(QStringLiteral("DriveBox"));
-    DriveBox->setGeometry(16, 174, 368, 25);
+    DriveBox->setGeometry(16, 222, 368, 25);
     DriveBox->addItems(backupPlaces());
     driveLabel->setBuddy(DriveBox);
     folders_ = new QFileSystemModel(this);
@@ -60,10 +63,10 @@ TMyBackup::TMyBackup(SafekeepingContext context, QWidget* parent)
     for (int column = 1; column < folders_->columnCount(); ++column)
         DirectoryList->hideColumn(column);
     DirectoryList->header()->hide();
-    DirectoryList->setGeometry(16, 206, 368, 160);
-    StartButton->setGeometry(16, 378, 120, 28);
-    CancelButton->setGeometry(150, 378, 100, 28);
-    HelpButton->setGeometry(264, 378, 100, 28);
+    DirectoryList->setGeometry(16, 254, 368, 160);
+    StartButton->setGeometry(16, 426, 120, 28);
+    CancelButton->setGeometry(150, 426, 100, 28);
+    HelpButton->setGeometry(264, 426, 100, 28);
     connect(DriveBox, &QComboBox::currentIndexChanged, this, &TMyBackup::DriveBoxChange);
     connect(StartButton, &QPushButton::clicked, this, &TMyBackup::StartButtonClick);
 }
@@ -79,7 +82,7 @@ void TMyBackup::showEvent(QShowEvent* event) {
 }
 
 void TMyBackup::FormShow() {
-    prepareShow({});
+    prepareShow();
     selectFolder(context_.host->programDirectory());
 }
 

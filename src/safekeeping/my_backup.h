@@ -32,6 +32,7 @@ class TMyBackup : public SafekeepingWindow {
     void DriveBoxChange();
     void StartButtonClick();
 
+    QLabel* WhereHeading = nullptr;  // "Where To Back Up To", over the drive and folder
     QComboBox* DriveBox = nullptr;
     QTreeView* DirectoryList = nullptr;
 

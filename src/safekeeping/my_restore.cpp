@@ -30,14 +30,15 @@ const std::array<RestoreDialog, 4> kDialogs = {{
 TMyRestore::TMyRestore(SafekeepingContext context, QWidget* parent)
     : SafekeepingWindow(
           std::move(context), QStringLiteral("Restore"), QStringLiteral("&Start Restore"),
+          QStringLiteral("What To Restore"),
           {"&Database File (*.DBF)", "Data &Lists of a Database (*.0xx)",
            "Config &File of a Database (*.INI)", "Global &Report Definitions (*.URP)"},
           parent) {
     setObjectName(QStringLiteral("MyRestore"));
-    resize(400, 204);
-    StartButton->setGeometry(16, 160, 120, 28);
-    CancelButton->setGeometry(150, 160, 100, 28);
-    HelpButton->setGeometry(264, 160, 100, 28);
+    resize(400, 224);
+    StartButton->setGeometry(16, 180, 120, 28);
+    CancelButton->setGeometry(150, 180, 100, 28);
+    HelpButton->setGeometry(264, 180, 100, 28);
     connect(StartButton, &QPushButton::clicked, this, &TMyRestore::StartButtonClick);
 }
 
@@ -52,7 +53,7 @@ void TMyRestore::showEvent(QShowEvent* event) {
 }
 
 void TMyRestore::FormShow() {
-    prepareShow({});
+    prepareShow();
 }
 
 void TMyRestore::StartButtonClick() {

@@ -22,16 +22,6 @@ QByteArray native(const QString& path) {
     return QFile::encodeName(path);
 }
 
-// The file a copy must replace: the destination itself, or what it links to.
-QString realDestination(const QString& destination) {
-    const QFileInfo info(destination);
-    if (!info.isSymLink()) return destination;
-    char resolved[PATH_MAX];
-    if (::realpath(native(destination).constData(), resolved)) return QFile::decodeName(resolved);
-    // A dangling link: write where it points.
-    return info.symLinkTarget();
-}
-
 QString tempPrefix(const QString& target) {
     const QFileInfo info(target);
     return info.absolutePath() + QStringLiteral("/.") + info.fileName() +
@@ -65,7 +55,21 @@ void syncFolder(const QString& folder) {
     ::close(fd);
 }
 
+// A failed write, flush or close: out of room, or any other failure.
+CopyOutcome writeFailure() {
+    return errno == ENOSPC || errno == EDQUOT ? CopyOutcome::NoRoom : CopyOutcome::WriteFailed;
+}
+
 }  // namespace
+
+QString resolvedTarget(const QString& destination) {
+    const QFileInfo info(destination);
+    if (!info.isSymLink()) return destination;
+    char resolved[PATH_MAX];
+    if (::realpath(native(destination).constData(), resolved)) return QFile::decodeName(resolved);
+    // A dangling link: write where it points.
+    return info.symLinkTarget();
+}
 
 CopyOutcome copyFileSafely(const QString& source, const QString& destination) {
     const int in = ::open(native(source).constData(), O_RDONLY | O_CLOEXEC);
@@ -73,7 +77,7 @@ CopyOutcome copyFileSafely(const QString& source, const QString& destination) {
     struct stat sourceStat {};
     ::fstat(in, &sourceStat);
 
-    const QString target = realDestination(destination);
+    const QString target = resolvedTarget(destination);
     removeLeftovers(target);
     QByteArray temp = native(tempPrefix(target)) + "XXXXXX";
     const int out = ::mkostemp(temp.data(), O_CLOEXEC);
@@ -94,13 +98,13 @@ CopyOutcome copyFileSafely(const QString& source, const QString& destination) {
         }
         if (n == 0) break;
         if (!writeAll(out, buffer.data(), std::size_t(n))) {
-            outcome = CopyOutcome::WriteFailed;
+            outcome = writeFailure();
             break;
         }
     }
     ::close(in);
-    if (outcome == CopyOutcome::Copied && ::fsync(out) != 0) outcome = CopyOutcome::WriteFailed;
-    if (::close(out) != 0 && outcome == CopyOutcome::Copied) outcome = CopyOutcome::WriteFailed;
+    if (outcome == CopyOutcome::Copied && ::fsync(out) != 0) outcome = writeFailure();
+    if (::close(out) != 0 && outcome == CopyOutcome::Copied) outcome = writeFailure();
     if (outcome == CopyOutcome::Copied &&
         ::rename(temp.constData(), native(target).constData()) != 0)
         outcome = CopyOutcome::WriteFailed;
@@ -125,9 +129,8 @@ qint64 fileSize(const QString& path) {
     return info.exists() ? info.size() : 0;
 }
 
-bool roomForCopy(qint64 sourceSize, qint64 freeBytes, const QString& destination) {
-    if (freeBytes < 0) return true;
-    return freeBytes + fileSize(destination) >= sourceSize;
+bool roomForCopy(qint64 sourceSize, qint64 freeBytes) {
+    return freeBytes < 0 || freeBytes >= sourceSize;
 }
 
 }  // namespace safekeeping

@@ -17,7 +17,8 @@ enum class CopyOutcome {
     Copied,
     SourceUnreadable,       // the source cannot be opened or read
     DestinationUnwritable,  // the temporary file cannot be made in the destination's folder
-    WriteFailed,            // a write, the flush or the final rename failed (disk full, ...)
+    NoRoom,                 // the destination's file system ran out of room (or of quota)
+    WriteFailed,            // another failure of a write, the flush or the final rename
 };
 
 CopyOutcome copyFileSafely(const QString& source, const QString& destination);
@@ -30,9 +31,15 @@ bool sameFile(const QString& a, const QString& b);
 // Size in bytes of a file; 0 when it does not exist.
 qint64 fileSize(const QString& path);
 
-// The free-space rule: a copy of `sourceSize` bytes may start when the free bytes of the file
-// system holding the destination plus the size of the file the copy replaces cover it.
-// `freeBytes` < 0 (unknown) lets the copy try.
-bool roomForCopy(qint64 sourceSize, qint64 freeBytes, const QString& destination);
+// The file a copy into `destination` replaces: the destination itself, or the file a symbolic
+// link there points to (so the link stays a link).
+QString resolvedTarget(const QString& destination);
+
+// The free-space rule: a copy of `sourceSize` bytes may start when the file system holding the
+// destination has that many free bytes. The size of an older file the copy replaces does not
+// count: the copy is written whole beside it and the old file is freed only once the copy is in
+// place. `freeBytes` < 0 (unknown) lets the copy try; running out of room then still ends in
+// CopyOutcome::NoRoom with the old file as it was.
+bool roomForCopy(qint64 sourceSize, qint64 freeBytes);
 
 }  // namespace safekeeping

@@ -5,13 +5,14 @@
 #include <QFileInfo>
 
 #include "collection/collection_file.h"
+#include "collection/collection_layout.h"
 #include "collection/collection_paths.h"
+#include "collection/collection_settings.h"
 #include "collection/data_list_files.h"
-#include "collection/sort_order.h"
-#include "engine/companion_files.h"
+#include "collection/sort_expression.h"
 #include "engine/error.h"
 #include "engine/table.h"
-#include "safekeeping/safe_copy.h"
+#include "safekeeping/staged_table.h"
 
 namespace safekeeping {
 
@@ -50,6 +51,7 @@ const QString kRestoreNoRoom = QStringLiteral(
 const QString kRestoreFailed =
     QStringLiteral("An error occurred during restore.  Restore not completed.");
 const QString kRestoreDone = QStringLiteral("Restore completed successfully.");
+const QString kBackupNotDone = QStringLiteral("  Backup not completed.");
 const QString kListsRestored =
     QStringLiteral("ALL proper \"Data List\" files restored successfully.");
 const QString kListsMissed = QStringLiteral(
@@ -69,13 +71,18 @@ QString listExtension(int list) {
     return QStringLiteral(".%1").arg(list, 3, 10, QLatin1Char('0'));
 }
 
+QString restoredTo(const QString& table) {
+    return kRestoreDone + QStringLiteral("  The table was restored to \"") + table +
+           QStringLiteral("\".");
+}
+
 // The copy of a table is a collection: it passes the layout test and holds as many records as
-// the table it was copied from.
+// the table it was copied from. Read only: the backup stays a byte copy of the table.
 bool copyIsCollection(const QString& copy, std::uint32_t records) {
     try {
-        if (!collection::CheckDBaseFormat(copy, {})) return false;
+        if (!collection::checkCollectionLayout(copy, {})) return false;
         engine::Table check;
-        check.open(copy.toStdString(), engine::OpenMode::Shared);
+        check.open(copy.toStdString(), engine::OpenMode::ReadOnly);
         return check.physicalCount() == records;
     } catch (const engine::EngineError&) {
         return false;
@@ -90,16 +97,15 @@ QString pathIn(const QString& folder, const QString& fileName) {
     return f.endsWith(u'/') ? f + fileName : f + u'/' + fileName;
 }
 
-void prepareRestoredTable(const QString& tablePath, const QString& sortExpression) {
-    const std::string table = tablePath.toStdString();
-    const std::string mdx = engine::companionPath(table, ".MDX");
-    if (engine::fileExists(mdx)) QFile::remove(QString::fromStdString(mdx));
-    collection::RemoveMDXByte(tablePath);
-    if (sortExpression.isEmpty()) return;
-    engine::Table restored;
-    restored.open(table, engine::OpenMode::Exclusive);
-    collection::buildSortTag(restored, sortExpression);
-    restored.close();
+QString restoredTablePath(const QString& current, const QString& source) {
+    const QFileInfo from(source), to(current);
+    if (from.fileName().compare(to.fileName(), Qt::CaseInsensitive) == 0) return current;
+    return pathIn(to.absolutePath(), from.fileName());
+}
+
+QString sortExpressionOf(const QString& tablePath) {
+    const QString settings = collection::collectionPaths(tablePath).settingsPath;
+    return collection::BuildSortString(collection::readCollection(settings).sortLevels);
 }
 
 Safekeeping::Safekeeping(SafekeepingHost& host, SafekeepingSink tell)
@@ -113,26 +119,30 @@ QString Safekeeping::collectionFolder() const {
     return QFileInfo(host_.currentCollection()).absolutePath();
 }
 
-bool Safekeeping::copyWithBusyCursor(const QString& source, const QString& destination) {
+CopyOutcome Safekeeping::copyWithBusyCursor(const QString& source, const QString& destination) {
     host_.setBusy(true);
     const CopyOutcome outcome = copyFileSafely(source, destination);
     host_.setBusy(false);
-    return outcome == CopyOutcome::Copied;
+    return outcome;
+}
+
+bool Safekeeping::copied(CopyOutcome outcome, const QString& noRoom,
+                         const QString& failed) const {
+    if (outcome == CopyOutcome::Copied) return true;
+    error(outcome == CopyOutcome::NoRoom ? noRoom : failed);
+    return false;
 }
 
 // One file of a group: refused when it is the same file as its destination, else copied; either
 // failure is told with its message.
 bool Safekeeping::copyInto(const QString& source, const QString& destination,
-                           const QString& identical, const QString& failed) {
+                           const QString& identical, const QString& noRoom,
+                           const QString& failed) {
     if (sameFile(source, destination)) {
         error(identical);
         return false;
     }
-    if (!copyWithBusyCursor(source, destination)) {
-        error(failed);
-        return false;
-    }
-    return true;
+    return copied(copyWithBusyCursor(source, destination), noRoom, failed);
 }
 
 bool Safekeeping::backup(SafekeepingGroup group, const QString& folder) {
@@ -185,19 +195,25 @@ bool Safekeeping::backupTable(const QString& folder) {
     engine::Table guard;
     try {
         guard.open(source.toStdString(), engine::OpenMode::Exclusive);
-    } catch (const engine::EngineError&) {
-        giveBack(kBackupExclusive);
+    } catch (const engine::EngineError& e) {
+        // Held by somebody else, or no table that can be opened: each is told for what it is.
+        giveBack(collection::DBaseInUse(source) ? kBackupExclusive
+                                                : QString::fromUtf8(e.what()) + kBackupNotDone);
         return false;
     }
     const std::uint32_t records = guard.physicalCount();
-    if (!roomForCopy(fileSize(source), host_.freeBytes(folder), destination)) {
+    if (!roomForCopy(fileSize(source), host_.freeBytes(folder))) {
         guard.close();
         giveBack(kBackupNoRoom);
         return false;
     }
-    const bool copied = copyWithBusyCursor(source, destination);
+    const CopyOutcome outcome = copyWithBusyCursor(source, destination);
     guard.close();
-    if (!copied || !copyIsCollection(destination, records)) {
+    if (outcome == CopyOutcome::NoRoom) {
+        giveBack(kBackupNoRoom);
+        return false;
+    }
+    if (outcome != CopyOutcome::Copied || !copyIsCollection(destination, records)) {
         giveBack(kBackupFailed);
         return false;
     }
@@ -213,7 +229,7 @@ bool Safekeeping::backupDataLists(const QString& folder) {
         const QString source = collection::collectionListPath(base, list);
         if (!QFileInfo::exists(source)) continue;
         if (!copyInto(source, pathIn(folder, QFileInfo(source).fileName()), kIdenticalBackup,
-                      kBackupFailed))
+                      kBackupNoRoom, kBackupFailed))
             return false;
     }
     notice(kBackupDone);
@@ -225,7 +241,7 @@ bool Safekeeping::backupSettings(const QString& folder) {
     const QString source = collection::companionFile(
         collection::collectionPaths(host_.currentCollection()).basePath, QStringLiteral(".INI"));
     if (!copyInto(source, pathIn(folder, QFileInfo(source).fileName()), kIdenticalBackup,
-                  kBackupFailed))
+                  kBackupNoRoom, kBackupFailed))
         return false;
     notice(kBackupDone);
     return true;
@@ -238,66 +254,76 @@ bool Safekeeping::backupReports(const QString& folder) {
         error(kIdenticalReportsBackup);
         return false;
     }
-    if (!roomForCopy(fileSize(source), host_.freeBytes(folder), destination)) {
+    if (!roomForCopy(fileSize(source), host_.freeBytes(folder))) {
         error(kReportsNoRoom);
         return false;
     }
-    if (!copyWithBusyCursor(source, destination)) {
-        error(kBackupFailed);
+    if (!copied(copyWithBusyCursor(source, destination), kReportsNoRoom, kBackupFailed))
         return false;
-    }
     notice(kBackupDone);
     return true;
 }
 
-// The restored table is copied in full before anything of the current collection changes; a
-// failure before that point leaves the current collection open as it was.
+// The restored table is copied and indexed beside its destination before anything of the
+// current collection changes; a failure before it is put in place leaves the current collection
+// open as it was.
 bool Safekeeping::restoreTable(const QString& source) {
     if (host_.searchActive()) host_.endSearch();
-    const QString destination = pathIn(host_.programDirectory(), QFileInfo(source).fileName());
+    const QString current = host_.currentCollection();
+    const QString destination = restoredTablePath(current, source);
     if (sameFile(source, destination)) {
         error(kIdenticalRestore);
         return false;
     }
     try {
-        if (!collection::CheckDBaseFormat(source, tell_)) return false;
+        if (!collection::checkCollectionLayout(source, tell_)) return false;
     } catch (const engine::EngineError& e) {  // not a table at all
         error(QString::fromUtf8(e.what()));
         return false;
     }
-    const QString current = host_.currentCollection();
-    const bool replacesCurrent = destination == current || sameFile(destination, current);
-    if (replacesCurrent) {
-        host_.closeTable();
-        if (collection::DBaseInUse(current)) {
-            host_.reopenTable();
-            error(kRestoreExclusive);
-            return false;
-        }
-    }
-    if (!roomForCopy(fileSize(source), host_.freeBytes(host_.programDirectory()), destination)) {
-        if (replacesCurrent) host_.reopenTable();
+    if (!roomForCopy(fileSize(source), host_.freeBytes(QFileInfo(destination).absolutePath()))) {
         error(kRestoreNoRoom);
         return false;
     }
+    // The settings in use are on disk, so a restore over the current collection indexes the
+    // copy in the order the collection is shown in.
+    host_.writeCollectionSettings();
+    StagedTable staged(destination);
+    if (!stageRestoredTable(staged, source, destination)) return false;
     host_.closeTable();
-    if (!copyWithBusyCursor(source, destination)) {
+    if (QFileInfo::exists(destination) && collection::DBaseInUse(destination)) {
+        host_.reopenTable();
+        error(kRestoreExclusive);
+        return false;
+    }
+    if (!staged.putInPlace()) {
         host_.reopenTable();
         error(kRestoreFailed);
         return false;
     }
     host_.makeCurrent(destination);
-    try {
-        prepareRestoredTable(destination, host_.sortExpression());
-    } catch (const engine::EngineError& e) {
-        // The copy is complete and current; without its index it opens in record order.
-        host_.reopenTable();
-        error(QString::fromUtf8(e.what()));
-        return false;
-    }
     host_.reopenTable();
-    notice(kRestoreDone);
+    notice(restoredTo(destination));
     return true;
+}
+
+bool Safekeeping::stageRestoredTable(StagedTable& staged, const QString& source,
+                                     const QString& destination) {
+    host_.setBusy(true);
+    CopyOutcome outcome = staged.copyFrom(source);
+    QString indexFailure;
+    if (outcome == CopyOutcome::Copied) {
+        try {
+            staged.buildIndex(sortExpressionOf(destination));
+        } catch (const engine::EngineError& e) {
+            indexFailure = QString::fromUtf8(e.what());
+        }
+    }
+    host_.setBusy(false);
+    if (!copied(outcome, kRestoreNoRoom, kRestoreFailed)) return false;
+    if (indexFailure.isEmpty()) return true;
+    error(indexFailure + QStringLiteral("  Restore not completed."));
+    return false;
 }
 
 // Data lists are restored beside the current collection, whose lists they are.
@@ -318,26 +344,23 @@ bool Safekeeping::restoreDataLists(const QString& folder) {
             missed = true;
             continue;
         }
-        if (!copyWithBusyCursor(source, destination)) {
-            error(kRestoreFailed);
+        if (!copied(copyWithBusyCursor(source, destination), kRestoreNoRoom, kRestoreFailed))
             return false;
-        }
     }
     notice(missed ? kListsMissed : kListsRestored);
     host_.reloadDataLists();
     return true;
 }
 
-// The settings of the current collection go beside it; those of another collection go to the
-// program directory.
+// Settings go beside the current collection: its own, and those of another collection, whose
+// table restored there next reads them.
 bool Safekeeping::restoreSettings(const QString& chosenFile) {
     const QFileInfo chosen(chosenFile);
     const QString name = chosen.completeBaseName();
     const QString fileName = name + QStringLiteral(".INI");
     const QString source = pathIn(chosen.absolutePath(), fileName);
     const bool current = name == baseName();
-    const QString destination =
-        pathIn(current ? collectionFolder() : host_.programDirectory(), fileName);
+    const QString destination = pathIn(collectionFolder(), fileName);
     if (sameFile(source, destination)) {
         error(kIdenticalRestore);
         return false;
@@ -346,10 +369,8 @@ bool Safekeeping::restoreSettings(const QString& chosenFile) {
         tell_(QStringLiteral("Warning"), missingFileWarning(fileName));
         return false;
     }
-    if (!copyWithBusyCursor(source, destination)) {
-        error(kRestoreFailed);
+    if (!copied(copyWithBusyCursor(source, destination), kRestoreNoRoom, kRestoreFailed))
         return false;
-    }
     if (current) host_.reloadCollectionSettings();
     notice(kSettingsRestored);
     return true;
@@ -366,14 +387,12 @@ bool Safekeeping::restoreReports(const QString& folder) {
         error(kReportsMissing);
         return false;
     }
-    if (!roomForCopy(fileSize(source), host_.freeBytes(host_.programDirectory()), destination)) {
+    if (!roomForCopy(fileSize(source), host_.freeBytes(host_.programDirectory()))) {
         error(kRestoreNoRoom);
         return false;
     }
-    if (!copyWithBusyCursor(source, destination)) {
-        error(kRestoreFailed);
+    if (!copied(copyWithBusyCursor(source, destination), kRestoreNoRoom, kRestoreFailed))
         return false;
-    }
     host_.reportsRestored();
     notice(kRestoreDone);
     return true;

@@ -8,11 +8,19 @@
 // tool), so the windows and `tessellon-cli backup|restore` run the same steps.
 //
 // Files are copied with copyFileSafely: a destination is replaced only by a complete, flushed
-// copy, so a failed or interrupted copy leaves the old file as it was. A backup of the table is
-// copied while this process holds the table exclusively (nobody can write to it meanwhile) and
-// is checked by opening the copy as a collection before success is reported. A restored table
-// replaces the current collection only once it is completely copied; until then the current
-// collection is untouched and is opened again on every failure.
+// copy, so a failed or interrupted copy leaves the old file as it was. The room asked for is the
+// whole file (the old copy is freed only after the new one is in place), and running out of
+// room during a copy is told with the room message. A backup of the table is a byte copy made
+// while this process holds the table exclusively, and is checked (reading only) as a
+// collection before success is reported.
+//
+// A restored table goes beside the current collection: over the current collection's own file
+// when the backup has its name (any letter case), otherwise under the backup's name in the
+// current collection's folder; the completion notice names the file. It is copied and indexed
+// in a hidden folder there first (StagedTable), so the collection it replaces keeps its table
+// and index until the new ones are complete; the restored table then becomes current and reads
+// its own settings and lists. Settings of another collection are restored into the current
+// collection's folder too, so that its table restored there finds them.
 //
 // The host and the message sink must outlive the object. Engine errors from reopening the
 // current table propagate to the caller (the main window's command dispatch shows them).
@@ -21,7 +29,11 @@
 #include <QString>
 #include <functional>
 
+#include "safekeeping/safe_copy.h"
+
 namespace safekeeping {
+
+class StagedTable;
 
 enum class SafekeepingGroup { Table, DataLists, Settings, Reports };
 
@@ -30,7 +42,6 @@ class SafekeepingHost {
     virtual ~SafekeepingHost() = default;
     virtual QString currentCollection() const = 0;  // absolute path of the current .DBF
     virtual QString programDirectory() const = 0;
-    virtual QString sortExpression() const = 0;  // empty: record order
     virtual bool searchActive() const = 0;
     virtual void endSearch() = 0;     // ends a running search and shows every record
     virtual void resumeSearch() = 0;  // switches a search ended for a backup on again
@@ -40,8 +51,10 @@ class SafekeepingHost {
     virtual void reloadDataLists() = 0;
     virtual void writeCollectionSettings() = 0;
     virtual void reloadCollectionSettings() = 0;
-    // A restored table becomes the current collection (the collection left keeps its settings
-    // and lists written; the caption and the recent list follow).
+    // A restored table becomes the current collection: the collection left keeps its settings
+    // and lists written, and the restored one reads its own (those beside it), as opening it
+    // would; the caption and the recent list follow. Also called when the restored table
+    // replaced the current collection's own file.
     virtual void makeCurrent(const QString& tablePath) = 0;
     virtual void reportsRestored() = 0;  // TESSELON.URP was replaced
     // Free bytes of the file system holding `path`; -1 when unknown.
@@ -71,9 +84,14 @@ class Safekeeping {
     bool restoreDataLists(const QString& folder);
     bool restoreSettings(const QString& chosenFile);
     bool restoreReports(const QString& folder);
-    bool copyWithBusyCursor(const QString& source, const QString& destination);
+    CopyOutcome copyWithBusyCursor(const QString& source, const QString& destination);
+    // Tells the message of a copy that did not succeed: `noRoom` when the destination ran out
+    // of room, `failed` otherwise. True when it was copied.
+    bool copied(CopyOutcome outcome, const QString& noRoom, const QString& failed) const;
     bool copyInto(const QString& source, const QString& destination, const QString& identical,
-                  const QString& failed);
+                  const QString& noRoom, const QString& failed);
+    bool stageRestoredTable(StagedTable& staged, const QString& source,
+                            const QString& destination);
     QString baseName() const;
     QString collectionFolder() const;
     void error(const QString& text) const { tell_(QStringLiteral("Error"), text); }
@@ -86,9 +104,13 @@ class Safekeeping {
 // Joins a folder and a file name with one "/" between them ("/" + "A.DBF" is "/A.DBF").
 QString pathIn(const QString& folder, const QString& fileName);
 
-// Makes a freshly restored table ready to open: its old index file removed, the table's
-// production-index flag cleared and, when `sortExpression` is not empty, the tag "NewIndex" on
-// it built afresh. Throws engine::EngineError when the table cannot be opened exclusively.
-void prepareRestoredTable(const QString& tablePath, const QString& sortExpression);
+// Where the backup `source` of a table is restored while `current` is the current collection:
+// `current` itself when both file names are equal ignoring case, else the source's file name in
+// the folder of `current`.
+QString restoredTablePath(const QString& current, const QString& source);
+
+// The sort expression the collection at `tablePath` opens with: the sort levels of its own
+// settings file (the defaults when it has none). Empty: record order.
+QString sortExpressionOf(const QString& tablePath);
 
 }  // namespace safekeeping

@@ -1,6 +1,7 @@
 #include "safekeeping/safekeeping_window.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -21,13 +22,14 @@ ui::MessageIcon iconFor(const QString& title) {
 }  // namespace
 
 SafekeepingWindow::SafekeepingWindow(SafekeepingContext context, const QString& title,
-                                     const QString& startCaption,
+                                     const QString& startCaption, const QString& whatHeading,
                                      const std::array<const char*, 4>& captions, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
     setWindowTitle(title);
+    WhatHeading = addHeading(QStringLiteral("WhatHeading"), whatHeading, 8);
     GroupBox = new QGroupBox(this);
     GroupBox->setObjectName(QStringLiteral("GroupBox"));
-    GroupBox->setGeometry(16, 12, 368, 132);
+    GroupBox->setGeometry(16, 32, 368, 132);
     static const std::array<const char*, 4> names = {"DatabaseRadio", "ListsRadio", "ConfigRadio",
                                                      "ReportsRadio"};
     for (std::size_t i = 0; i < captions.size(); ++i) {
@@ -45,6 +47,14 @@ SafekeepingWindow::SafekeepingWindow(SafekeepingContext context, const QString& 
     HelpButton->setObjectName(QStringLiteral("HelpButton"));
     connect(CancelButton, &QPushButton::clicked, this, &SafekeepingWindow::CancelButtonClick);
     connect(HelpButton, &QPushButton::clicked, this, &SafekeepingWindow::HelpButtonClick);
+}
+
+QLabel* SafekeepingWindow::addHeading(const QString& objectName, const QString& text, int top) {
+    auto* heading = new QLabel(text, this);
+    heading->setObjectName(objectName);
+    heading->setGeometry(16, top, 368, 20);
+    headings_.append(heading);
+    return heading;
 }
 
 SafekeepingGroup SafekeepingWindow::selectedGroup() const {
@@ -65,12 +75,12 @@ void SafekeepingWindow::HelpButtonClick() {
     ui::platform().showHelpKeyword(this, QStringLiteral("Backup and Restore"));
 }
 
-void SafekeepingWindow::prepareShow(QList<QWidget*> majorTitles) {
+void SafekeepingWindow::prepareShow() {
     ui::ShowOptions options = context_.show;
     options.geometry = nullptr;
     options.centre = true;
     options.colors = &context_.colors;
-    options.majorTitles = std::move(majorTitles);
+    options.majorTitles = headings_;
     ui::prepareWindowForShow(this, options);
     selectGroup(SafekeepingGroup::Table);
 }

@@ -101,5 +101,25 @@ TEST_F(ConversionTest, NoKeepsTheFileAndWrongLayoutsAreNotOffered) {
     EXPECT_EQ(column("MarketValu"), QStringList{"10.0000"});
 }
 
+// The layout test reads only: a file that fails it keeps every byte (its index flag too).
+TEST_F(ConversionTest, LayoutTestLeavesAFileThatFailsItAsItWas) {
+    makeOld("v2-22", "S2LOG.DBF", "[]");
+    const QString old = programDir() + QStringLiteral("/S2LOG.DBF");
+    {
+        QFile f(old);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.seek(28);
+        f.write("\x01", 1);
+    }
+    QFile f(old);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+    EXPECT_FALSE(collection::CheckDBaseFormatV2(old));
+    EXPECT_FALSE(collection::CheckDBaseFormatV1(old));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
 }  // namespace
 }  // namespace app::testing

@@ -3,6 +3,8 @@
 #include "safekeeping/safekeeping.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
@@ -10,21 +12,24 @@
 #include <QTemporaryDir>
 
 #include "collection/collection_file.h"
+#include "collection/sort_order.h"
+#include "engine/error.h"
 #include "engine/table.h"
 #include "safekeeping/safe_copy.h"
+#include "safekeeping/staged_table.h"
 
 namespace safekeeping {
 namespace {
 
 struct FakeHost : SafekeepingHost {
-    QString collection, programDir, expression;
+    QString collection, programDir;
     bool search = false;
     qint64 free = qint64(1) << 40;
     QStringList calls;
+    QString killAt;  // a call at which the process is killed (run in a child process)
 
     QString currentCollection() const override { return collection; }
     QString programDirectory() const override { return programDir; }
-    QString sortExpression() const override { return expression; }
     bool searchActive() const override { return search; }
     void endSearch() override { search = false, calls << "endSearch"; }
     void resumeSearch() override { search = true, calls << "resumeSearch"; }
@@ -34,10 +39,15 @@ struct FakeHost : SafekeepingHost {
     void reloadDataLists() override { calls << "reloadLists"; }
     void writeCollectionSettings() override { calls << "writeSettings"; }
     void reloadCollectionSettings() override { calls << "reloadSettings"; }
-    void makeCurrent(const QString& path) override { collection = path, calls << "makeCurrent"; }
+    void makeCurrent(const QString& path) override {
+        if (killAt == "makeCurrent") ::_exit(9);
+        collection = path, calls << "makeCurrent";
+    }
     void reportsRestored() override { calls << "reportsRestored"; }
     qint64 freeBytes(const QString&) override { return free; }
-    void setBusy(bool) override {}
+    void setBusy(bool busy) override {
+        if (!busy && killAt == "ready") ::_exit(9);
+    }
 };
 
 class SafekeepingTest : public ::testing::Test {
@@ -105,17 +115,58 @@ TEST_F(SafekeepingTest, IdenticalFolderIsRefusedAlsoThroughALink) {
     EXPECT_TRUE(told_.last().endsWith("directory/folder to restore from."));
 }
 
-TEST_F(SafekeepingTest, FreeSpacePlusTheReplacedCopyMustCoverTheSource) {
+// The copy is written whole beside the older one, which is freed only once the copy is in
+// place: the room of the older copy does not count, for a backup nor for a restore.
+TEST_F(SafekeepingTest, FreeSpaceMustHoldTheWholeCopyBesideTheOlderOne) {
     const qint64 size = QFileInfo(host_.collection).size();
-    write(path("media/STAMPS.DBF"), QByteArray(100, 'x'));  // an older, smaller backup
-    host_.free = size - 101;
+    const QByteArray older(int(size), 'x');
+    write(path("media/STAMPS.DBF"), older);
+    host_.free = size - 1;
     EXPECT_FALSE(backup(SafekeepingGroup::Table, path("media")));
-    EXPECT_TRUE(told_.last().startsWith("Error: There is not enough room"));
-    EXPECT_EQ(read(path("media/STAMPS.DBF")), QByteArray(100, 'x'));
+    EXPECT_EQ(told_.last(),
+              "Error: There is not enough room on the destination drive to perform a backup.  If "
+              "you are already using blank empty media, then you will need to use the ASCII "
+              "Delimited Import/Export functions for backup and restore purposes.");
+    EXPECT_EQ(read(path("media/STAMPS.DBF")), older);
     EXPECT_EQ(host_.calls.last(), "reopen");
-    host_.free = size - 100;
+
+    const QByteArray current = read(host_.collection);
+    ASSERT_TRUE(collection::MakeNewDB(path("media/STAMPS.DBF"), {}));
+    addRecords(path("media/STAMPS.DBF"), 2);
+    host_.free = QFileInfo(path("media/STAMPS.DBF")).size() - 1;
+    EXPECT_FALSE(restore(SafekeepingGroup::Table, path("media/STAMPS.DBF")));
+    EXPECT_TRUE(told_.last().startsWith("Error: There is not enough room on the destination "
+                                        "drive to perform a restore."));
+    EXPECT_EQ(read(host_.collection), current);
+
+    host_.free = size;
     EXPECT_TRUE(backup(SafekeepingGroup::Table, path("media")));
     EXPECT_EQ(read(path("media/STAMPS.DBF")), read(host_.collection));
+}
+
+// The backup of an indexed table keeps every byte, the production-index flag among them, though
+// the index itself stays behind; a file that is no table is named for what it is.
+TEST_F(SafekeepingTest, TableBackupIsAByteCopyAndABadTableIsToldForWhatItIs) {
+    {
+        engine::Table t;
+        t.open(host_.collection.toStdString(), engine::OpenMode::Exclusive);
+        collection::buildSortTag(t, QStringLiteral("UPPER(COUNTRY)"));
+    }
+    const QByteArray table = read(host_.collection);
+    ASSERT_EQ(table.at(28), 1);
+    ASSERT_TRUE(backup(SafekeepingGroup::Table, path("media")));
+    EXPECT_EQ(read(path("media/STAMPS.DBF")), table);
+    EXPECT_FALSE(QFileInfo::exists(path("media/STAMPS.MDX")));
+
+    host_.collection = path("program/ZEROS.DBF");
+    write(host_.collection, QByteArray(4096, '\0'));
+    told_.clear();
+    EXPECT_FALSE(backup(SafekeepingGroup::Table, path("media")));
+    ASSERT_EQ(told_.size(), 1);
+    EXPECT_FALSE(told_[0].contains("exclusive use")) << told_[0].toStdString();
+    EXPECT_TRUE(told_[0].contains("ZEROS.DBF")) << told_[0].toStdString();
+    EXPECT_TRUE(told_[0].endsWith("Backup not completed.")) << told_[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(path("media/ZEROS.DBF")));
 }
 
 TEST_F(SafekeepingTest, BackupOfATableHeldByAnotherOpenIsRefused) {
@@ -154,9 +205,10 @@ TEST_F(SafekeepingTest, RestoredTableBecomesCurrentWithAFreshSortIndex) {
     ASSERT_TRUE(collection::MakeNewDB(backupTable, {}));
     addRecords(backupTable, 5);
     write(path("program/OLDSTAMP.MDX"), "stale index");
-    host_.expression = "UPPER(COUNTRY)";
+    write(path("program/OLDSTAMP.INI"), "[Sort Order]\r\nPrimary Sort=3\r\n");
     ASSERT_TRUE(restore(SafekeepingGroup::Table, backupTable));
-    EXPECT_EQ(told_, QStringList{"Notice: Restore completed successfully."});
+    EXPECT_EQ(told_, QStringList{"Notice: Restore completed successfully.  The table was restored "
+                                 "to \"" + path("program/OLDSTAMP.DBF") + "\"."});
     EXPECT_EQ(host_.collection, path("program/OLDSTAMP.DBF"));
     engine::Table restored;
     restored.open(host_.collection.toStdString(), engine::OpenMode::Shared);
@@ -180,18 +232,125 @@ TEST_F(SafekeepingTest, RestoreOverTheOpenCollectionIsAllOrNothing) {
         host_.calls.clear();
         EXPECT_FALSE(restore(SafekeepingGroup::Table, path("media/STAMPS.DBF")));
         EXPECT_TRUE(told_.last().startsWith("Error: Unable to restore the database."));
-        EXPECT_EQ(host_.calls, (QStringList{"close", "reopen"}));
+        EXPECT_EQ(host_.calls, (QStringList{"writeSettings", "close", "reopen"}));
     }
     EXPECT_EQ(read(host_.collection), before);
     EXPECT_TRUE(restore(SafekeepingGroup::Table, path("media/STAMPS.DBF")));
     EXPECT_EQ(read(host_.collection).size(), read(path("media/STAMPS.DBF")).size());
 }
 
+// A backup of the current collection's name goes over the current collection's own file, wherever
+// it lies; another name goes beside it. Nothing lands in the program directory.
+TEST_F(SafekeepingTest, RestoredTableGoesOverTheCurrentCollectionOrBesideIt) {
+    QDir(dir_.path()).mkpath(QStringLiteral("home"));
+    host_.collection = path("home/Mine.DBF");
+    ASSERT_TRUE(collection::MakeNewDB(host_.collection, {}));
+    addRecords(host_.collection, 2);
+    ASSERT_TRUE(collection::MakeNewDB(path("media/MINE.DBF"), {}));
+    addRecords(path("media/MINE.DBF"), 4);
+    ASSERT_TRUE(restore(SafekeepingGroup::Table, path("media/MINE.DBF")));
+    EXPECT_EQ(host_.collection, path("home/Mine.DBF"));
+    EXPECT_EQ(told_.last(), "Notice: Restore completed successfully.  The table was restored to \"" +
+                                path("home/Mine.DBF") + "\".");
+    engine::Table restored;
+    restored.open(host_.collection.toStdString(), engine::OpenMode::Shared);
+    EXPECT_EQ(restored.recordCount(), 4u);
+    restored.close();
+
+    ASSERT_TRUE(collection::MakeNewDB(path("media/Spain.DBF"), {}));
+    ASSERT_TRUE(restore(SafekeepingGroup::Table, path("media/Spain.DBF")));
+    EXPECT_EQ(host_.collection, path("home/Spain.DBF"));
+    EXPECT_EQ(QDir(path("program")).entryList({"*.DBF"}), QStringList{"STAMPS.DBF"});
+    EXPECT_EQ(QDir(path("home")).entryList({"*.DBF"}), (QStringList{"Mine.DBF", "Spain.DBF"}));
+}
+
+// A restore killed once the new table and index are complete beside the collection leaves the
+// collection's table and index as they were; killed after they are in place, both are the new
+// ones. The hidden folder of the first is cleared by the next restore.
+TEST_F(SafekeepingTest, KilledRestoreLeavesTheOldOrTheNewTableWithItsIndex) {
+    write(path("program/STAMPS.INI"), "[Sort Order]\r\nPrimary Sort=1\r\n");
+    {
+        engine::Table t;
+        t.open(host_.collection.toStdString(), engine::OpenMode::Exclusive);
+        collection::buildSortTag(t, sortExpressionOf(host_.collection));
+    }
+    const QByteArray table = read(host_.collection), index = read(path("program/STAMPS.MDX"));
+    ASSERT_FALSE(index.isEmpty());
+    ASSERT_TRUE(collection::MakeNewDB(path("media/STAMPS.DBF"), {}));
+    addRecords(path("media/STAMPS.DBF"), 7);
+    auto killedAt = [&](const char* point) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            host_.killAt = point;
+            restore(SafekeepingGroup::Table, path("media/STAMPS.DBF"));
+            ::_exit(0);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    ASSERT_EQ(killedAt("ready"), 9);
+    EXPECT_EQ(read(host_.collection), table);
+    EXPECT_EQ(read(path("program/STAMPS.MDX")), index);
+
+    ASSERT_EQ(killedAt("makeCurrent"), 9);
+    EXPECT_EQ(QDir(path("program")).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{});
+    engine::Table restored;
+    restored.open(host_.collection.toStdString(), engine::OpenMode::Shared);
+    EXPECT_EQ(restored.indexNotice(), "");
+    ASSERT_EQ(restored.tags().size(), 1u);
+    restored.selectIndex("NEWINDEX");
+    EXPECT_EQ(restored.recordCount(), 7u);
+}
+
+// Records added all or nothing (the conversion of an earlier version): a run stopped half-way
+// leaves the collection and its index as they were, so the next run adds every record once.
+TEST_F(SafekeepingTest, RecordsAddedAllOrNothingLeaveNothingOfAStoppedRun) {
+    const QString expression = QStringLiteral("UPPER(CATALOG)");
+    {
+        engine::Table t;
+        t.open(host_.collection.toStdString(), engine::OpenMode::Exclusive);
+        collection::buildSortTag(t, expression);
+    }
+    const QByteArray table = read(host_.collection), index = read(path("program/STAMPS.MDX"));
+    auto add = [](int records, bool stop) {
+        return [=](engine::Table& target) {
+            for (int i = 0; i < records; ++i) {
+                target.append();
+                target.setText("Catalog", "A" + std::to_string(i));
+                target.post();
+            }
+            if (stop) throw engine::EngineError("stopped");
+        };
+    };
+    EXPECT_THROW(addRecordsAllOrNothing(host_.collection, expression, add(2, true)),
+                 engine::EngineError);
+    EXPECT_EQ(read(host_.collection), table);
+    EXPECT_EQ(read(path("program/STAMPS.MDX")), index);
+    EXPECT_EQ(QDir(path("program")).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{});
+
+    addRecordsAllOrNothing(host_.collection, expression, add(4, false));
+    engine::Table done;
+    done.open(host_.collection.toStdString(), engine::OpenMode::Shared);
+    EXPECT_EQ(done.indexNotice(), "");
+    done.selectIndex("NEWINDEX");
+    EXPECT_EQ(done.recordCount(), 7u);
+    done.first();
+    EXPECT_EQ(done.text(done.requireField("Catalog")), "A0");
+}
+
 TEST_F(SafekeepingTest, SettingsOfAnotherCollectionAreCopiedWithoutReloading) {
+    QDir(dir_.path()).mkpath(QStringLiteral("home"));
+    host_.collection = path("home/STAMPS.DBF");
+    ASSERT_TRUE(collection::MakeNewDB(host_.collection, {}));
     write(path("media/OTHER.INI"), "[Sort Order]\r\n");
     write(path("media/STAMPS.INI"), "[Sort Order]\r\nLevel 1=3\r\n");
     ASSERT_TRUE(restore(SafekeepingGroup::Settings, path("media/OTHER.DBF")));
-    EXPECT_TRUE(QFileInfo::exists(path("program/OTHER.INI")));
+    // Beside the current collection, where the table of OTHER is restored too.
+    EXPECT_TRUE(QFileInfo::exists(path("home/OTHER.INI")));
+    EXPECT_FALSE(QFileInfo::exists(path("program/OTHER.INI")));
     EXPECT_FALSE(host_.calls.contains("reloadSettings"));
     ASSERT_TRUE(restore(SafekeepingGroup::Settings, path("media/STAMPS.DBF")));
     EXPECT_TRUE(host_.calls.contains("reloadSettings"));

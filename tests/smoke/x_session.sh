@@ -72,7 +72,8 @@ wait_for_exit() {
 }
 
 # Runs on the X server that xvfb-run started: starts `$1` (the program) with its program and
-# settings folders in `$2`, waits for the main window and closes the tip window if it comes up.
+# settings folders in `$2` and the further arguments given after them (a collection to open),
+# waits for the main window and closes the tip window if it comes up.
 # Sets app_pid and main_id. Exits with 3 when the X server cannot be reached.
 # An accessibility bus the caller started (bus_pid) goes with a display given up: a bus left
 # behind would still own its name in the D-Bus session, and the next attempt's program and
@@ -91,7 +92,7 @@ start_program() {
   done
   export TESSELLON_PROGRAM_DIR="$work/program" XDG_CONFIG_HOME="$work/config"
   unset QT_QPA_PLATFORM
-  "$binary" >"$work/program.log" 2>&1 &
+  "$binary" "${@:3}" >"$work/program.log" 2>&1 &
   app_pid=$!
   # The program is ended here if anything below fails before it exits.
   trap 'kill "$app_pid" 2>/dev/null || true' EXIT
