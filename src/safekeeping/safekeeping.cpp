@@ -12,6 +12,7 @@
 #include "collection/sort_expression.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "safekeeping/staged_pictures.h"
 #include "safekeeping/staged_table.h"
 
 namespace safekeeping {
@@ -52,6 +53,7 @@ const QString kRestoreFailed =
     QStringLiteral("An error occurred during restore.  Restore not completed.");
 const QString kRestoreDone = QStringLiteral("Restore completed successfully.");
 const QString kBackupNotDone = QStringLiteral("  Backup not completed.");
+const QString kRestoreNotDone = QStringLiteral("  Restore not completed.");
 const QString kListsRestored =
     QStringLiteral("ALL proper \"Data List\" files restored successfully.");
 const QString kListsMissed = QStringLiteral(
@@ -207,6 +209,15 @@ bool Safekeeping::backupTable(const QString& folder) {
         giveBack(kBackupNoRoom);
         return false;
     }
+    // The pictures are copied beside the backup first and go in place with the table.
+    host_.setBusy(true);
+    StagedPictures pictures(source, destination);
+    host_.setBusy(false);
+    if (!pictures.failure().isEmpty()) {
+        guard.close();
+        giveBack(pictures.failure() + kBackupNotDone);
+        return false;
+    }
     const CopyOutcome outcome = copyWithBusyCursor(source, destination);
     guard.close();
     if (outcome == CopyOutcome::NoRoom) {
@@ -215,6 +226,10 @@ bool Safekeeping::backupTable(const QString& folder) {
     }
     if (outcome != CopyOutcome::Copied || !copyIsCollection(destination, records)) {
         giveBack(kBackupFailed);
+        return false;
+    }
+    if (!pictures.putInPlace()) {
+        giveBack(pictures.failure() + kBackupNotDone);
         return false;
     }
     giveBack({});
@@ -290,6 +305,13 @@ bool Safekeeping::restoreTable(const QString& source) {
     host_.writeCollectionSettings();
     StagedTable staged(destination);
     if (!stageRestoredTable(staged, source, destination)) return false;
+    host_.setBusy(true);
+    StagedPictures pictures(source, destination);
+    host_.setBusy(false);
+    if (!pictures.failure().isEmpty()) {
+        error(pictures.failure() + kRestoreNotDone);
+        return false;
+    }
     host_.closeTable();
     if (QFileInfo::exists(destination) && collection::DBaseInUse(destination)) {
         host_.reopenTable();
@@ -301,6 +323,8 @@ bool Safekeeping::restoreTable(const QString& source) {
         error(kRestoreFailed);
         return false;
     }
+    // The table is in place; pictures that could not follow are told, the old ones kept.
+    if (!pictures.putInPlace()) error(pictures.failure());
     host_.makeCurrent(destination);
     host_.reopenTable();
     notice(restoredTo(destination));
@@ -322,7 +346,7 @@ bool Safekeeping::stageRestoredTable(StagedTable& staged, const QString& source,
     host_.setBusy(false);
     if (!copied(outcome, kRestoreNoRoom, kRestoreFailed)) return false;
     if (indexFailure.isEmpty()) return true;
-    error(indexFailure + QStringLiteral("  Restore not completed."));
+    error(indexFailure + kRestoreNotDone);
     return false;
 }
 

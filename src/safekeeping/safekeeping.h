@@ -22,6 +22,10 @@
 // its own settings and lists. Settings of another collection are restored into the current
 // collection's folder too, so that its table restored there finds them.
 //
+// The table's picture store ("<name>-pictures/") travels with it both ways: copied beside its
+// destination first and swapped in with the table (StagedPictures), so a failed or refused run
+// leaves the store there as it was.
+//
 // The host and the message sink must outlive the object. Engine errors from reopening the
 // current table propagate to the caller (the main window's command dispatch shows them).
 #pragma once

@@ -9,12 +9,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QTemporaryDir>
 
 #include "collection/collection_file.h"
 #include "collection/sort_order.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "pictures/picture_store.h"
 #include "safekeeping/safe_copy.h"
 #include "safekeeping/staged_table.h"
 
@@ -339,6 +341,42 @@ TEST_F(SafekeepingTest, RecordsAddedAllOrNothingLeaveNothingOfAStoppedRun) {
     EXPECT_EQ(done.recordCount(), 7u);
     done.first();
     EXPECT_EQ(done.text(done.requireField("Catalog")), "A0");
+}
+
+// The table's picture store goes with it into the backup, and comes back with it on restore in
+// place of the store there, leaving no hidden folder behind.
+TEST_F(SafekeepingTest, PicturesTravelWithTheTableBothWays) {
+    QImage image(4, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(path("red.png")));
+    image.fill(Qt::blue);
+    ASSERT_TRUE(image.save(path("blue.png")));
+    pictures::PictureStore(host_.collection).add(2, {path("red.png")}, {});
+    ASSERT_TRUE(backup(SafekeepingGroup::Table, path("media")));
+    EXPECT_EQ(pictures::PictureStore(path("media/STAMPS.DBF")).records(),
+              std::vector<std::uint32_t>{2});
+
+    {
+        pictures::PictureStore changed(host_.collection);
+        changed.removeAll(2);
+        changed.add(3, {path("blue.png")}, {});
+    }
+    {
+        // Refused once the pictures are copied: the store there stays as it was.
+        engine::Table other;
+        other.open(host_.collection.toStdString(), engine::OpenMode::Shared);
+        EXPECT_FALSE(restore(SafekeepingGroup::Table, path("media/STAMPS.DBF")));
+        EXPECT_EQ(pictures::PictureStore(host_.collection).records(),
+                  std::vector<std::uint32_t>{3});
+    }
+    ASSERT_TRUE(restore(SafekeepingGroup::Table, path("media/STAMPS.DBF")));
+    pictures::PictureStore restored(host_.collection);
+    EXPECT_EQ(restored.records(), std::vector<std::uint32_t>{2});
+    ASSERT_EQ(restored.pictures(2).size(), 1u);
+    EXPECT_EQ(restored.pictures(2)[0].originalName, "red.png");
+    EXPECT_TRUE(QFileInfo::exists(restored.pictures(2)[0].path));
+    EXPECT_EQ(QDir(path("program")).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"STAMPS-pictures"});
 }
 
 TEST_F(SafekeepingTest, SettingsOfAnotherCollectionAreCopiedWithoutReloading) {
