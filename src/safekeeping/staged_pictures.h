@@ -3,7 +3,9 @@
 // The store of `fromTable` ("<name>-pictures/" beside it, see pictures/picture_store.h) is
 // copied first into a hidden folder (".tess-pictures-XXXXXX") beside the store it will replace;
 // putInPlace() then swaps the two folders in one step (renameat2 with RENAME_EXCHANGE) and
-// deletes the old one, or renames the copy into place when there was none. Until then the
+// deletes the old one, or renames the copy into place when there was none. A file system that
+// cannot swap (FAT media) gets two renames instead, the old store moved aside first and back
+// again when the copy cannot follow. Until then the
 // store at the destination is untouched: a failed copy, or a process killed while copying,
 // leaves it as it was, and the next staged store in that folder removes what a killed one left.
 //
