@@ -14,3 +14,9 @@ endfunction()
 tessellon_layer_uses(searching editing)
 tessellon_layer_uses(picture_windows editing)
 tessellon_layer_uses(statistics editing reports)
+
+# The statistics window draws its charts with Qt Charts and writes them as SVG.
+if(TARGET tess_statistics)
+  find_package(Qt6 REQUIRED COMPONENTS Charts Svg)
+  target_link_libraries(tess_statistics PUBLIC Qt6::Charts Qt6::Svg)
+endif()

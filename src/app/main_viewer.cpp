@@ -113,6 +113,7 @@ void TMain::refreshViewer() {
 void TMain::DisplayCount() {
     if (!collectionOpen_ || !MyTable.isOpen()) return;
     CountLabel->setText(QString::number(MyTable.recordCount()));
+    refreshStatusTotals();
 }
 
 // The filter callback is installed only while a search restricts the viewer:

@@ -12,6 +12,7 @@
 #include "editing/my_edit.h"
 #include "searching/my_search.h"
 #include "engine/error.h"
+#include "statistics/status_totals_bar.h"
 #include "ui/data_grid.h"
 #include "ui/data_grid_model.h"
 #include "ui/list_combo_source.h"
@@ -30,6 +31,7 @@ TMain::TMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent
     buildSpeedPanel();
     buildLetteredButtons();
     buildMenus();
+    buildStatistics();
     FormCreate(arguments);
     if (!startFailed_) {
         createRecordEditor();
@@ -97,11 +99,14 @@ void TMain::buildViewer() {
 }
 
 void TMain::runCommand(const std::function<void()>& command) {
+    // The status bar's totals wait while a command runs: it may need the table to itself.
+    if (statusTotals_) statusTotals_->hold();
     try {
         command();
     } catch (const engine::EngineError& e) {
         ui::showError(this, QString::fromUtf8(e.what()));
     }
+    if (statusTotals_) statusTotals_->release();
 }
 
 QAction* TMain::addCommand(QMenu* menu, const QString& objectName, const QString& caption,

@@ -54,6 +54,9 @@ class TMySearch;
 namespace interchange {
 struct InterchangeContext;
 }
+namespace statistics {
+class StatusTotalsBar;
+}
 namespace ui {
 class DataGrid;
 class ListComboSource;
@@ -111,6 +114,8 @@ class TMain : public QMainWindow {
 
     // --- operations other windows call back -----------------------------------------------
     void DisplayCount();
+    // The status bar's totals are computed again (off the interface thread).
+    void refreshStatusTotals();
     void SetViewerOptions();
     void SetColors();
     void EnableEndSearch();
@@ -153,6 +158,8 @@ class TMain : public QMainWindow {
     void MenuPackClick();
     void DoHelp();
     void DoTips();
+    // View "Collection &Statistics": the statistics window on the records in view.
+    void DoStatistics();
 
     // "List &Maintenance": the list-wide replacements and the list editor on list 1..11.
     void MenuSaveDefaultsClick();
@@ -202,6 +209,8 @@ class TMain : public QMainWindow {
     void addValueCommands(QMenu* menu, std::initializer_list<ValueItem> items,
                           void (TMain::*operation)(int), bool checkable);
     void buildToolsAndHelpMenus();
+    // The View menu's statistics item and the status bar's totals (main_statistics.cpp).
+    void buildStatistics();
     void buildSpeedPanel();
     void buildLetteredButtons();
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
@@ -302,6 +311,7 @@ class TMain : public QMainWindow {
     QAction* lastFilesSeparator_ = nullptr;
     std::array<QAction*, collection::kRecentFileCount> lastFileActions_{};
     editing::TMyLocateDialog* MyLocateDialog = nullptr;
+    statistics::StatusTotalsBar* statusTotals_ = nullptr;
     // Declared last: they point at the members above and go first.
     std::unique_ptr<editing::TMyEdit> MyEdit;
     std::unique_ptr<editing::TMySearch> MySearch;

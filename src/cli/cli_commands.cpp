@@ -6,6 +6,7 @@
 #include "cli/cli_interchange.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_report.h"
+#include "cli/cli_stats.h"
 #include "collection/search_filter.h"
 
 #include <QFileInfo>
@@ -75,7 +76,11 @@ const char* kUsage =
     "                              search) in sort order to a text file or a new dBase table\n"
     "  picture FILE.DBF RECNO (add PATH... | list | remove N | export DIR)\n"
     "                              the pictures of record RECNO: add copies files in, list\n"
-    "                              shows them in order (1 = main picture), export copies them\n";
+    "                              shows them in order (1 = main picture), export copies them\n"
+    "  stats FILE.DBF [--by FIELD] [--csv] [CRITERION...]\n"
+    "                              stamps, copies, market value and purchase price of the\n"
+    "                              collection (or of the records passing the criteria), or\n"
+    "                              broken down by FIELD (Country, Year, Condition, ...)\n";
 
 collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
@@ -348,6 +353,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"import", {4, 64, [](Context& c) { return runImport(c.args, c.out, c.err); }}},
         {"export", {4, 64, [](Context& c) { return runExport(c.args, c.out, c.err); }}},
         {"picture", {4, 1000, [](Context& c) { return runPicture(c.args, c.out, c.err); }}},
+        {"stats", {2, 1000, [](Context& c) { return runStats(c.args, c.out, c.err); }}},
     };
     if (args.empty() || args[0] == "--help" || args[0] == "-h") {
         (args.empty() ? err : out) << kUsage;

@@ -86,6 +86,8 @@ class TMySearch : public QDialog {
 
     // The record test of the search in force (the main window's filter callback calls it).
     bool BuildFilter(const engine::RecordView& record) const { return filter_.passes(record); }
+    // The record test in force (a copy may be used on another thread).
+    const collection::SearchFilter& filter() const { return filter_; }
 
     // --- operations and handlers -------------------------------------------------------
     bool SaveFields();

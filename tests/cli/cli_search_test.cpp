@@ -2,13 +2,13 @@
 // shell on the benchmarks' synthetic collection.
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <sstream>
 
 #include "../../bench/bench_data.h"
 #include "cli/cli_commands.h"
+#include "sqlite_script.h"
 #include "cli/cli_criteria.h"
 #include "collection/stamp_table_defs.h"
 #include "engine/table.h"
@@ -107,13 +107,7 @@ class CliSearchTest : public ::testing::Test {
     void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
 
     std::string sql(const std::string& script) {
-        QProcess p;
-        p.start("sqlite3", {"-batch", "-bail", QString::fromStdString(sqlite)});
-        p.write(script.c_str());
-        p.closeWriteChannel();
-        EXPECT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-        return p.readAllStandardOutput().toStdString();
+        return cli::testing::runSqliteScript(sqlite, script);
     }
 
     // "Catalog|CatalogI" of each record the companion prints.

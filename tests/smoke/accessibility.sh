@@ -83,6 +83,23 @@ wait_widget() {
   echo "$SECONDS s: $2 \"$3\" shows"
 }
 
+# Searches the main window's collection for stamps whose Country holds $1, as a user does:
+# Ctrl+S opens "Search", Down, Down moves to the Country row, $1 is typed and Alt+O presses
+# "&Ok"; fails when the search window does not come or does not go.
+search_country() {
+  local search_id
+  focus "$main_id"
+  xdotool key ctrl+s
+  search_id=$(wait_for_window 'Search' 10) || fail "no \"Search\" window; windows seen:
+$(window_names)"
+  focus "$search_id"
+  sleep 0.3
+  xdotool key Down Down
+  xdotool type --delay 50 "$1"
+  xdotool key alt+o
+  window_gone 'Search' 10 || fail "the search window stayed open after Alt+O"
+}
+
 # Makes $2/MASTER.DBF with the companion $1 and fills it through python3-dbf with the records of
 # the Python expression $4 (a list of dicts, field name to value); the settings in $3 start the
 # program on it without the tip window.

@@ -15,7 +15,6 @@ set -euo pipefail
 
 readonly MAIN_TITLE='Tessellon (MASTER)'
 readonly TIP_TITLE='Tip of the Day'
-readonly SEARCH_TITLE='Search'
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/x_session.sh"
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/accessibility.sh"
 
@@ -39,7 +38,7 @@ wait_labels() {
 }
 
 inside_x() {
-  local binary=$1 search_id
+  local binary=$1
   work=$2
   make_master "$CLI" "$work/program" "$work/config" \
     "[{'country': c, 'year': y} for c, y in [('France', 1900), ('Africa', 1901),
@@ -47,16 +46,7 @@ inside_x() {
   start_with_accessibility "$binary" "$work"
   wait_labels 15 "6 HIDDEN"
 
-  focus "$main_id"
-  xdotool key ctrl+s
-  search_id=$(wait_for_window "$SEARCH_TITLE" 10) || fail "no \"$SEARCH_TITLE\" window; windows seen:
-$(window_names)"
-  focus "$search_id"
-  sleep 0.3
-  xdotool key Down Down
-  xdotool type --delay 50 fra
-  xdotool key alt+o
-  window_gone "$SEARCH_TITLE" 10 || fail "the search window stayed open after Alt+O"
+  search_country fra
   wait_labels 10 "2 SHOWN"
 
   focus "$main_id"
