@@ -69,6 +69,9 @@ const char* kUsage =
     "  report FILE.DBF NUMBER (--text OUT.TXT | --pdf OUT.PDF) [--urp PATH] [CRITERION...]\n"
     "                              run report NUMBER (1 = first of TESSELON.URP) over the\n"
     "                              collection in its sort order, criteria as for search\n"
+    "  album FILE.DBF --pdf OUT.PDF [--per-row N] [--landscape] [CRITERION...]\n"
+    "                              album pages of the stamps' pictures, grouped by country,\n"
+    "                              in sort order, criteria as for search\n"
     "  import FILE.DBF SOURCE (--text [--skip-first] | --dbf) [--map IMPORTFIELD=FIELD ...]\n"
     "                              add the records of a delimited text file or dBase table\n"
     "  export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...] [CRITERION...]\n"
@@ -348,6 +351,7 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         {"index", {3, 3, doIndex}},   {"sort", {3, 6, doSort}},
         {"search", {3, 1000, doSearch}},
         {"report", {3, 1000, [](Context& c) { return runReport(c.args, c.out, c.err); }}},
+        {"album", {4, 1000, [](Context& c) { return runAlbum(c.args, c.out, c.err); }}},
         {"replace", {5, 5, doReplace}},
         {"backup", {3, 3, doBackup}}, {"restore", {3, 3, doRestore}},
         {"import", {4, 64, [](Context& c) { return runImport(c.args, c.out, c.err); }}},

@@ -16,6 +16,7 @@
 #include "collection/sort_expression.h"
 #include "collection/sort_order.h"
 #include "engine/table.h"
+#include "reports/album_job.h"
 #include "reports/report_file.h"
 #include "reports/report_job.h"
 
@@ -60,6 +61,10 @@ bool parseArgs(const std::vector<std::string>& args, ReportArgs& out, std::ostre
     return out.text.isEmpty() != out.pdf.isEmpty();
 }
 
+const char* kAlbumUsage =
+    "usage: tessellon-cli album FILE.DBF --pdf OUT.PDF [--per-row N] [--landscape]\n"
+    "                           [CRITERION...]\n";
+
 // The collection's sort tag, selected; built first when the file has none for its order.
 void selectSortOrder(engine::Table& table, const QString& path, const QString& expression) {
     table.open(path.toStdString(), engine::OpenMode::Shared);
@@ -76,6 +81,46 @@ void selectSortOrder(engine::Table& table, const QString& path, const QString& e
     collection::rebuildSortTagOnOpen(table, path, expression);
 }
 
+// What the opening of a collection's viewed records read on the way.
+struct Viewed {
+    collection::CollectionSettings settings;
+    collection::GlobalSettings global;
+};
+
+// Opens the collection in its sort order, through `criteria` when there are any, with the
+// program's display formats applied; false after telling why on `err`.
+bool openViewed(engine::Table& table, const QString& path, const std::vector<std::string>& criteria,
+                std::ostream& err, Viewed& out) {
+    const auto tell = [&err](const QString& title, const QString& text) {
+        err << title.toStdString() << ": " << text.toStdString() << "\n";
+    };
+    if (!collection::CheckDBaseFormat(path, tell)) return false;
+
+    // The collection's own settings: sort order, field labels; the program's display formats.
+    out.settings = collection::readCollection(collection::collectionPaths(path).settingsPath);
+    out.global = collection::readGlobal(QString());
+    collection::applyDateFormat(out.global.misc.dateFormat, out.global.misc.dateLeadingZeros);
+    collection::setCurrentRegionalSettings(collection::readRegionalSettings());
+
+    selectSortOrder(table, path, collection::BuildSortString(out.settings.sortLevels));
+    if (!criteria.empty()) {
+        const CriteriaParse parsed =
+            parseCriteria(criteria, collectionLabels(path), settingsDateFormat());
+        if (!parsed.ok()) {
+            err << parsed.error.toStdString() << "\n";
+            return false;
+        }
+        table.setFilter(collection::SearchFilter(parsed.criteria, table));
+    }
+    return true;
+}
+
+bool needsGui(std::ostream& err, const char* verb) {
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return true;
+    err << "The " << verb << " verb needs a graphical application object.\n";
+    return false;
+}
+
 }  // namespace
 
 int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -84,10 +129,7 @@ int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << kReportUsage;
         return kFail;
     }
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-        err << "The report verb needs a graphical application object.\n";
-        return kFail;
-    }
+    if (!needsGui(err, "report")) return kFail;
     // Without --urp: the program directory's file, the folder and the file with the default
     // reports made when missing, as the program does at its first start.
     if (a.urp.isEmpty()) {
@@ -112,29 +154,11 @@ int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "Report " << a.number << " not found in " << urp.toStdString() << "\n";
         return kFail;
     }
-    const auto tell = [&err](const QString& title, const QString& text) {
-        err << title.toStdString() << ": " << text.toStdString() << "\n";
-    };
-    if (!collection::CheckDBaseFormat(a.collection, tell)) return kFail;
-
-    // The collection's own settings: sort order, field labels; the program's display formats.
-    const collection::CollectionSettings settings =
-        collection::readCollection(collection::collectionPaths(a.collection).settingsPath);
-    const collection::GlobalSettings global = collection::readGlobal(QString());
-    collection::applyDateFormat(global.misc.dateFormat, global.misc.dateLeadingZeros);
-    collection::setCurrentRegionalSettings(collection::readRegionalSettings());
-
     engine::Table table;
-    selectSortOrder(table, a.collection, collection::BuildSortString(settings.sortLevels));
-    if (!a.criteria.empty()) {
-        const CriteriaParse parsed =
-            parseCriteria(a.criteria, collectionLabels(a.collection), settingsDateFormat());
-        if (!parsed.ok()) {
-            err << parsed.error.toStdString() << "\n";
-            return kFail;
-        }
-        table.setFilter(collection::SearchFilter(parsed.criteria, table));
-    }
+    Viewed viewed;
+    if (!openViewed(table, a.collection, a.criteria, err, viewed)) return kFail;
+    const collection::CollectionSettings& settings = viewed.settings;
+    const collection::GlobalSettings& global = viewed.global;
 
     reports::RenderSettings render;
     for (int n = 1; n <= collection::kFieldCount; ++n)
@@ -152,6 +176,68 @@ int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     out << "Report \"" << report->name.toStdString() << "\" written to "
         << (a.text.isEmpty() ? a.pdf : a.text).toStdString() << "\n";
+    return kOk;
+}
+
+int runAlbum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (args.size() < 2) {
+        err << kAlbumUsage;
+        return kFail;
+    }
+    const QString collectionPath = QFileInfo(QString::fromStdString(args[1])).absoluteFilePath();
+    QString pdf;
+    reports::AlbumOptions options;
+    std::vector<std::string> criteria;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--landscape") {
+            options.landscape = true;
+        } else if (a == "--pdf" || a == "--per-row") {
+            if (i + 1 >= args.size()) {
+                err << kAlbumUsage;
+                return kFail;
+            }
+            const QString value = QString::fromStdString(args[++i]);
+            if (a == "--pdf") {
+                pdf = value;
+                continue;
+            }
+            bool ok = false;
+            options.perRow = value.toInt(&ok);
+            if (!ok || options.perRow < reports::kMinPerRow ||
+                options.perRow > reports::kMaxPerRow) {
+                err << "Pictures per row must be a number from " << reports::kMinPerRow << " to "
+                    << reports::kMaxPerRow << ": " << args[i] << "\n";
+                return kFail;
+            }
+        } else {
+            criteria.push_back(a);
+        }
+    }
+    if (pdf.isEmpty()) {
+        err << kAlbumUsage;
+        return kFail;
+    }
+    if (!needsGui(err, "album")) return kFail;
+
+    engine::Table table;
+    Viewed viewed;
+    if (!openViewed(table, collectionPath, criteria, err, viewed)) return kFail;
+    std::vector<reports::AlbumStamp> stamps =
+        reports::albumStamps(table, reports::storeMainPicture(collectionPath));
+    if (stamps.empty()) {
+        err << "None of the stamps chosen has a picture: no album pages were written.\n";
+        return kFail;
+    }
+    options.today = QDate::currentDate();
+    reports::AlbumJob job(std::move(stamps), options, reports::letterPage());
+    const int count = job.stampCount();
+    if (job.runToPdf(pdf) != reports::RunResult::Completed) {
+        err << "Error: " << job.error().toStdString() << "\n";
+        return kFail;
+    }
+    out << "Album pages of " << count << (count == 1 ? " stamp" : " stamps") << " written to "
+        << pdf.toStdString() << "\n";
     return kOk;
 }
 

@@ -11,6 +11,8 @@
 #include <QShowEvent>
 
 #include "engine/table.h"
+#include "reports/album_job.h"
+#include "reports/album_window.h"
 #include "reports/my_preview.h"
 #include "reports/print_select.h"
 #include "reports/printer_choice.h"
@@ -127,6 +129,8 @@ void TMyReport::buildMenus() {
               {nullptr, nullptr, {}, nullptr},
               {"MenuPrinterSetup", "Printer &Setup", QKeySequence(Qt::CTRL | Qt::Key_S),
                &TMyReport::DoPrinterSetup},
+              {nullptr, nullptr, {}, nullptr},
+              {"MenuAlbum", "&Album Pages...", {}, &TMyReport::DoAlbum},
               {nullptr, nullptr, {}, nullptr}});
     // Exit of the File menu closes the window like the Exit button.
     QAction* exit = file->addAction(QStringLiteral("E&xit"));
@@ -241,33 +245,14 @@ void TMyReport::DoPrintToFile() {
 }
 
 void TMyReport::DoIt(OutputMode mode, const QString& path) {
-    const bool entire = ExportEntire->isChecked();
     const int k = readSelectedReport();
     if (k < 0) return;
     if (!context_.table) return;
 
-    const collection::ReportSettings printerKeys =
-        context_.settings ? *context_.settings : collection::ReportSettings();
-    const PrinterChoice choice =
-        currentPrinterChoice(printerKeys.defaultPrinter, printerKeys.printerIndex);
+    PrinterChoice choice;
     QString pdfPath;
-    if (mode == OutputMode::Printer) {
-        if (choice.kind == PrinterChoice::NoPrinter) {
-            ui::showError(this, kNoPrinterMessage, ui::Alert::Beep, ui::MessageIcon::Warning);
-            return;
-        }
-        if (choice.kind == PrinterChoice::PdfFile) {
-            pdfPath = askSaveFile(this, QStringLiteral("Save Report As a PDF File"),
-                                  QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
-            if (pdfPath.isEmpty()) return;
-        }
-    }
-
-    bool restoreSearch = false;
-    if (entire && context_.searchActive && context_.searchActive() && context_.endSearch) {
-        context_.endSearch();
-        restoreSearch = true;
-    }
+    if (!printTarget(mode == OutputMode::Printer, choice, pdfPath)) return;
+    const bool restoreSearch = beginScope();
     const std::uint32_t keep = context_.table->recNo();
 
     ReportJob job(report_, *context_.table, renderSettings(), pageFor(choice));
@@ -285,9 +270,7 @@ void TMyReport::DoIt(OutputMode mode, const QString& path) {
             if (choice.kind == PrinterChoice::PdfFile) {
                 start = [pdfPath](ReportJob& j) { return j.runToPdf(pdfPath); };
             } else {
-                printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(choice.name),
-                                                     QPrinter::HighResolution);
-                printer->setDocName(QStringLiteral("Test Report"));
+                printer = printerFor(choice);
                 QPrinter* device = printer.get();
                 start = [device](ReportJob& j) { return j.runToDevice(*device); };
             }
@@ -299,19 +282,93 @@ void TMyReport::DoIt(OutputMode mode, const QString& path) {
         ui::platform().execModal(form);
         aborted = !form.finished() || form.aborted();
     }
-    if (mode == OutputMode::Preview && !aborted) {
-        PrintDeviceOpener opener = openPdfPrintDevice;
-        if (choice.kind == PrinterChoice::System)
-            opener = [name = choice.name](QWidget*) -> std::unique_ptr<QPagedPaintDevice> {
-                auto device = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name),
-                                                         QPrinter::HighResolution);
-                device->setDocName(QStringLiteral("Test Report"));
-                return device;
-            };
-        showPreview(recorded, report_.name, context_.settings, this, std::move(opener));
+    if (mode == OutputMode::Preview && !aborted)
+        showPreview(recorded, report_.name, context_.settings, this, previewOpener(choice));
+    endScope(restoreSearch, keep);
+}
+
+bool TMyReport::printTarget(bool print, PrinterChoice& choice, QString& pdfPath) {
+    const collection::ReportSettings printerKeys =
+        context_.settings ? *context_.settings : collection::ReportSettings();
+    choice = currentPrinterChoice(printerKeys.defaultPrinter, printerKeys.printerIndex);
+    if (!print) return true;
+    if (choice.kind == PrinterChoice::NoPrinter) {
+        ui::showError(this, kNoPrinterMessage, ui::Alert::Beep, ui::MessageIcon::Warning);
+        return false;
     }
+    if (choice.kind == PrinterChoice::PdfFile) {
+        pdfPath = askSaveFile(this, QStringLiteral("Save Report As a PDF File"),
+                              QStringLiteral("PDF Files (*.pdf)"), QStringLiteral("pdf"));
+        if (pdfPath.isEmpty()) return false;
+    }
+    return true;
+}
+
+bool TMyReport::beginScope() {
+    if (!ExportEntire->isChecked() || !context_.searchActive || !context_.searchActive() ||
+        !context_.endSearch)
+        return false;
+    context_.endSearch();
+    return true;
+}
+
+void TMyReport::endScope(bool restoreSearch, std::uint32_t keep) {
     if (keep) context_.table->goToRecord(keep);
     if (restoreSearch && context_.restoreSearch) context_.restoreSearch();
+}
+
+std::unique_ptr<QPrinter> TMyReport::printerFor(const PrinterChoice& choice) {
+    auto printer = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(choice.name),
+                                              QPrinter::HighResolution);
+    printer->setDocName(QStringLiteral("Test Report"));
+    return printer;
+}
+
+PrintDeviceOpener TMyReport::previewOpener(const PrinterChoice& choice) {
+    if (choice.kind != PrinterChoice::System) return openPdfPrintDevice;
+    return [choice](QWidget*) -> std::unique_ptr<QPagedPaintDevice> { return printerFor(choice); };
+}
+
+void TMyReport::DoAlbum() {
+    if (!context_.table) return;
+    TAlbumPages window(this);
+    if (ui::platform().execModal(window) != QDialog::Accepted) return;
+    const bool print = window.output() == TAlbumPages::Output::Print;
+    AlbumOptions options = window.options();
+    options.today = ui::platform().today();
+    PrinterChoice choice;
+    QString pdfPath;
+    if (!printTarget(print, choice, pdfPath)) return;
+
+    const bool restoreSearch = beginScope();
+    const std::uint32_t keep = context_.table->recNo();
+    const QString tablePath = QString::fromStdString(context_.table->path());
+    std::vector<AlbumStamp> stamps = albumStamps(*context_.table, storeMainPicture(tablePath));
+    if (stamps.empty()) {
+        endScope(restoreSearch, keep);
+        ui::showNotice(this, kNoAlbumPictures);
+        return;
+    }
+    AlbumJob job(std::move(stamps), options, pageFor(choice));
+    RecordedReport recorded;
+    std::unique_ptr<QPrinter> printer;
+    std::function<RunResult()> start = [&job, &recorded] { return job.runToPages(recorded); };
+    if (print && choice.kind == PrinterChoice::PdfFile) {
+        start = [&job, pdfPath] { return job.runToPdf(pdfPath); };
+    } else if (print) {
+        printer = printerFor(choice);
+        start = [&job, device = printer.get()] { return job.runToDevice(*device); };
+    }
+    bool aborted = true;
+    {
+        TReportForm form(job, start, this);
+        ui::platform().execModal(form);
+        aborted = !form.finished() || form.aborted();
+    }
+    if (!print && !aborted)
+        showPreview(recorded, QStringLiteral("Album Pages"), context_.settings, this,
+                    previewOpener(choice));
+    endScope(restoreSearch, keep);
 }
 
 void TMyReport::DoNew() {

@@ -25,6 +25,8 @@
 
 #include "collection/collection_settings.h"
 #include "collection/sort_order.h"
+#include "reports/page_file_printer.h"
+#include "reports/printer_choice.h"
 #include "reports/report_definition.h"
 #include "reports/report_job.h"
 #include "ui/window_base.h"
@@ -33,6 +35,7 @@ class QAction;
 class QLabel;
 class QListWidget;
 class QMenuBar;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 
@@ -60,6 +63,9 @@ struct ReportContext {
 inline const QString kNoReportSelected =
     QStringLiteral("No Report has been selected.  Please choose one.");
 inline const QString kReportNotFound = QStringLiteral("Report format could not be located.");
+inline const QString kNoAlbumPictures = QStringLiteral(
+    "None of the stamps to print has a picture, so there are no album pages to show.  Add "
+    "pictures to stamps in the Input Window.");
 
 class TMyReport : public QDialog {
     Q_OBJECT
@@ -77,6 +83,8 @@ class TMyReport : public QDialog {
     void DoModify();
     void DoHelp();
     void DoPrinterSetup();
+    // "Album Pages": the viewed stamps' pictures on pages (TAlbumPages), viewed or printed.
+    void DoAlbum();
 
     // The shared report-definition buffer: the last report read or edited.
     ReportDefinition& report() { return report_; }
@@ -113,6 +121,16 @@ class TMyReport : public QDialog {
     // The report designer on report(): `record` < 0 for a new report.
     void design(int record);
     RenderSettings renderSettings() const;
+    // The printer keys' choice; for a print to "PDF file" also the file, asked for here. False
+    // (after telling the user) when there is nothing to print on or the file was not chosen.
+    bool printTarget(bool print, PrinterChoice& choice, QString& pdfPath);
+    // Ends the main window's search for a run over the entire collection; answers whether it
+    // must be switched back on afterwards (endScope).
+    bool beginScope();
+    void endScope(bool restoreSearch, std::uint32_t keep);
+    // How the preview prints: on the chosen printer, or into PDF files.
+    static PrintDeviceOpener previewOpener(const PrinterChoice& choice);
+    static std::unique_ptr<QPrinter> printerFor(const PrinterChoice& choice);
 
     ReportContext context_;
     ReportDefinition report_;

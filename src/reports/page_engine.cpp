@@ -251,6 +251,18 @@ void PageEngine::printInStop(int stop, const QString& text) {
     if (items_ && stop >= 0 && stop < tabCount()) placeInStop(text, tabs_[stop]);
 }
 
+void PageEngine::placeBox(double left, double top, double width, double height) {
+    if (!items_) return;
+    addBoxLine(true, left, top, top + height);
+    addBoxLine(true, left + width, top, top + height);
+    addBoxLine(false, top, left, left + width);
+    addBoxLine(false, top + height, left, left + width);
+}
+
+void PageEngine::placeImage(PlacedImage image) {
+    if (items_) page_.images.push_back(std::move(image));
+}
+
 void PageEngine::printCentred(const QString& text, double x) {
     if (items_) placeText(text, x - textWidth(text) / 2);
 }

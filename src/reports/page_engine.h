@@ -119,6 +119,11 @@ class PageEngine {
     // in the current font (at least one), as spreadsheets mark a number too wide for its column.
     void printWholeInStop(int stop, const QString& text);
     void printCentred(const QString& text, double x);
+    // The four edges of a rectangle (inches from the page's top-left corner), joined with
+    // neighbouring lines as box lines are.
+    void placeBox(double left, double top, double width, double height);
+    // A picture at its place on the page.
+    void placeImage(PlacedImage image);
     void printAligned(const QString& text, Justify justify);
 
     // Fires the events as described above; returns false when the run was aborted.

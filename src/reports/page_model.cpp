@@ -1,9 +1,28 @@
 #include "reports/page_model.h"
 
+#include <QImageIOHandler>
+#include <QImageReader>
 #include <algorithm>
 #include <cmath>
 
 namespace reports {
+
+QImage decodePicture(const PlacedImage& placed, QSizeF largest) {
+    QImageReader reader(placed.path);
+    reader.setAutoTransform(true);
+    const QSize stored = reader.size();
+    if (stored.isValid()) {
+        QSizeF fine =
+            largest.boundedTo(QSizeF(placed.width * kPictureDpi, placed.height * kPictureDpi));
+        if (reader.transformation() & QImageIOHandler::TransformationRotate90) fine.transpose();
+        // JPEG files decode at a half, quarter or eighth of their size for a fraction of the
+        // work, so a large photograph drawn small is cheap.
+        const QSize want =
+            stored.scaled(fine.toSize().expandedTo(QSize(1, 1)), Qt::KeepAspectRatio);
+        if (want.width() < stored.width()) reader.setScaledSize(want);
+    }
+    return reader.read();
+}
 
 QString substituteFamily(const QString& family) {
     struct Twin {

@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QSizeF>
 #include <QString>
 #include <vector>
@@ -40,10 +41,26 @@ struct PlacedLine {
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
 };
 
+// A picture file drawn to fill a rectangle (inches; the rectangle already has the picture's
+// shape as shown, its orientation applied).
+struct PlacedImage {
+    double x = 0, y = 0, width = 0, height = 0;  // top-left corner and size
+    QString path;
+};
+
 struct Page {
     std::vector<PlacedText> texts;
     std::vector<PlacedLine> lines;
+    std::vector<PlacedImage> images;  // drawn under the lines and texts
 };
+
+// Pictures are decoded at most this fine for drawing and for PDF files.
+inline constexpr double kPictureDpi = 300.0;
+
+// The picture of `placed`, turned as its file says, decoded no larger than `largest` pixels
+// (nor finer than kPictureDpi over its rectangle); a null image when the file cannot be read.
+// Reads the file each time: nothing is kept.
+QImage decodePicture(const PlacedImage& placed, QSizeF largest);
 
 // `lines` with the segments that lie on one horizontal or vertical line and touch or overlap
 // joined into one (the shared edges of neighbouring boxes drawn once); other lines as they are.

@@ -1,9 +1,35 @@
 #include "reports/page_painter.h"
 
 #include <QPageLayout>
+#include <QPageSize>
 #include <QPen>
 
 namespace reports {
+
+namespace {
+
+// A picture decoded at the size it is drawn; a picture that cannot be read leaves its place
+// crossed out.
+void drawPicture(QPainter& painter, const PlacedImage& placed) {
+    const QRectF rect(placed.x * kReferenceDpi, placed.y * kReferenceDpi,
+                      placed.width * kReferenceDpi, placed.height * kReferenceDpi);
+    const QImage image = decodePicture(placed, painter.transform().mapRect(rect).size());
+    if (image.isNull()) {
+        painter.drawLine(rect.topLeft(), rect.bottomRight());
+        painter.drawLine(rect.topRight(), rect.bottomLeft());
+        return;
+    }
+    painter.drawImage(rect, image);
+}
+
+}  // namespace
+
+void preparePagedDevice(QPagedPaintDevice& device, const PageSetup& setup) {
+    const QSizeF portrait = setup.landscape ? setup.size.transposed() : setup.size;
+    device.setPageSize(QPageSize(portrait, QPageSize::Inch));
+    device.setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    device.setPageMargins(QMarginsF(0, 0, 0, 0));
+}
 
 void paintPage(QPainter& painter, const QRectF& target, const PageSetup& setup, const Page& page,
                const std::vector<PageFont>& fonts, bool monochrome) {
@@ -19,6 +45,7 @@ void paintPage(QPainter& painter, const QRectF& target, const PageSetup& setup, 
     QPen pen(Qt::black);
     pen.setWidthF(kReferenceDpi / 100.0);  // a hundredth of an inch
     painter.setPen(pen);
+    for (const PlacedImage& placed : page.images) drawPicture(painter, placed);
     // Neighbouring boxes share edges: each edge drawn once, all lines in one call.
     const std::vector<PlacedLine> merged = mergedLines(page.lines);
     QList<QLineF> drawn;

@@ -22,6 +22,9 @@ namespace reports {
 void paintPage(QPainter& painter, const QRectF& target, const PageSetup& setup, const Page& page,
                const std::vector<PageFont>& fonts, bool monochrome = false);
 
+// Gives `device` the page size and orientation of `setup`, without margins.
+void preparePagedDevice(QPagedPaintDevice& device, const PageSetup& setup);
+
 // Keeps nothing: a text-file run needs only the engine's line arithmetic.
 class DiscardingSink : public PageSink {
   public:

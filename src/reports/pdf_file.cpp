@@ -101,11 +101,14 @@ void PdfFile::write(std::string_view text) {
 
 void PdfFile::writeStream(int number, const QByteArray& data, const std::string& dictionary) {
     // qCompress puts the length in four bytes before the zlib stream that FlateDecode reads.
-    const QByteArray packed = qCompress(data, kCompression).mid(4);
+    writeRawStream(number, qCompress(data, kCompression).mid(4),
+                   "/Filter /FlateDecode " + dictionary);
+}
+
+void PdfFile::writeRawStream(int number, const QByteArray& data, const std::string& dictionary) {
     beginObject(number);
-    write("<< /Length " + std::to_string(packed.size()) + " /Filter /FlateDecode " + dictionary +
-          ">>\nstream\n");
-    write(std::string_view(packed.constData(), static_cast<std::size_t>(packed.size())));
+    write("<< /Length " + std::to_string(data.size()) + ' ' + dictionary + ">>\nstream\n");
+    write(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
     write("\nendstream\nendobj\n");
 }
 
@@ -205,6 +208,8 @@ void PdfFile::pageDone(Page&& page, int, const std::vector<PageFont>& fonts) {
     content_ += "0 ";
     number(content_, setup_.size.height() * 72);
     content_ += "cm\n";
+    std::string resources;
+    addImages(page, resources);
     addLines(page);
     addTexts(page, fonts);
     content_ += "Q\n";
@@ -217,7 +222,7 @@ void PdfFile::pageDone(Page&& page, int, const std::vector<PageFont>& fonts) {
     dict += "] /Resources << /Font <<";
     for (std::size_t i = 0; i < faces_.size(); ++i)
         dict += " /F" + std::to_string(i) + ' ' + objectRef(faces_[i].object);
-    dict += " >> >> /Contents " + objectRef(contents) + " >>\nendobj\n";
+    dict += " >>" + resources + " >> /Contents " + objectRef(contents) + " >>\nendobj\n";
     write(dict);
     pages_.push_back(pageObject);
 }

@@ -7,6 +7,10 @@
 // searched and copied. The drawing matches what paintPage draws through QPainter on a PDF
 // device: same fonts, sizes, positions, pen and colours.
 //
+// Pictures go in as image objects drawn under the text: a JPEG file as it is stored (its
+// orientation applied by the drawing matrix), other formats decoded once, at most kPictureDpi
+// fine, as compressed RGB samples. One picture file is in memory at a time.
+//
 // Only fonts with TrueType outlines, in the weight and slant asked for and without underline
 // or strike-out, can be written this way (`canEmbed`); for others the caller paints through
 // QPdfWriter instead.
@@ -14,6 +18,7 @@
 
 #include <QFile>
 #include <QString>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,9 +64,19 @@ class PdfFile : public PageSink {
     void write(std::string_view text);
     void fail(const QString& doing);
     void writeStream(int number, const QByteArray& data, const std::string& dictionary);
+    // A stream of `data` as it is (already in the form its dictionary's filter names).
+    void writeRawStream(int number, const QByteArray& data, const std::string& dictionary);
     Font& font(int index, const std::vector<PageFont>& fonts);
     void addLines(const Page& page);
     void addTexts(const Page& page, const std::vector<PageFont>& fonts);
+    // The page's pictures into the content, their objects into `resources` (pdf_images.cpp).
+    void addImages(const Page& page, std::string& resources);
+    // One picture file's image object, written the first time the file is placed.
+    struct PlacedPicture {
+        int object = 0;    // 0: the file could not be read
+        std::string turn;  // matrices that turn a stored JPEG as its orientation says
+    };
+    PlacedPicture picture(const PlacedImage& placed);
     void writeFace(const Face& face);
 
     QFile file_;
@@ -76,6 +91,7 @@ class PdfFile : public PageSink {
     std::vector<Face> faces_;
     std::string content_;  // the page being written
     std::vector<FontGlyphs::Glyph> run_;
+    std::map<QString, PlacedPicture> pictures_;  // by file path
 };
 
 }  // namespace reports

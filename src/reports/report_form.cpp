@@ -12,6 +12,11 @@ namespace reports {
 
 TReportForm::TReportForm(ReportJob& job, std::function<RunResult(ReportJob&)> start,
                          QWidget* parent)
+    : TReportForm(
+          static_cast<PagedJob&>(job), [&job, start = std::move(start)] { return start(job); },
+          parent) {}
+
+TReportForm::TReportForm(PagedJob& job, std::function<RunResult()> start, QWidget* parent)
     : QDialog(parent), job_(job), start_(std::move(start)) {
     setObjectName(QStringLiteral("ReportForm"));
     setWindowTitle(QStringLiteral("Report Status Screen"));
@@ -49,7 +54,7 @@ void TReportForm::FormActivate() {
     if (running_ || finished_) return;
     running_ = true;
     // Cancel pressed before the run began: nothing is started.
-    result_ = cancelRequested_ ? RunResult::Canceled : start_(job_);
+    result_ = cancelRequested_ ? RunResult::Canceled : start_();
     running_ = false;
     finished_ = true;
     BitBtn1->setText(QStringLiteral("OK"));

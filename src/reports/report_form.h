@@ -28,6 +28,8 @@ class TReportForm : public QDialog {
     // `start` runs `job` to its output (runToText, runToPdf, ...). Both must outlive the window.
     TReportForm(ReportJob& job, std::function<RunResult(ReportJob&)> start,
                 QWidget* parent = nullptr);
+    // The same for any paged job (album pages): `start` runs it.
+    TReportForm(PagedJob& job, std::function<RunResult()> start, QWidget* parent = nullptr);
 
     void FormActivate();
     void BitBtn1Click();
@@ -49,8 +51,8 @@ class TReportForm : public QDialog {
   private:
     void showStatus(int page);
 
-    ReportJob& job_;
-    std::function<RunResult(ReportJob&)> start_;
+    PagedJob& job_;
+    std::function<RunResult()> start_;
     bool started_ = false;
     bool running_ = false;
     bool finished_ = false;

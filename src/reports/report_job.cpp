@@ -15,13 +15,6 @@ namespace {
 
 constexpr char kJobTitle[] = "Test Report";
 
-void preparePagedDevice(QPagedPaintDevice& device, const PageSetup& setup) {
-    const QSizeF portrait = setup.landscape ? setup.size.transposed() : setup.size;
-    device.setPageSize(QPageSize(portrait, QPageSize::Inch));
-    device.setPageOrientation(setup.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    device.setPageMargins(QMarginsF(0, 0, 0, 0));
-}
-
 }  // namespace
 
 PageSetup letterPage() {
@@ -34,24 +27,19 @@ ReportJob::ReportJob(const ReportDefinition& report, engine::Table& table, Rende
 
 ReportJob::~ReportJob() = default;
 
-void ReportJob::cancel() {
-    canceled_ = true;
-    if (engine_) engine_->abort();
+PageSetup orientedAs(PageSetup page, bool landscape) {
+    if (page.landscape) page.size.transpose();  // back to portrait first
+    page.landscape = landscape;
+    if (page.landscape) page.size.transpose();
+    return page;
 }
 
 PageSetup ReportJob::orientedPage() const {
-    PageSetup s = page_;
-    if (s.landscape) s.size.transpose();  // back to portrait first
-    s.landscape = report_.landscape;
-    if (s.landscape) s.size.transpose();
-    return s;
+    return orientedAs(page_, report_.landscape);
 }
 
 PageSetup ReportJob::portraitPage() const {
-    PageSetup portrait = page_;
-    if (portrait.landscape) portrait.size.transpose();
-    portrait.landscape = false;
-    return portrait;
+    return orientedAs(page_, false);
 }
 
 RunResult ReportJob::run(PageSink& sink, RenderSettings settings, QIODevice* text,

@@ -15,6 +15,7 @@
 
 #include "reports/page_model.h"
 #include "reports/page_painter.h"
+#include "reports/paged_job.h"
 #include "reports/report_definition.h"
 #include "reports/report_pages.h"
 #include "reports/report_renderer.h"
@@ -25,23 +26,15 @@ class Table;
 
 namespace reports {
 
-enum class RunResult { Completed, Canceled, Failed };
-
 // Letter paper, the page used when no printer gives one.
 PageSetup letterPage();
 
-class ReportJob {
+class ReportJob : public PagedJob {
   public:
     // `page` is the paper in portrait; the definition's landscape flag turns it.
     ReportJob(const ReportDefinition& report, engine::Table& table, RenderSettings settings,
               PageSetup page);
-    ~ReportJob();
-
-    void setPageStarted(std::function<void(int)> callback) { pageStarted_ = std::move(callback); }
-    void cancel();
-    bool canceled() const { return canceled_; }
-    // Why the last run failed ("" when it did not).
-    const QString& error() const { return error_; }
+    ~ReportJob() override;
 
     RunResult runToText(const QString& path);
     RunResult runToPdf(const QString& path);
@@ -61,10 +54,6 @@ class ReportJob {
     engine::Table& table_;
     RenderSettings settings_;
     PageSetup page_;
-    std::function<void(int)> pageStarted_;
-    PageEngine* engine_ = nullptr;  // while running
-    bool canceled_ = false;
-    QString error_;
 };
 
 }  // namespace reports

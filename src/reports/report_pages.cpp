@@ -41,20 +41,43 @@ void RecordedReport::begin(const ReportDefinition& report, engine::Table& table,
     setup_ = oriented;
     checkpoints_.clear();
     fonts_.clear();
+    kept_ = false;
+    pages_.clear();
+}
+
+void RecordedReport::beginKept(PageSetup oriented) {
+    setup_ = oriented;
+    checkpoints_.clear();
+    fonts_.clear();
+    kept_ = true;
+    pages_.clear();
+    table_ = nullptr;
 }
 
 void RecordedReport::addCheckpoint(const ReportRenderer::RunState& state) {
     pending_ = state;
 }
 
-void RecordedReport::pageDone(Page&&, int, const std::vector<PageFont>&) {
-    checkpoints_.push_back(pending_);
+void RecordedReport::pageDone(Page&& page, int, const std::vector<PageFont>& fonts) {
+    if (!kept_) {
+        checkpoints_.push_back(pending_);
+        return;
+    }
+    pages_.push_back(std::move(page));
+    fonts_ = fonts;
 }
 
 void RecordedReport::layOut(int first, int last, PageSink& sink,
                             const std::function<bool()>& next) const {
     first = std::max(first, 0);
     last = std::min(last, pageCount() - 1);
+    if (kept_) {
+        for (int index = first; index <= last; ++index) {
+            sink.pageDone(Page(pages_[index]), index + 1, fonts_);
+            if (next && index < last && !next()) break;
+        }
+        return;
+    }
     if (first > last || !table_ || !table_->isOpen()) return;
     FontLearningSink learning(fonts_, sink);
     PageEngine engine(portrait_, learning);

@@ -29,7 +29,7 @@ namespace reports {
 class RecordedReport : public PageSink {
   public:
     const PageSetup& setup() const { return setup_; }
-    int pageCount() const { return static_cast<int>(checkpoints_.size()); }
+    int pageCount() const { return static_cast<int>(kept_ ? pages_.size() : checkpoints_.size()); }
     // Page `index` (0-based), laid out from its start; a page outside the report is empty.
     Page page(int index) const;
     // Lays out pages `first` to `last` (0-based, inclusive, clamped to the report) one after
@@ -39,14 +39,19 @@ class RecordedReport : public PageSink {
     const std::vector<PageFont>& fonts() const { return fonts_; }
 
     // --- filled by the run (ReportJob::runToPages) -------------------------------------------
-    bool wantsItems() const override { return false; }
+    bool wantsItems() const override { return kept_; }
     void pageDone(Page&& page, int number, const std::vector<PageFont>& fonts) override;
     void begin(const ReportDefinition& report, engine::Table& table, RenderSettings settings,
                PageSetup portrait, PageSetup oriented);
     void addCheckpoint(const ReportRenderer::RunState& state);
+    // For a run whose pages are few and laid out whole (album pages): the pages are kept as
+    // the run lays them out, and given back as they are.
+    void beginKept(PageSetup oriented);
 
   private:
     std::vector<ReportRenderer::RunState> checkpoints_;
+    bool kept_ = false;
+    std::vector<Page> pages_;           // kept pages
     ReportRenderer::RunState pending_;  // state at the start of the page being counted
     mutable std::vector<PageFont> fonts_;
     PageSetup portrait_, setup_;

@@ -4,10 +4,12 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
 #include <QTemporaryDir>
 #include <sstream>
 
 #include "cli/cli_commands.h"
+#include "pictures/picture_store.h"
 #include "reports/report_file.h"
 #include "reports/report_test_collection.h"
 
@@ -131,4 +133,34 @@ TEST_F(CliReportTest, APdfOnAFullDiskSaysWhatFailed) {
               2);
     EXPECT_NE(err.str().find("could not be written"), std::string::npos) << err.str();
     EXPECT_EQ(err.str().find("Unknown error"), std::string::npos) << err.str();
+}
+
+TEST_F(CliReportTest, AlbumWritesThePicturesOfTheChosenStampsIntoAPdf) {
+    const std::string dbf = stamps.dbfPath().toStdString();
+    const std::string pdf = stamps.file(QStringLiteral("ALBUM.PDF")).toStdString();
+    // No stamp has a picture yet: nothing to print, and said so.
+    EXPECT_EQ(run({"album", dbf, "--pdf", pdf}), 2);
+    EXPECT_NE(err.str().find("has a picture"), std::string::npos) << err.str();
+
+    // Pictures of B1 (record 3) and C1 (record 1).
+    pictures::PictureStore store(stamps.dbfPath());
+    for (const auto& [recno, name] : {std::pair{3u, "b1.jpg"}, std::pair{1u, "c1.jpg"}}) {
+        QImage image(120, 90, QImage::Format_RGB32);
+        image.fill(recno == 1 ? Qt::red : Qt::blue);
+        const QString path = stamps.file(QLatin1String(name));
+        ASSERT_TRUE(image.save(path, "JPG"));
+        store.add(recno, {path}, pictures::Fingerprint());
+    }
+    ASSERT_EQ(run({"album", dbf, "--pdf", pdf, "--per-row", "2"}), 0) << err.str();
+    EXPECT_NE(out.str().find("Album pages of 2 stamps written to"), std::string::npos);
+    QFile f(QString::fromStdString(pdf));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll().count("/Filter /DCTDecode"), 2);
+    f.close();
+
+    // Criteria choose the stamps as for report.
+    ASSERT_EQ(run({"album", dbf, "--pdf", pdf, "Country:bel"}), 0) << err.str();
+    EXPECT_NE(out.str().find("Album pages of 1 stamp written"), std::string::npos);
+    EXPECT_EQ(run({"album", dbf, "--pdf", pdf, "--per-row", "9"}), 2);
+    EXPECT_EQ(run({"album", dbf, "--per-row", "2"}), 2);  // no --pdf
 }

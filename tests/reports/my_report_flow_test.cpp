@@ -2,16 +2,21 @@
 // scripted platform.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
+#include "pictures/picture_store.h"
 #include "report_test_collection.h"
-#include "reports/my_report.h"
+#include "reports/album_window.h"
 #include "reports/my_preview.h"
+#include "reports/my_report.h"
 #include "reports/print_select.h"
 #include "reports/printer_choice.h"
 #include "reports/report_file.h"
@@ -223,4 +228,35 @@ TEST_F(MyReportFlowTest, HelpAndTheDesignerCommands) {
     EXPECT_EQ(platform.modals()[1].title, QStringLiteral("Report Definition"));
     EXPECT_TRUE(platform.boxSummary().isEmpty());
     EXPECT_EQ(window.ReportBox->count(), 6);
+}
+
+TEST_F(MyReportFlowTest, AlbumPagesAreViewedFromTheFileMenuOrRefusedWithoutPictures) {
+    TMyReport window(context());
+    QAction* album = window.findChild<QAction*>(QStringLiteral("MenuAlbum"));
+    ASSERT_NE(album, nullptr);
+    EXPECT_EQ(album->text(), QStringLiteral("&Album Pages..."));
+
+    const auto chooseView = [this](int perRow) {
+        platform.queueModal([perRow](QDialog& d) {
+            auto& options = dynamic_cast<TAlbumPages&>(d);
+            options.PerRow->setValue(perRow);
+            options.ViewButton->click();
+        });
+    };
+    // No stamp has a picture: told so, nothing run.
+    chooseView(2);
+    album->trigger();
+    ASSERT_FALSE(platform.boxes().empty());
+    EXPECT_EQ(platform.boxes().back().text, kNoAlbumPictures);
+    EXPECT_TRUE(viewerPages.isEmpty());
+
+    QImage image(80, 60, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    const QString file = stamps.file(QStringLiteral("a1.jpg"));
+    ASSERT_TRUE(image.save(file, "JPG"));
+    pictures::PictureStore(stamps.dbfPath()).add(4, {file}, pictures::Fingerprint());  // A1
+    chooseView(2);
+    album->trigger();
+    EXPECT_EQ(status, QLatin1Char('\n') + kReportCompleted);
+    EXPECT_EQ(viewerPages, QStringLiteral("Page 1 of 1"));
 }
