@@ -12,7 +12,7 @@
 
 namespace engine {
 
-enum class CodePage { Cp1252, Cp437, Cp850, Cp1250, Cp1251, Cp866, Cp852 };
+enum class CodePage { Cp1252, Cp437, Cp850, Cp1250, Cp1251, Cp866, Cp852, Cp1253, Cp1254, Cp1257 };
 
 // Code page named by a dBase language-driver byte; unknown and 0 give Cp1252.
 CodePage codePageForLanguageDriver(std::uint8_t id);

@@ -677,6 +677,7 @@ void Table::cancel() {
 // caller holds the write lock and has begun the index change.
 void Table::Impl::appendBuffered() {
     const std::uint32_t recno = dbf.appendRecord(buffer.data());
+    if (observer) observer(RecordChange{recno, {}, buffer});
     // The record is stored and counted: should the index fail now, the
     // insert is still over, so a second post cannot add the record again.
     state = EditState::Browse;
@@ -771,6 +772,8 @@ void Table::post() {
             t.appendBuffered();
         } else {
             const char* old = t.dbf.record(t.editRecno);
+            std::string before;
+            if (t.observer) before.assign(old, t.buffer.size());
             for (std::size_t i = 0; i < t.exprs.size(); ++i) {
                 const KeyExpression& e = *t.exprs[i];
                 t.keyNew.resize(std::size_t(e.keyLength()));
@@ -783,6 +786,7 @@ void Table::post() {
             }
             t.dbf.writeRecord(t.editRecno, t.buffer.data());
             t.cur = t.editRecno;
+            if (t.observer) t.observer(RecordChange{t.editRecno, before, t.buffer});
         }
         if (t.mdx) {
             t.endIndexChange(t.deletedCount);
@@ -813,7 +817,10 @@ void Table::deleteRecord() {
         // its stamp, which an index that is not ours or not trusted goes without.
         const bool stamp = t.mdx && t.indexTrusted && t.mdx->stamped();
         if (stamp) t.beginIndexChange();
+        std::string before;
+        if (t.observer) before = recordBytes(deleted);
         t.dbf.setDeletedFlag(deleted, true);
+        if (t.observer) t.observer(RecordChange{deleted, before, recordBytes(deleted)});
         if (t.deletedCount != kUnknownCount) ++t.deletedCount;
         if (stamp) t.endIndexChange(t.deletedCount);
     }

@@ -97,6 +97,15 @@ private:
 // Returns true to accept the record.
 using RecordFilter = std::function<bool(const RecordView&)>;
 
+// One record added, changed or deleted through a Table: its stored bytes
+// before (empty for a new record) and after. Valid during the call only.
+struct RecordChange {
+    std::uint32_t recno = 0;
+    std::string_view before;
+    std::string_view after;
+};
+using ChangeObserver = std::function<void(const RecordChange&)>;
+
 class Table {
 public:
     Table();
@@ -161,6 +170,16 @@ public:
     void post();
     void cancel();
     void deleteRecord();  // marks the current record deleted and moves to the next
+    // Record `recno` as stored (deletion flag first, then the fields in the
+    // code page), whether deleted or not; for undo and recall.
+    std::string recordBytes(std::uint32_t recno) const;
+    // Writes `bytes` (a whole stored record of this table) over record
+    // `recno`, deletion flag included, and moves its keys. Refused while a
+    // record is being edited. The cursor stays on its record when it can.
+    void restoreRecord(std::uint32_t recno, std::string_view bytes);
+    // Told of every record this object posts, deletes or restores once it is
+    // written (not of other programs' changes); empty: nobody.
+    void setChangeObserver(ChangeObserver observer);
     // An append run (see the contract above). endAppendRun() stamps the index
     // and lets the write lock go; close() does the same.
     void beginAppendRun();

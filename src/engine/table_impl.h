@@ -58,6 +58,7 @@ struct Table::Impl {
 
     EditState state = EditState::Browse;
     bool standIns = false;  // '?' for characters the code page cannot hold
+    ChangeObserver observer;  // see Table::setChangeObserver
     std::string buffer;
     std::uint32_t editRecno = 0;
     std::string keyNew, keyOld;

@@ -17,18 +17,20 @@ struct DriverCase {
 TEST(CodePage, LanguageDriverBytesNameTheirCodePage) {
     const DriverCase cases[] = {
         {0x57, CodePage::Cp1252}, {0x58, CodePage::Cp1252}, {0x59, CodePage::Cp1252},
-        {0x03, CodePage::Cp1252}, {0x00, CodePage::Cp1252}, {0xCB, CodePage::Cp1252},
+        {0x03, CodePage::Cp1252}, {0x00, CodePage::Cp1252}, {0xCD, CodePage::Cp1252},
         {0x01, CodePage::Cp437},  {0x1B, CodePage::Cp437},  {0x0F, CodePage::Cp437},
         {0x02, CodePage::Cp850},  {0x37, CodePage::Cp850},  {0x1A, CodePage::Cp850},
         {0x64, CodePage::Cp852},  {0x65, CodePage::Cp866},  {0x26, CodePage::Cp866},
-        {0xC8, CodePage::Cp1250}, {0xC9, CodePage::Cp1251},
+        {0xC8, CodePage::Cp1250}, {0xC9, CodePage::Cp1251}, {0xCA, CodePage::Cp1254},
+        {0xCB, CodePage::Cp1253}, {0xCC, CodePage::Cp1257},
     };
     for (const DriverCase& c : cases) {
         EXPECT_EQ(codePageForLanguageDriver(c.id), c.cp) << "driver " << int(c.id);
     }
     EXPECT_EQ(languageDriverFor(CodePage::Cp1252), 0x57);
-    for (CodePage cp : {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250,
-                        CodePage::Cp1251, CodePage::Cp866, CodePage::Cp852}) {
+    for (CodePage cp :
+         {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250, CodePage::Cp1251,
+          CodePage::Cp866, CodePage::Cp852, CodePage::Cp1253, CodePage::Cp1254, CodePage::Cp1257}) {
         EXPECT_EQ(codePageForLanguageDriver(languageDriverFor(cp)), cp);
     }
 }
@@ -49,6 +51,9 @@ TEST(CodePage, ConvertsBothWays) {
         {CodePage::Cp1250, "\x8A\x9A\xA5\xB9", "ŠšĄą"},
         {CodePage::Cp1251, "\xCC\xEE\xF1\xEA\xE2\xE0", "Москва"},
         {CodePage::Cp866, "\x8C\xAE\xE1\xAA\xA2\xA0", "Москва"},
+        {CodePage::Cp1253, "\xC5\xEB\xEB\xDC\xE4\xE1", "Ελλάδα"},
+        {CodePage::Cp1254, "\xDEi\xFEli \xD0\xF0\xDDI", "Şişli ĞğİI"},
+        {CodePage::Cp1257, "\xDBkis \xD0\xF0", "Ūkis Šš"},
         {CodePage::Cp1252, "plain ASCII 123", "plain ASCII 123"},
     };
     for (const TextCase& c : cases) {
@@ -58,8 +63,9 @@ TEST(CodePage, ConvertsBothWays) {
 }
 
 TEST(CodePage, EveryByteSurvivesARoundTrip) {
-    for (CodePage cp : {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250,
-                        CodePage::Cp1251, CodePage::Cp866, CodePage::Cp852}) {
+    for (CodePage cp :
+         {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250, CodePage::Cp1251,
+          CodePage::Cp866, CodePage::Cp852, CodePage::Cp1253, CodePage::Cp1254, CodePage::Cp1257}) {
         std::string all;
         for (int b = 1; b < 256; ++b) all += static_cast<char>(b);
         std::string utf8 = toUtf8(all, cp);
@@ -105,8 +111,9 @@ TEST(CodePage, DecomposedLettersAreStoredComposed) {
 // comes back as the code page's own byte.
 TEST(CodePage, EveryDecomposedLetterOfEveryCodePageComposes) {
     if (!testing::pythonHasModule("unicodedata")) GTEST_SKIP() << "python3 missing";
-    for (CodePage cp : {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250,
-                        CodePage::Cp1251, CodePage::Cp866, CodePage::Cp852}) {
+    for (CodePage cp :
+         {CodePage::Cp1252, CodePage::Cp437, CodePage::Cp850, CodePage::Cp1250, CodePage::Cp1251,
+          CodePage::Cp866, CodePage::Cp852, CodePage::Cp1253, CodePage::Cp1254, CodePage::Cp1257}) {
         std::string all;
         for (int b = 0x20; b < 256; ++b) all += static_cast<char>(b);
         auto nfd = testing::runPython(
@@ -202,6 +209,9 @@ TEST(CodePage, UpperCaseOfOtherCodePages) {
         {CodePage::Cp1250, "\x9A\xB9\xFE", "\x8A\xA5\xDE"},                   // šąţ
         {CodePage::Cp1251, "\xEC\xEE\xB8", "\xCC\xCE\xA8"},                   // моё
         {CodePage::Cp866, "\xAC\xAE\xE1\xF1", "\x8C\x8E\x91\xF0"},            // мосё
+        {CodePage::Cp1253, "\xE5\xEB\xDC\xE4 \xFE", "\xC5\xCB\xA2\xC4 \xBF"},  // ελάδ ώ
+        {CodePage::Cp1254, "\xFE\xF0\xE7", "\xDE\xD0\xC7"},                    // şğç
+        {CodePage::Cp1257, "\xFB\xF0\xE0", "\xDB\xD0\xC0"},                    // ūšą
     };
     for (const UpperCase& c : cases) {
         std::string s = c.lower;
