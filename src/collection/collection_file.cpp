@@ -26,12 +26,12 @@ QString inUseMessage(const QString& path) {
 
 }  // namespace
 
-bool MakeNewDB(const QString& path, const MessageSink& tell) {
+bool MakeNewDB(const QString& path, const MessageSink& tell, engine::CodePage codePage) {
     if (QFileInfo::exists(path) && DBaseInUse(path)) {
         if (tell) tell(QStringLiteral("Error"), inUseMessage(path));
         return false;
     }
-    engine::Table::create(path.toStdString(), stampTableFieldDefs());
+    engine::Table::create(path.toStdString(), stampTableFieldDefs(), codePage);
     return QFileInfo::exists(path);
 }
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <functional>
 
+#include "engine/codepage.h"
+
 namespace collection {
 
 // Receives (title, text) of a message meant for the user.
@@ -18,7 +20,9 @@ using MessageSink = std::function<void(const QString& title, const QString& text
 // Creates an empty collection at `path` (a full .DBF path), replacing any file
 // of that name unless another program holds it; then it tells the in-use
 // message titled "Error" and returns false. True when the file exists after.
-bool MakeNewDB(const QString& path, const MessageSink& tell);
+// Its text is kept in `codePage` (see code_pages.h for those offered).
+bool MakeNewDB(const QString& path, const MessageSink& tell,
+               engine::CodePage codePage = engine::CodePage::Cp1252);
 
 // True when `path` is a collection of this program. Only the file's header is
 // read, and nothing is written into a file that is not a collection; a

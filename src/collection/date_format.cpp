@@ -34,6 +34,7 @@ DateFormat g_current;
 
 QChar DateFormat::separator() const {
     static constexpr char16_t kSeparators[] = {u'/', u'-', u'.'};
+    if (yearFirst()) return QChar(u'-');
     return QChar(kSeparators[typeIndex(type) % 3]);
 }
 
@@ -46,6 +47,7 @@ bool DateFormat::fourDigitYear() const {
 }
 
 QString DateFormat::pattern() const {
+    if (yearFirst()) return QStringLiteral("yyyy-mm-dd");
     const QString day = leadingZeros ? QStringLiteral("dd") : QStringLiteral("d");
     const QString month = leadingZeros ? QStringLiteral("mm") : QStringLiteral("m");
     const QString year = fourDigitYear() ? QStringLiteral("yyyy") : QStringLiteral("yy");
@@ -60,6 +62,10 @@ QString DateFormat::qtPattern() const {
 
 QString DateFormat::format(const QDate& date) const {
     if (!date.isValid()) return {};
+    if (yearFirst())
+        return QStringLiteral("%1-%2-%3")
+            .arg(date.year(), 4, 10, QLatin1Char('0'))
+            .arg(twoDigits(date.month()), twoDigits(date.day()));
     const QString day = leadingZeros ? twoDigits(date.day()) : QString::number(date.day());
     const QString month = leadingZeros ? twoDigits(date.month()) : QString::number(date.month());
     const int y = date.year();
@@ -72,10 +78,14 @@ QString DateFormat::format(const QDate& date) const {
 std::optional<QDate> DateFormat::parse(const QString& text, int currentYear) const {
     const QStringList parts = text.split(separator());
     if (parts.size() != 3) return std::nullopt;
-    const int day = partValue(parts[dayFirst() ? 0 : 1], 2, nullptr);
-    const int month = partValue(parts[dayFirst() ? 1 : 0], 2, nullptr);
+    // Positions of day, month and year among the three parts.
+    const int dayAt = yearFirst() ? 2 : dayFirst() ? 0 : 1;
+    const int monthAt = yearFirst() ? 1 : dayFirst() ? 1 : 0;
+    const int yearAt = yearFirst() ? 0 : 2;
+    const int day = partValue(parts[dayAt], 2, nullptr);
+    const int month = partValue(parts[monthAt], 2, nullptr);
     int yearDigits = 0;
-    int year = partValue(parts[2], 4, &yearDigits);
+    int year = partValue(parts[yearAt], 4, &yearDigits);
     if (day < 0 || month < 0 || year < 0 || yearDigits == 3) return std::nullopt;
     if (yearDigits <= 2) year = expandTwoDigitYear(year, currentYear);
     const QDate date(year, month, day);
@@ -85,6 +95,13 @@ std::optional<QDate> DateFormat::parse(const QString& text, int currentYear) con
 
 std::optional<QDate> DateFormat::parse(const QString& text) const {
     return parse(text, QDate::currentDate().year());
+}
+
+int defaultDateFormatType(const QLocale& locale) {
+    const QString pattern = locale.dateFormat(QLocale::ShortFormat);
+    const qsizetype day = pattern.indexOf(u'd');
+    const qsizetype month = pattern.indexOf(u'M');
+    return day >= 0 && month >= 0 && day < month ? 10 : 7;
 }
 
 QString dateFormatCaption(int type) {

@@ -1,7 +1,9 @@
 #include "collection/global_settings.h"
 
 #include <QDir>
+#include <QLocale>
 
+#include "collection/date_format.h"
 #include "collection/profile_file.h"
 #include "collection/setting_values.h"
 #include "collection/settings_paths.h"
@@ -47,6 +49,8 @@ QString defaultKey(int index) {
 
 MiscSettings readMisc(const ProfileFile& file, const QString& startupDirectory) {
     MiscSettings misc;
+    // A new installation shows four-digit years; a stored format is kept as it is.
+    misc.dateFormat = defaultDateFormatType(QLocale::system());
     for (const IntKey& k : kMiscIntegers)
         misc.*k.member = readInt(file, kMisc, QLatin1String(k.key), misc.*k.member);
     misc.lastImportFile = file.read(kMisc, kLastImportFile, startupDirectory, kPathReadLimit);
@@ -56,6 +60,8 @@ MiscSettings readMisc(const ProfileFile& file, const QString& startupDirectory) 
         misc.lastFiles[i] = file.read(kMisc, lastFileKey(i), {}, kPathReadLimit);
     misc.showTips = readYesNo(file, kMisc, kShowTips, misc.showTips);
     misc.dateLeadingZeros = readYesNo(file, kMisc, kLeadingZeros, misc.dateLeadingZeros);
+    misc.placeStored = file.contains(kMisc, QStringLiteral("Main Window Left"));
+    misc.windowSizeStored = file.contains(kMisc, QStringLiteral("Window Size"));
     return misc;
 }
 

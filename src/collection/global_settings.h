@@ -31,10 +31,13 @@ struct MiscSettings {
     std::array<QString, kRecentFileCount> lastFiles;  // "Last File 1" ... "Last File 5"
     bool showTips = true;
     int windowSize = 640;  // 640, 800, 1024 or 1280
-    int dateFormat = 1;    // date format type 1..12
+    int dateFormat = 1;    // date format type 1..12; read: defaultDateFormatType() when unset
     bool dateLeadingZeros = false;
     int currencyFormat = 1;  // 1 U.S., 2 regional
     int numericFormat = 1;   // 1 U.S., 2 regional
+    // Whether the file held the main window's place and the screen size (not at first start).
+    bool placeStored = false;
+    bool windowSizeStored = false;
 
     bool operator==(const MiscSettings&) const = default;
 };

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace collection {
 
@@ -55,6 +56,17 @@ QString programDirectory() {
     if (!sharedDataDirectory().isEmpty()) return userDataDirectory();
     const QString exeDir = executableDirectory();
     return writableFolder(exeDir) ? exeDir : userDataDirectory();
+}
+
+QString fileDialogStartFolder(const QString& collectionPath) {
+    const QString folder = QFileInfo(collectionPath).absolutePath();
+    const QDir here(folder);
+    const bool dataFolder = here == QDir(userDataDirectory()) ||
+                            (here == QDir(programDirectory()) &&
+                             QDir(programDirectory()) != QDir(executableDirectory()));
+    if (!collectionPath.isEmpty() && !dataFolder) return folder;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !documents.isEmpty() && QFileInfo(documents).isDir() ? documents : QDir::homePath();
 }
 
 bool prepareProgramDirectory(QString* error) {

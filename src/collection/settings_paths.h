@@ -49,4 +49,10 @@ QString userDataDirectory();
 // is skipped (the program runs without it, as with a missing list file).
 bool prepareProgramDirectory(QString* error = nullptr);
 
+// Where New Database and Open start: the folder of the collection at `collectionPath`, unless
+// it is the program's own data folder (the user data folder, or a program directory other than
+// the executable's folder), which a user never chose; then the user's documents folder, or the
+// home folder when there is none.
+QString fileDialogStartFolder(const QString& collectionPath);
+
 }  // namespace collection

@@ -58,6 +58,14 @@ bool restoreSortTag(engine::Table& table, const QString& expression) {
     return true;
 }
 
+SortLevels levelsLedBy(const SortLevels& levels, int field) {
+    SortLevels led{field, 0, 0, 0};
+    std::size_t next = 1;
+    for (int level : levels)
+        if (level != 0 && level != field && next < led.size()) led[next++] = level;
+    return led;
+}
+
 SortOrderResult applySortOrder(engine::Table& table, const QString& path, SortLevels& levels,
                                const SortLevels& chosen, const SortOrderHooks& hooks) {
     const std::string selected = table.selectedIndex();

@@ -47,6 +47,11 @@ struct SortOrderHooks {
 
 enum class SortOrderResult { Applied, InUse, Failed };
 
+// The levels with `field` first and the others after it in their order (`field` itself and
+// empty levels dropped, the last one falling off when all four were used): what clicking a
+// column title asks for.
+SortLevels levelsLedBy(const SortLevels& levels, int field);
+
 // `path` is the collection's .DBF; `levels` are the current levels (the caller's own, changed
 // only on success); `chosen` are the new ones.
 SortOrderResult applySortOrder(engine::Table& table, const QString& path, SortLevels& levels,

@@ -39,7 +39,7 @@ TEST(DateFormatTest, CurrentFormatChangesOnlyForTypesOneToTwelve) {
     ASSERT_TRUE(applyDateFormat(4, true));
     EXPECT_EQ(currentDateFormat().format(QDate(1997, 3, 7)), QStringLiteral("07/03/97"));
     EXPECT_FALSE(applyDateFormat(0, false));
-    EXPECT_FALSE(applyDateFormat(13, false));
+    EXPECT_FALSE(applyDateFormat(14, false));
     EXPECT_EQ(currentDateFormat(), (DateFormat{4, true}));
     ASSERT_TRUE(applyDateFormat(4, false));
     EXPECT_EQ(currentDateFormat().format(QDate(1997, 3, 7)), QStringLiteral("7/3/97"));
@@ -102,6 +102,43 @@ TEST(DateFormatTest, EveryTypeReadsBackWhatItShows) {
                 EXPECT_EQ(f.parse(f.format(d), 2025), d)
                     << type << zeros << f.format(d).toStdString();
             }
+}
+
+}  // namespace
+}  // namespace collection
+
+namespace collection {
+namespace {
+
+TEST(DateFormatTest, NewInstallationsShowFourDigitYearsInTheLocalesOrder) {
+    EXPECT_EQ(defaultDateFormatType(QLocale(QLocale::English, QLocale::UnitedStates)), 7);
+    EXPECT_EQ(defaultDateFormatType(QLocale(QLocale::German, QLocale::Germany)), 10);
+    EXPECT_EQ(defaultDateFormatType(QLocale(QLocale::English, QLocale::UnitedKingdom)), 10);
+    EXPECT_EQ(defaultDateFormatType(QLocale(QLocale::Japanese, QLocale::Japan)), 7);  // y/M/d
+    EXPECT_TRUE(DateFormat{defaultDateFormatType(QLocale::system())}.fourDigitYear());
+}
+
+}  // namespace
+}  // namespace collection
+
+namespace collection {
+namespace {
+
+TEST(DateFormatTest, IsoDatesPutTheYearFirstWithLeadingZeros) {
+    const DateFormat iso{kIsoDateType, false};
+    EXPECT_EQ(dateFormatCaption(kIsoDateType), QStringLiteral("yyyy-mm-dd"));
+    EXPECT_EQ(iso.qtPattern(), QStringLiteral("yyyy-MM-dd"));
+    EXPECT_EQ(iso.format(QDate(1897, 3, 7)), QStringLiteral("1897-03-07"));
+    EXPECT_EQ(iso.format(QDate(12, 11, 23)), QStringLiteral("0012-11-23"));
+    EXPECT_EQ(iso.parse(QStringLiteral("1897-03-07"), 2025), QDate(1897, 3, 7));
+    EXPECT_EQ(iso.parse(QStringLiteral("1897-3-7"), 2025), QDate(1897, 3, 7));
+    EXPECT_EQ(iso.parse(QStringLiteral("97-03-07"), 2025), QDate(1997, 3, 7));
+    EXPECT_EQ(iso.parse(QStringLiteral("2023-02-29"), 2025), std::nullopt);
+    EXPECT_EQ(iso.parse(QStringLiteral("07-03-1997"), 2025), std::nullopt);
+    EXPECT_EQ(iso.parse(QStringLiteral("    -  -  "), 2025), std::nullopt);
+    EXPECT_TRUE(applyDateFormat(kIsoDateType, true));
+    EXPECT_EQ(currentDateFormat().separator(), QChar(u'-'));
+    applyDateFormat(1, false);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "collection/collection_settings.h"
+#include "collection/date_format.h"
 #include "collection/global_settings.h"
 #include "collection/profile_file.h"
 #include "collection/setting_values.h"
@@ -54,7 +55,7 @@ TEST_F(SettingsTest, NewInstallationReadsAllDefaults) {
         {"Main Window Width", m.mainWindowWidth, 640},
         {"Main Window Height", m.mainWindowHeight, 480},
         {"Window Size", m.windowSize, 640},
-        {"Date Format", m.dateFormat, 1},
+        {"Date Format", m.dateFormat, defaultDateFormatType(QLocale::system())},
         {"Date Leading Zeros", m.dateLeadingZeros, 0},
         {"Currency Format", m.currencyFormat, 1},
         {"Numeric Format", m.numericFormat, 1},
@@ -102,6 +103,7 @@ TEST_F(SettingsTest, GlobalRoundTripCreatesTheFolder) {
     g.defaults.wanted = true;
     writeGlobal(g);
     ASSERT_TRUE(QFile::exists(globalSettingsPath()));
+    g.misc.placeStored = g.misc.windowSizeStored = true;  // the file holds them now
     EXPECT_EQ(readGlobal(QStringLiteral("/elsewhere")), g);
     EXPECT_EQ(
         ProfileFile(globalSettingsPath()).read(QStringLiteral("Misc"), QStringLiteral("Show Tips")),
