@@ -161,7 +161,8 @@ QString StampTableModel::unstorableRefusal(const QModelIndex& index, const QStri
     if (!table_ || !table_->isOpen() || field == 0 || kindOf(field) != FieldKind::Text) return {};
     const QString lost = unstorableCharacters(text, table_->codePage());
     if (lost.isEmpty()) return {};
-    return unstorableTextMessage(columns_[std::size_t(index.column())].label, lost);
+    return unstorableTextMessage(columns_[std::size_t(index.column())].label, lost,
+                                 table_->codePage());
 }
 
 bool StampTableModel::writePendingInsert(int row, int field, FieldKind kind, const QString& text) {

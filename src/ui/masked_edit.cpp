@@ -11,6 +11,15 @@ void MaskedEdit::setEditMask(const QString& maskText, QChar dateSeparator) {
     clear();
 }
 
+void MaskedEdit::setDateEditMask(const QString& maskText, const collection::DateFormat& dates) {
+    QString mask = maskText;
+    if (dates.yearFirst()) {
+        mask.replace(QStringLiteral("99/99/9999"), QStringLiteral("9999/99/99"));
+        mask.replace(QStringLiteral("99/99/0000"), QStringLiteral("0000/99/99"));
+    }
+    setEditMask(mask, dates.separator());
+}
+
 QString MaskedEdit::maskedText() const {
     return mask_.isEmpty() ? text() : maskedTextFromDisplay(mask_, displayText());
 }

@@ -7,6 +7,7 @@
 
 #include <QLineEdit>
 
+#include "collection/date_format.h"
 #include "ui/edit_mask.h"
 
 namespace ui {
@@ -18,6 +19,9 @@ class MaskedEdit : public QLineEdit {
 
     // Sets the mask (empty text: none) and clears the box.
     void setEditMask(const QString& maskText, QChar dateSeparator = u'/');
+    // The same for a mask holding a date ("99/99/9999", "99/99/0000") shown in `dates`: its
+    // separator, and the year in front for a year-first format.
+    void setDateEditMask(const QString& maskText, const collection::DateFormat& dates);
     const QString& editMask() const { return maskText_; }
 
     QString maskedText() const;

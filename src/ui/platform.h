@@ -54,6 +54,11 @@ struct FileDialogRequest {
     QString defaultExtension;  // without dot, added when the chosen name has none
     QString initialPath;       // folder or file to start at
     int flags = 0;             // FileDialogFlag bits
+    // A choice offered beside the file name (the code page of a new collection): its caption
+    // and items. `chosenOption` names the item shown first and receives the one chosen.
+    QString optionCaption;
+    QStringList options;
+    int* chosenOption = nullptr;
 };
 
 // A font with the colour chosen beside it (the system font dialog offers both).

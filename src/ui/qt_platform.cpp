@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -85,11 +88,33 @@ QFileDialog::Options dialogOptions(const FileDialogRequest& request) {
     return options;
 }
 
+// The request's extra choice as a row under the file name (a dialog of Qt's own draws it).
+void addOptionRow(QFileDialog& dialog, const FileDialogRequest& request) {
+    if (request.options.isEmpty() || !request.chosenOption) return;
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!grid) return;
+    auto* combo = new QComboBox(&dialog);
+    combo->setObjectName(QStringLiteral("FileDialogOption"));
+    combo->addItems(request.options);
+    combo->setCurrentIndex(*request.chosenOption);
+    auto* label = new QLabel(request.optionCaption, &dialog);
+    label->setBuddy(combo);
+    const int row = grid->rowCount();
+    grid->addWidget(label, row, 0);
+    grid->addWidget(combo, row, 1);
+    int* chosen = request.chosenOption;
+    QObject::connect(combo, &QComboBox::currentIndexChanged, &dialog,
+                     [chosen](int index) { *chosen = index; });
+}
+
 void configure(QFileDialog& dialog, const FileDialogRequest& request) {
     dialog.setWindowTitle(request.title);
     if (!request.filter.isEmpty()) dialog.setNameFilter(request.filter);
     if (!request.defaultExtension.isEmpty()) dialog.setDefaultSuffix(request.defaultExtension);
-    dialog.setOptions(dialogOptions(request));
+    dialog.setOptions(
+        dialogOptions(request) |
+        (request.options.isEmpty() ? QFileDialog::Options() : QFileDialog::DontUseNativeDialog));
+    addOptionRow(dialog, request);
     const QFileInfo start(request.initialPath);
     if (start.isDir()) {
         dialog.setDirectory(start.absoluteFilePath());

@@ -54,6 +54,8 @@ RecordNavigator::RecordNavigator(QWidget* parent) : QWidget(parent) {
         auto* b = new QToolButton(this);
         b->setObjectName(QString::fromLatin1(look.objectName));
         b->setToolTip(QString::fromLatin1(look.toolTip));
+        // The glyphs and icons say nothing to a screen reader: the button is named in words.
+        b->setAccessibleName(QString::fromLatin1(look.toolTip));
         if (look.pixmap >= 0)
             b->setIcon(style()->standardIcon(QStyle::StandardPixmap(look.pixmap)));
         else

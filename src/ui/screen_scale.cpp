@@ -41,6 +41,12 @@ double scaleFactorFor(int windowSize) {
     return row ? row->factor : 1.0;
 }
 
+int largestFittingWindowSize(QSize screen) {
+    for (int size : {1280, 1024, 800})
+        if (size <= screen.width() && screenHeightFor(size) < screen.height()) return size;
+    return 640;
+}
+
 ScreenChoice chooseScreenSize(int storedWindowSize, QSize screen) {
     const int size = screenSupports(storedWindowSize, screen) ? storedWindowSize : 640;
     return ScreenChoice{size, scaleFactorFor(size)};

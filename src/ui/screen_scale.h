@@ -26,4 +26,9 @@ double scaleFactorFor(int windowSize);
 // The stored size when the screen supports it, else 640; with its factor.
 ScreenChoice chooseScreenSize(int storedWindowSize, QSize screen);
 
+// The largest of the four sizes a window fits in on `screen` with room left for its title bar
+// and the desktop's panels (as wide as the screen at most, less high): a first start's choice.
+// 1024 on a 1280 x 1024 screen, 1280 on 1920 x 1080, 640 on anything smaller than 800 x 601.
+int largestFittingWindowSize(QSize screen);
+
 }  // namespace ui

@@ -41,8 +41,8 @@ QStringList ScriptedPlatform::boxSummary() const {
 }
 
 bool ScriptedPlatform::allAnswersUsed() const {
-    return answers_.empty() && filePaths_.empty() && fonts_.empty() && colors_.empty() &&
-           prints_.empty() && modals_.empty();
+    return answers_.empty() && filePaths_.empty() && fileOptions_.empty() && fonts_.empty() &&
+           colors_.empty() && prints_.empty() && modals_.empty();
 }
 
 void ScriptedPlatform::clearRecords() {
@@ -96,6 +96,10 @@ QString ScriptedPlatform::nextFilePath(bool save, const FileDialogRequest& reque
     if (!filePaths_.empty()) {
         path = filePaths_.front();
         filePaths_.pop_front();
+    }
+    if (!request.options.isEmpty() && request.chosenOption && !fileOptions_.empty()) {
+        *request.chosenOption = fileOptions_.front();
+        fileOptions_.pop_front();
     }
     fileDialogs_.push_back(ShownFileDialog{save, request, path});
     return path;

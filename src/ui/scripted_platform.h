@@ -59,6 +59,9 @@ class ScriptedPlatform : public Platform {
     // --- scripting -------------------------------------------------------------------------
     void queueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
     void queueFilePath(const QString& path) { filePaths_.push_back(path); }
+    // The item a file dialog's extra choice (FileDialogRequest::options) takes; unqueued, the
+    // item shown first stays.
+    void queueFileOption(int option) { fileOptions_.push_back(option); }
     void queueFont(std::optional<FontChoice> choice) { fonts_.push_back(std::move(choice)); }
     void queueColor(std::optional<QColor> color) { colors_.push_back(color); }
     void queuePrint(std::optional<PrintAnswer> answer) { prints_.push_back(answer); }
@@ -119,6 +122,7 @@ class ScriptedPlatform : public Platform {
 
     std::deque<MessageAnswer> answers_;
     std::deque<QString> filePaths_;
+    std::deque<int> fileOptions_;
     std::deque<std::optional<FontChoice>> fonts_;
     std::deque<std::optional<QColor>> colors_;
     std::deque<std::optional<PrintAnswer>> prints_;

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QTextBoundaryFinder>
 
+#include "collection/code_pages.h"
+
 namespace ui {
 
 QString unstorableCharacters(const QString& text, engine::CodePage cp) {
@@ -17,10 +19,12 @@ QString unstorableCharacters(const QString& text, engine::CodePage cp) {
     return characters.join(u' ');
 }
 
-QString unstorableTextMessage(const QString& fieldLabel, const QString& characters) {
+QString unstorableTextMessage(const QString& fieldLabel, const QString& characters,
+                              engine::CodePage cp) {
     return QStringLiteral(
-               "\"%1\" contains characters this collection cannot store: %2.  Please correct.")
-        .arg(fieldLabel, characters);
+               "\"%1\" contains characters this collection's code page, %3, cannot "
+               "store: %2.  Please correct.")
+        .arg(fieldLabel, characters, collection::codePageName(cp));
 }
 
 }  // namespace ui

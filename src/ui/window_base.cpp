@@ -1,9 +1,12 @@
 #include "ui/window_base.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
 #include "ui/platform.h"
+#include "ui/window_keys.h"
 
 namespace ui {
 
@@ -15,13 +18,37 @@ QPoint centredPosition(QSize windowSize, QSize screen, bool moveUp) {
     return QPoint(left, top);
 }
 
+QPoint centredOn(QSize windowSize, const QRect& parent, const QRect& area, bool moveUp) {
+    int left = parent.center().x() - windowSize.width() / 2;
+    int top = parent.center().y() - windowSize.height() / 2;
+    if (moveUp && top - area.top() > 10) top -= 10;
+    // Inside the screen where it fits, the title bar always reachable.
+    left = std::max(area.left(), std::min(left, area.right() + 1 - windowSize.width()));
+    top = std::max(area.top(), std::min(top, area.bottom() + 1 - windowSize.height()));
+    return QPoint(left, top);
+}
+
+bool onSomeScreen(const QRect& frame) {
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen->geometry().contains(frame.center())) return true;
+    return false;
+}
+
 void prepareWindowForShow(QWidget* window, const ShowOptions& options) {
+    installWindowKeys(window);
     if (options.fonts) applySharedFonts(window, *options.fonts);
     if (options.geometry) options.geometry->restore();
     scaleWindow(window, options.scaleFactor);
-    if (options.centre)
-        window->move(centredPosition(window->frameGeometry().size(), platform().screenSize(),
-                                     options.moveUp));
+    if (options.centre) {
+        // Where the user is looking: over the window that opened this one, when it is shown.
+        const QWidget* opener = window->parentWidget() ? window->parentWidget()->window() : nullptr;
+        if (opener && opener != window && opener->isVisible() && opener->screen())
+            window->move(centredOn(window->frameGeometry().size(), opener->frameGeometry(),
+                                   opener->screen()->availableGeometry(), options.moveUp));
+        else
+            window->move(centredPosition(window->frameGeometry().size(), platform().screenSize(),
+                                         options.moveUp));
+    }
     if (options.colors)
         applyColors(window, *options.colors, options.majorTitles, options.minorTitles);
 }

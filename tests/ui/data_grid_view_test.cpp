@@ -275,8 +275,8 @@ TEST_F(DataGridTest, CellTextTheCollectionCannotStoreIsRefusedAndStaysInTheCell)
         QApplication::processEvents();
     };
     const QString refusal = QStringLiteral(
-        "\"Country\" contains characters this collection cannot store: Ε λ ά δ α.  Please "
-        "correct.");
+        "\"Country\" contains characters this collection's code page, Western European "
+        "(Windows-1252), cannot store: Ε λ ά δ α.  Please correct.");
 
     box->setEditText(QStringLiteral("Ελλάδα"));
     pressEnter();

@@ -63,6 +63,10 @@ TEST_F(NavigatorTest, BrowseModeShowsOnlyTheMoves) {
     nav.setVisibleButtons(ui::RecordNavigator::allButtons());
     for (Button b : others) EXPECT_TRUE(nav.button(b)->isVisibleTo(&nav));
     for (Button b : others) EXPECT_FALSE(nav.button(b)->toolTip().isEmpty());
+    // A screen reader names every button in words, not by its glyph.
+    EXPECT_EQ(nav.button(Button::First)->accessibleName(), QStringLiteral("First record"));
+    EXPECT_EQ(nav.button(Button::Post)->accessibleName(), QStringLiteral("Post edit"));
+    for (Button b : others) EXPECT_EQ(nav.button(b)->accessibleName(), nav.button(b)->toolTip());
 }
 
 TEST_F(NavigatorTest, DeleteOnlyAsksAndDeleteCurrentDeletes) {

@@ -44,3 +44,11 @@ TEST(ScreenScale, SupportsOnlyTheFourSizesWithinTheScreen) {
 }
 
 }  // namespace
+
+TEST(ScreenScale, AFirstStartTakesTheLargestSizeThatLeavesRoomForTheTitleBar) {
+    EXPECT_EQ(ui::largestFittingWindowSize(QSize(1280, 1024)), 1024);
+    EXPECT_EQ(ui::largestFittingWindowSize(QSize(1920, 1080)), 1280);
+    EXPECT_EQ(ui::largestFittingWindowSize(QSize(1024, 768)), 800);
+    EXPECT_EQ(ui::largestFittingWindowSize(QSize(1366, 768)), 800);
+    EXPECT_EQ(ui::largestFittingWindowSize(QSize(800, 600)), 640);
+}

@@ -119,3 +119,42 @@ TEST_F(WindowBaseTest, FontsAreAppliedBeforeTheRecordedSizesComeBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(WindowPlacement, ADialogIsCentredOnTheWindowThatOpenedItInsideItsScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    EXPECT_EQ(ui::centredOn(QSize(200, 100), QRect(100, 100, 400, 300), screen, false),
+              QPoint(200, 200));
+    EXPECT_EQ(ui::centredOn(QSize(200, 100), QRect(100, 100, 400, 300), screen, true),
+              QPoint(200, 190));
+    // An opener near the edge: the dialog stays whole on the screen.
+    EXPECT_EQ(ui::centredOn(QSize(400, 300), QRect(1200, 900, 100, 100), screen, false),
+              QPoint(880, 724));
+    EXPECT_EQ(ui::centredOn(QSize(400, 300), QRect(-50, -50, 100, 100), screen, false),
+              QPoint(0, 0));
+    // A second screen to the right keeps its own origin.
+    EXPECT_EQ(ui::centredOn(QSize(200, 100), QRect(1400, 100, 400, 300), QRect(1280, 0, 1920, 1080),
+                            false),
+              QPoint(1500, 200));
+}
+
+TEST(WindowPlacement, ShownOverAVisibleOpenerElseOnTheScreen) {
+    ui::ScriptedPlatform platform;
+    ui::ScopedPlatform installed{platform};
+    QWidget opener;
+    opener.setGeometry(50, 60, 300, 200);
+    opener.show();
+    QDialog dialog(&opener);
+    dialog.resize(100, 80);
+    ui::prepareWindowForShow(&dialog, ui::ShowOptions{});
+    EXPECT_EQ(dialog.pos(), QPoint(149, 119));  // its centre on the opener's (199, 159)
+    opener.hide();
+    ui::prepareWindowForShow(&dialog, ui::ShowOptions{});
+    EXPECT_EQ(dialog.pos(),
+              ui::centredPosition(dialog.frameGeometry().size(), QSize(1024, 768), false));
+    EXPECT_TRUE(ui::onSomeScreen(QRect(10, 10, 100, 100)));
+    EXPECT_FALSE(ui::onSomeScreen(QRect(90000, 10, 100, 100)));
+}
+
+}  // namespace
