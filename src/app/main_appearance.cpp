@@ -66,7 +66,10 @@ void TMain::DoSearchReplace() {
     context.resumeSearch = [this] { EnableEndSearch(); };
     context.colors = settings_.colorSet(collection::WindowGroup::Configure);
     context.show = showOptions(collection::WindowGroup::Configure);
-    editing::TSearchAndReplace::SearchAndReplace(std::move(context), this);
+    {
+        const editing::UndoStepScope step(undo_, QStringLiteral("Search and Replace"));
+        editing::TSearchAndReplace::SearchAndReplace(std::move(context), this);
+    }
     DisplayCount();
 }
 

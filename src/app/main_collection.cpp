@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "app/main_window.h"
+#include "collection/code_pages.h"
 #include "collection/collection_file.h"
 #include "collection/collection_paths.h"
 #include "collection/recent_files.h"
@@ -122,6 +123,7 @@ void TMain::switchTo(const QString& path, bool newCollection) {
         newCollection ? collection::globalSettingsPath() : paths.settingsPath);
     // 3, 10 and 11: opened shared, the tag rebuilt from the new levels unless another program
     // holds the file (its tag is then selected as it is).
+    undo_.clear();  // the steps belong to the collection left
     MyTable.close();
     try {
         collection::rebuildSortTagOnOpen(
@@ -152,7 +154,7 @@ ui::FileDialogRequest TMain::databaseDialog(const QString& title, int flags) {
     request.title = title;
     request.filter = kDatabaseFilter;
     request.defaultExtension = QStringLiteral("DBF");
-    request.initialPath = QFileInfo(currentCollection()).absolutePath();
+    request.initialPath = collection::fileDialogStartFolder(currentCollection());
     request.flags = flags;
     return request;
 }
@@ -187,17 +189,27 @@ void TMain::OpenSaveFile(const QString& path) {
 }
 
 void TMain::DoNew() {
-    const QString path = ui::platform().saveFileName(databaseDialog(
-        QStringLiteral("New Database File"), ui::PromptOverwrite | ui::PathMustExist));
+    ui::FileDialogRequest request = databaseDialog(QStringLiteral("New Database File"),
+                                                   ui::PromptOverwrite | ui::PathMustExist);
+    // The new collection's code page, Western European unless the user picks another.
+    int codePage = 0;
+    request.optionCaption = QStringLiteral("&Code page:");
+    for (engine::CodePage cp : collection::offeredCodePages())
+        request.options.append(collection::codePageName(cp));
+    request.chosenOption = &codePage;
+    const QString path = ui::platform().saveFileName(request);
     if (!path.isEmpty()) {
         if (searchActive_) DoEndSearch();
         if (!collection::hasDbfExtension(path)) {
             ui::showError(this, collection::kInvalidFileType);
         } else if (collectionOpen_ && collection::sameFile(path, currentCollection())) {
             ui::showError(this, openCollectionMessage(path));
-        } else if (collection::MakeNewDB(path, [this](const QString& title, const QString& text) {
-                       ui::showTitled(this, title, text);
-                   })) {
+        } else if (collection::MakeNewDB(
+                       path,
+                       [this](const QString& title, const QString& text) {
+                           ui::showTitled(this, title, text);
+                       },
+                       collection::offeredCodePages().at(std::size_t(codePage)))) {
             switchTo(path, true);
         }
     }

@@ -25,7 +25,10 @@ interchange::InterchangeContext TMain::interchangeContext() {
 }
 
 void TMain::DoImport() {
-    interchange::TImportFormat::ImportData(interchangeContext(), this);
+    {
+        const editing::UndoStepScope step(undo_, QStringLiteral("Import"));
+        interchange::TImportFormat::ImportData(interchangeContext(), this);
+    }
     refreshViewer();
     DisplayCount();
 }

@@ -30,6 +30,7 @@ QKeySequence shift(Qt::Key key) {
 void TMain::buildMenus() {
     buildFileMenu();
     buildRecordsMenu();
+    buildEditMenu();
     buildNavigateMenu();
     buildOptionsMenu();
     buildToolsAndHelpMenus();

@@ -89,6 +89,7 @@ void TMain::DoBackup() {
 void TMain::DoRestore() {
     MainSafekeepingHost host(*this);
     safekeeping::TMyRestore::Execute(safekeepingContext(*this, host), this);
+    undo_.clear();  // the restored table is another one
     DisplayCount();
 }
 

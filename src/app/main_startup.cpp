@@ -44,8 +44,6 @@ void TMain::FormCreate(const QStringList& arguments) {
     reports::ensureReportFile(programDir_);
 
     global_ = collection::readGlobal(startupDir_);
-    move(global_.misc.mainWindowLeft, global_.misc.mainWindowTop);
-    resize(global_.misc.mainWindowWidth, global_.misc.mainWindowHeight);
     BuildSortString();
     applyDateFormatMenus();
 
@@ -64,6 +62,7 @@ void TMain::FormCreate(const QStringList& arguments) {
     }
     SetButtonBar();
     chooseScreenSize();
+    placeMainWindow();
     collection::setCurrentRegionalSettings(collection::readRegionalSettings());
     SetMenuLastFiles();
     CheckForConversion();
@@ -164,6 +163,9 @@ void TMain::chooseScreenSize() {
     const QSize screen = ui::platform().screenSize();
     screenWidth_ = screen.width();
     screenHeight_ = screen.height();
+    // A first start takes the largest size that fits instead of the smallest.
+    if (!global_.misc.windowSizeStored)
+        global_.misc.windowSize = ui::largestFittingWindowSize(screen);
     const ui::ScreenChoice choice = ui::chooseScreenSize(global_.misc.windowSize, screen);
     global_.misc.windowSize = choice.windowSize;
     scaleFactor_ = choice.factor;

@@ -49,6 +49,7 @@ void TMain::DoSortOrder() {
 
 void TMain::MenuPackClick() {
     if (!ui::askConfirm(this, collection::kPackQuestion)) return;
+    undo_.clear();  // record numbers change: no step could find its records again
     // The stamps' pictures move to their records' new numbers while the table is still held.
     pictures::PictureStore store(currentCollection());
     QString pictureFailure;

@@ -104,6 +104,7 @@ void TMain::SetViewerOptions() {
     std::vector<ui::GridColumn> columns = ui::layoutColumns(view);
     for (const ui::GridColumn& column : columns) displayLabels_[column.field - 1] = column.label;
     MyDataSource->setColumnsAndReload(std::move(columns));
+    markSortColumn();
 }
 
 void TMain::refreshViewer() {

@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QFrame>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,6 +19,7 @@
 #include "ui/list_combo_source.h"
 #include "ui/messages.h"
 #include "ui/record_navigator.h"
+#include "ui/window_keys.h"
 
 namespace app {
 
@@ -32,7 +34,12 @@ TMain::TMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent
     buildLetteredButtons();
     buildMenus();
     buildStatistics();
+    // F1 opens the help contents; Escape is left to the grid and the boxes.
+    ui::installWindowKeys(this, false);
     FormCreate(arguments);
+    // Changes made from here on can be undone (a conversion at start-up cannot).
+    undo_.setChangedCallback([this] { refreshUndoItem(); });
+    undo_.attach(&MyTable);
     if (!startFailed_) {
         createRecordEditor();
         createSearchWindows();
@@ -84,6 +91,10 @@ void TMain::buildViewer() {
     ViewerGrid->setListSource(listCombos_.get());
     connect(ViewerGrid, &ui::DataGrid::recordActivated, this,
             [this] { runCommand([this] { DoEdit(); }); });
+
+    ViewerGrid->horizontalHeader()->setSectionsClickable(true);
+    connect(ViewerGrid->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            [this](int column) { runCommand([this, column] { SortByColumnTitle(column); }); });
 
     MyNavigator = new ui::RecordNavigator(client_);
     MyNavigator->setObjectName(QStringLiteral("MyNavigator"));

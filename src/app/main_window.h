@@ -33,6 +33,7 @@
 #include "collection/collection_paths.h"
 #include "collection/collection_settings.h"
 #include "collection/global_settings.h"
+#include "editing/undo_history.h"
 #include "engine/table.h"
 #include "ui/grid_cell_text.h"
 #include "ui/platform.h"
@@ -160,6 +161,15 @@ class TMain : public QMainWindow {
     void DoTips();
     // View "Collection &Statistics": the statistics window on the records in view.
     void DoStatistics();
+    // Edit "&Undo" (Ctrl+Shift+Z): takes back the newest change of this session, or says why
+    // it cannot. Edit "&Recall Deleted Stamps...": the Recall window.
+    void DoUndo();
+    void DoRecall();
+    // A click on a column title: the column's field becomes the first sort level, as the Sort
+    // Order window would make it, the other levels following; the title shows the leading field.
+    void SortByColumnTitle(int column);
+    void markSortColumn();
+    editing::UndoHistory& undoHistory() { return undo_; }
 
     // "List &Maintenance": the list-wide replacements and the list editor on list 1..11.
     void MenuSaveDefaultsClick();
@@ -196,6 +206,9 @@ class TMain : public QMainWindow {
     void buildMenus();
     void buildFileMenu();
     void buildRecordsMenu();
+    void buildEditMenu();
+    // The Undo item names the step it would take back.
+    void refreshUndoItem();
     void buildNavigateMenu();
     void buildOptionsMenu();
     void buildDateFormatMenu(QMenu* options);
@@ -224,6 +237,9 @@ class TMain : public QMainWindow {
     bool openStartCollection(const QString& path);
     bool runStartupOpenLoop();
     void chooseScreenSize();
+    // Where it was last closed, at that size, when that place is still on a screen; otherwise
+    // (and at first start, at the chosen screen size) centred on the screen.
+    void placeMainWindow();
     void checkScreenSizeMenu();
     void EnterBrowseMode();
     void CheckForConversion();
@@ -312,6 +328,9 @@ class TMain : public QMainWindow {
     std::array<QAction*, collection::kRecentFileCount> lastFileActions_{};
     editing::TMyLocateDialog* MyLocateDialog = nullptr;
     statistics::StatusTotalsBar* statusTotals_ = nullptr;
+    QAction* undoItem_ = nullptr;
+    // After MyTable: detaches from it before the table goes.
+    editing::UndoHistory undo_;
     // Declared last: they point at the members above and go first.
     std::unique_ptr<editing::TMyEdit> MyEdit;
     std::unique_ptr<editing::TMySearch> MySearch;

@@ -5,6 +5,8 @@
 #include "cli/cli_criteria.h"
 #include "cli/cli_interchange.h"
 #include "cli/cli_pictures.h"
+#include "cli/cli_recall.h"
+#include "cli/cli_text.h"
 #include "cli/cli_report.h"
 #include "cli/cli_stats.h"
 #include "collection/search_filter.h"
@@ -14,6 +16,7 @@
 #include <functional>
 #include <map>
 
+#include "collection/code_pages.h"
 #include "collection/collection_file.h"
 #include "collection/collection_paths.h"
 #include "collection/collection_settings.h"
@@ -45,10 +48,16 @@ struct Context {
 
 const char* kUsage =
     "usage: tessellon-cli VERB FILE.DBF [ARGS]\n"
-    "  create FILE.DBF             create an empty collection (replaces the file)\n"
+    "  create FILE.DBF [--codepage N]\n"
+    "                              create an empty collection (replaces the file); its text in\n"
+    "                              Windows code page N: 1252 (default), 1250, 1251, 1253, 1254\n"
+    "                              or 1257\n"
     "  check FILE.DBF              exit 0 when FILE is a Tessellon collection, 1 if not\n"
     "  info FILE.DBF               fields, record count, index tags\n"
     "  dump FILE.DBF [--tag NAME]  every record as a quoted, comma-separated line\n"
+    "  dump FILE.DBF --deleted     the deleted records Pack has not removed, each line\n"
+    "                              starting with its record number\n"
+    "  recall FILE.DBF RECNO...    bring back deleted records by their record numbers\n"
     "  pack FILE.DBF               remove deleted records and rebuild the indexes\n"
     "  reindex FILE.DBF            rebuild every index tag\n"
     "  index FILE.DBF EXPRESSION   add or replace the tag NewIndex\n"
@@ -91,21 +100,20 @@ collection::MessageSink printTo(std::ostream& err) {
     };
 }
 
-std::string quoted(const std::string& s) {
-    std::string r = "\"";
-    for (char c : s) {
-        if (c == '"') r += '"';
-        r += c;
-    }
-    return r + "\"";
-}
-
-std::string absolute(const std::string& path) {
-    return QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
-}
-
 int doCreate(Context& c) {
-    bool ok = collection::MakeNewDB(QString::fromStdString(absolute(c.args[1])), printTo(c.err));
+    engine::CodePage codePage = engine::CodePage::Cp1252;
+    if (c.args.size() != 2) {
+        const auto chosen = c.args.size() == 4 && c.args[2] == "--codepage"
+                                ? collection::offeredCodePage(QString::fromStdString(c.args[3]))
+                                : std::nullopt;
+        if (!chosen) {
+            c.err << kUsage;
+            return kFail;
+        }
+        codePage = *chosen;
+    }
+    bool ok = collection::MakeNewDB(QString::fromStdString(absolute(c.args[1])), printTo(c.err),
+                                    codePage);
     return ok ? kOk : kFail;
 }
 
@@ -173,6 +181,7 @@ void dumpRecords(engine::Table& t, std::ostream& out) {
 }
 
 int doDump(Context& c) {
+    if (c.args.size() == 3 && c.args[2] == "--deleted") return dumpDeleted(c.args[1], c.out, c.err);
     engine::Table t;
     t.open(absolute(c.args[1]), engine::OpenMode::ReadOnly);
     tellIndexNotice(t, c.err);
@@ -345,7 +354,8 @@ struct Verb {
 
 int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     static const std::map<std::string, Verb> verbs = {
-        {"create", {2, 2, doCreate}}, {"check", {2, 2, doCheck}},
+        {"create", {2, 4, doCreate}}, {"check", {2, 2, doCheck}},
+        {"recall", {3, 100000, [](Context& c) { return runRecall(c.args, c.out, c.err); }}},
         {"info", {2, 2, doInfo}},     {"dump", {2, 4, doDump}},
         {"pack", {2, 2, doPack}},     {"reindex", {2, 2, doReindex}},
         {"index", {3, 3, doIndex}},   {"sort", {3, 6, doSort}},

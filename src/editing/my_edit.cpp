@@ -95,13 +95,19 @@ void TMyEdit::FormShow() {
     heading.setBold(true);
     TotalsHeading->setFont(heading);
 
-    for (int field = 1; field <= kInputFieldCount; ++field)
+    // Each box is named after its label, so a screen reader says which field it is.
+    for (int field = 1; field <= kInputFieldCount; ++field) {
         labels_[field - 1]->setText(fieldLabel(field));
+        control(field)->setAccessibleName(fieldLabel(field));
+        if (auto* combo = qobject_cast<QComboBox*>(control(field)))
+            combo->lineEdit()->setAccessibleName(fieldLabel(field));
+    }
     Wanted->setText(fieldLabel(kWanted));
+    Wanted->setAccessibleName(fieldLabel(kWanted));
     SetColors();
 
     // The date box's separator follows the date format in force.
-    PurchDate->setEditMask(kDateMask, collection::currentDateFormat().separator());
+    PurchDate->setDateEditMask(kDateMask, collection::currentDateFormat());
     const int mode = editorMode();
     if (mode == 2 || mode == 3)
         LoadInData();
@@ -353,15 +359,6 @@ bool TMyEdit::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void TMyEdit::keyPressEvent(QKeyEvent* event) {
-    // Escape does not close the window (only Exit, Update & Exit and the close box do).
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TMyEdit::done(int result) {

@@ -38,7 +38,8 @@ std::optional<ValidationFailure> TMyEdit::unstorableText(const RecordTexts& text
         if (collection::schemaField(field).kind != collection::FieldKind::Text) continue;
         const QString lost = ui::unstorableCharacters(texts[field], table->codePage());
         if (!lost.isEmpty())
-            return ValidationFailure{field, ui::unstorableTextMessage(fieldLabel(field), lost)};
+            return ValidationFailure{
+                field, ui::unstorableTextMessage(fieldLabel(field), lost, table->codePage())};
     }
     return std::nullopt;
 }

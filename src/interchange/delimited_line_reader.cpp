@@ -51,6 +51,11 @@ DelimitedLineReader::DelimitedLineReader(const std::string& path, TextEncoding e
     if (encoding_ == TextEncoding::Utf8) in_.skipByteOrderMark();
 }
 
+DelimitedLineReader::DelimitedLineReader(const std::string& path, engine::CodePage legacy)
+    : DelimitedLineReader(path) {
+    legacy_ = legacy;
+}
+
 bool DelimitedLineReader::atLineEnd() {
     const int c = in_.peek();
     return c < 0 || isLineBreak(c);
@@ -156,7 +161,7 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
 
 void DelimitedLineReader::toUtf8(std::string& value) {
     if (encoding_ != TextEncoding::Cp1252 || isAscii(value)) return;
-    engine::toUtf8Into(value, engine::CodePage::Cp1252, converted_);
+    engine::toUtf8Into(value, legacy_, converted_);
     value.swap(converted_);
 }
 

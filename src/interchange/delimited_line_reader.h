@@ -13,7 +13,8 @@
 //  5. The field also ends at the end of the line or file, closed or not.
 //  6. After a field the line ends when the reader stands at its end; otherwise the next begins.
 //
-// Values come out as UTF-8 (a Windows-1252 source is converted), each cut to 255 characters.
+// Values come out as UTF-8 (a single-byte source is converted from Windows-1252, or from the
+// code page given), each cut to 255 characters.
 // Reading a record takes at most as many fields as the caller asks for; the rest of its line is
 // skipped, so a line with extra fields never spills into the next record.
 //
@@ -23,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/codepage.h"
 #include "interchange/byte_source.h"
 
 namespace interchange {
@@ -50,6 +52,9 @@ class DelimitedLineReader {
     // Opens `path` in `encoding` (detectTextEncoding() when not given).
     explicit DelimitedLineReader(const std::string& path);
     DelimitedLineReader(const std::string& path, TextEncoding encoding);
+    // Text that is not UTF-8 is read in `legacy` (the collection's code page) rather than in
+    // Windows-1252.
+    DelimitedLineReader(const std::string& path, engine::CodePage legacy);
 
     TextEncoding encoding() const { return encoding_; }
     // True when no byte is left: no further line.
@@ -79,6 +84,7 @@ class DelimitedLineReader {
 
     ByteSource in_;
     TextEncoding encoding_;
+    engine::CodePage legacy_ = engine::CodePage::Cp1252;
     std::string converted_;
 };
 

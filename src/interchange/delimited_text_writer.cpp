@@ -24,7 +24,8 @@ std::string_view trimBlanks(std::string_view s) {
 
 }  // namespace
 
-DelimitedTextWriter::DelimitedTextWriter(const std::string& path) : path_(path) {
+DelimitedTextWriter::DelimitedTextWriter(const std::string& path, engine::CodePage codePage)
+    : path_(path), codePage_(codePage) {
     fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (fd_ < 0) throwSystemError("Cannot create", path);
     buffer_.reserve(kFlushAt + 4096);
@@ -59,7 +60,7 @@ void DelimitedTextWriter::addUtf8(std::string_view utf8) {
             break;
         }
     if (ascii) return addBytes(utf8);
-    converted_ = engine::fromUtf8(utf8, engine::CodePage::Cp1252);
+    converted_ = engine::fromUtf8(utf8, codePage_);
     addBytes(converted_);
 }
 

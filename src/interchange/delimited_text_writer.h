@@ -1,9 +1,10 @@
 // DelimitedTextWriter: a delimited text file (every value in double quotes, values separated by
-// commas, lines ended by carriage return and line feed), written in Windows-1252.
+// commas, lines ended by carriage return and line feed), written in a code page: the exported
+// collection's own (Windows-1252 unless it was made in another).
 //
 // Each value has its double quotes doubled and the blanks (code 32) at both ends removed; there
-// is no blank after a comma. Values arrive as Windows-1252 bytes (`addBytes`) or as UTF-8
-// (`addUtf8`, converted; characters Windows-1252 lacks become "?").
+// is no blank after a comma. Values arrive as bytes in that code page (`addBytes`) or as UTF-8
+// (`addUtf8`, converted; characters the code page lacks become "?").
 //
 // The file is created at construction (an existing file is replaced) and written through a
 // buffer; finish() writes the rest and closes it. Failures (the folder is gone, the disk is full)
@@ -13,16 +14,19 @@
 #include <string>
 #include <string_view>
 
+#include "engine/codepage.h"
+
 namespace interchange {
 
 class DelimitedTextWriter {
   public:
-    explicit DelimitedTextWriter(const std::string& path);
+    explicit DelimitedTextWriter(const std::string& path,
+                                 engine::CodePage codePage = engine::CodePage::Cp1252);
     ~DelimitedTextWriter();
     DelimitedTextWriter(const DelimitedTextWriter&) = delete;
     DelimitedTextWriter& operator=(const DelimitedTextWriter&) = delete;
 
-    void addBytes(std::string_view cp1252);
+    void addBytes(std::string_view bytes);
     void addUtf8(std::string_view utf8);
     // Ends the line (a line without values is written as an empty line).
     void endLine();
@@ -36,6 +40,7 @@ class DelimitedTextWriter {
     std::string buffer_;
     std::string converted_;
     bool lineStarted_ = false;
+    engine::CodePage codePage_;
 };
 
 }  // namespace interchange

@@ -78,7 +78,8 @@ ExportResult exportText(engine::Table& source, const std::string& path,
     std::string text;
     ExportResult result;
     try {
-        DelimitedTextWriter writer(path);
+        // In the collection's own code page: every character it holds is written as it is.
+        DelimitedTextWriter writer(path, cp);
         if (!request.titles.empty()) {
             for (const std::string& title : request.titles) writer.addUtf8(title);
             writer.endLine();
@@ -90,8 +91,8 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                     continue;
                 }
                 const engine::FieldInfo& info = source.fields()[std::size_t(f)];
-                if (isText(info) && cp == engine::CodePage::Cp1252) {
-                    writer.addBytes(r.raw(f));  // already Windows-1252: no conversion
+                if (isText(info)) {
+                    writer.addBytes(r.raw(f));  // already in the file's code page
                     continue;
                 }
                 editTextInto(r, f, info, request.dateFormat, text);
@@ -112,11 +113,11 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
     std::string text;
     ExportResult result;
     try {
-        engine::Table::create(path, exportFieldDefs(request.fields), engine::CodePage::Cp1252);
+        engine::Table::create(path, exportFieldDefs(request.fields), source.codePage());
         engine::Table target;
         target.open(path, engine::OpenMode::Exclusive);
-        // The new table is Windows-1252: a character of another collection's code page it lacks
-        // is written as a stand-in rather than losing the whole value.
+        // The new table has the collection's code page; should a value still hold a character it
+        // lacks, a stand-in is written rather than losing the whole value.
         target.setStandIns(true);
         result = walkRecords(source, request, [&](const engine::RecordView& r) {
             target.append();

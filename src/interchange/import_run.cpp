@@ -174,7 +174,8 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
     std::unique_ptr<DelimitedLineReader> reader;
     return runImport(table, filler, options, [&](bool& post) {
         if (!reader) {
-            reader = std::make_unique<DelimitedLineReader>(path);
+            // A file that is not UTF-8 is taken to be in the collection's own code page.
+            reader = std::make_unique<DelimitedLineReader>(path, table.codePage());
             if (skipFirst && !reader->atEnd()) reader->readRecord(values, fields);
         }
         if (reader->atEnd()) return false;

@@ -1,6 +1,7 @@
 #include "interchange/value_conversion.h"
 
 #include <QString>
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -81,6 +82,10 @@ std::optional<std::optional<engine::Date>> plainDate(std::string_view text, char
         }
     }
     if (part != 2) return std::nullopt;
+    if (format.yearFirst()) {  // year, month, day: turned to the order below
+        std::rotate(value, value + 1, value + 3);
+        std::rotate(digits, digits + 1, digits + 3);
+    }
     const std::optional<engine::Date> none;
     const int first = format.dayFirst() ? 1 : 0;  // the part holding the month
     for (int p : {0, 1})
@@ -151,6 +156,15 @@ void appendDateText(std::string& out, const engine::Date& date,
     if (date.blank()) return;
     const char separator = char(format.separator().unicode());
     const bool zeros = format.leadingZeros;
+    if (format.yearFirst()) {
+        appendTwoDigits(out, date.year / 100, true);
+        appendTwoDigits(out, date.year % 100, true);
+        out.push_back(separator);
+        appendTwoDigits(out, date.month, true);
+        out.push_back(separator);
+        appendTwoDigits(out, date.day, true);
+        return;
+    }
     if (format.dayFirst()) {
         appendTwoDigits(out, date.day, zeros);
         out.push_back(separator);

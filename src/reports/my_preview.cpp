@@ -19,6 +19,7 @@
 #include "reports/print_range.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
+#include "ui/window_keys.h"
 
 namespace reports {
 
@@ -59,6 +60,7 @@ TMyPreview::TMyPreview(const RecordedReport& report, const QString& caption,
     setObjectName(QStringLiteral("MyPreview"));
     setWindowTitle(caption);
     setSizeGripEnabled(true);
+    ui::installWindowKeys(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -8,6 +8,7 @@
 #include "ui/messages.h"
 #include "ui/platform.h"
 #include "ui/window_base.h"
+#include "ui/window_keys.h"
 
 namespace reports {
 
@@ -38,6 +39,7 @@ QLineEdit* pageField(QWidget* parent, const char* name, const QString& caption, 
 TPrintRange::TPrintRange(int pageCount, QWidget* parent) : QDialog(parent), pageCount_(pageCount) {
     setObjectName(QStringLiteral("PrintRange"));
     setWindowTitle(QStringLiteral("Page Printing"));
+    ui::installWindowKeys(this);
     setFixedSize(260, 136);
     StartPage = pageField(this, "StartPage", QStringLiteral("Starting Page"), 14);
     EndPage = pageField(this, "EndPage", QStringLiteral("Ending Page"), 46);

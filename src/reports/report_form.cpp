@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "ui/messages.h"
+#include "ui/window_keys.h"
 
 namespace reports {
 
@@ -20,6 +21,7 @@ TReportForm::TReportForm(PagedJob& job, std::function<RunResult()> start, QWidge
     : QDialog(parent), job_(job), start_(std::move(start)) {
     setObjectName(QStringLiteral("ReportForm"));
     setWindowTitle(QStringLiteral("Report Status Screen"));
+    ui::installWindowKeys(this);
     setFixedSize(300, 150);
 
     StatusLabel = new QLabel(this);

@@ -94,9 +94,8 @@ void TSearchAndReplace::FieldBoxChange(int index) {
     const int field = index + 1;
     if (field < 1 || field > collection::kFieldCount) return;
     const FieldClass fieldClass = fieldClassOf(field);
-    const QChar separator = collection::currentDateFormat().separator();
     for (ui::MaskedEdit* box : {SearchText, ReplaceText}) {
-        box->setEditMask(replaceEditMask(fieldClass), separator);
+        box->setDateEditMask(replaceEditMask(fieldClass), collection::currentDateFormat());
         box->setMaxLength(fieldClass == FieldClass::Text ? collection::schemaField(field).length
                                                          : 32767);
         box->clear();

@@ -17,7 +17,7 @@ class SearchGridDelegate : public QStyledItemDelegate {
                           const QModelIndex& index) const override {
         auto* edit = new ui::MaskedEdit(parent);
         edit->setFrame(false);
-        edit->setEditMask(grid_->maskOf_(index.row()), collection::currentDateFormat().separator());
+        edit->setDateEditMask(grid_->maskOf_(index.row()), collection::currentDateFormat());
         edit->installEventFilter(grid_);
         return edit;
     }

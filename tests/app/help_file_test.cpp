@@ -51,3 +51,17 @@ TEST(HelpFileTest, HelpWindowOpensAtAKeyword) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(HelpFileTest, UndoRecallAndCodePagesHaveTheirSections) {
+    QFile file(helpPath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(file.readAll());
+    for (const char* keyword : {"Undo", "Recall Deleted Stamps", "Code Pages", "Keys"}) {
+        EXPECT_TRUE(html.contains(QStringLiteral("<a name=\"%1\">").arg(keyword))) << keyword;
+        EXPECT_TRUE(html.contains(QStringLiteral("href=\"#%1\"").arg(keyword))) << keyword;
+    }
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "app_test_env.h"
+#include "import_driver.h"
 #include "interchange/import_format.h"
 #include "interchange/my_export.h"
 #include "interchange/my_import.h"
@@ -29,23 +30,7 @@ QByteArray fileBytes(const QString& path) {
 TEST_F(InterchangeFlowTest, ImportSpeedButtonAddsTheRecordsAndTheCountShowsThem) {
     makeCollection(masterPath(), {QStringLiteral("A1")});
     TMain& w = start();
-    const QString src = path(QStringLiteral("three.txt"));
-    QFile f(src);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("\"B1\"\r\n\"B2\"\r\n\"B3\"\r\n");
-    f.close();
-    platform_.queueFilePath(src);
-    platform_.queueModal([](QDialog& d) {
-        auto& format = dynamic_cast<interchange::TImportFormat&>(d);
-        format.AsciiFile->click();
-        format.FileButton->click();
-    });
-    platform_.queueModal([](QDialog& d) {
-        auto& import = dynamic_cast<interchange::TMyImport&>(d);
-        import.SkipFirst->setChecked(false);
-        import.SkipFirstClick();
-        import.StartButton->click();
-    });
+    queueTextImport(platform_, path(QStringLiteral("three.txt")), "\"B1\"\r\n\"B2\"\r\n\"B3\"\r\n");
     trigger("ImportSpeed");
     EXPECT_EQ(platform_.boxSummary(), QStringList{"Ok: Import Complete."});
     EXPECT_EQ(countText(w), QStringLiteral("4"));

@@ -23,15 +23,18 @@ bool checked(TMain& w, const char* name) {
 TEST_F(StartupTest, FirstStartCreatesAndOpensMasterWithDefaults) {
     TMain& w = start();
     ASSERT_FALSE(w.startFailed()) << platform_.boxSummary().join('\n').toStdString();
-    EXPECT_EQ(QRect(w.x(), w.y(), w.width(), w.height()), QRect(0, 0, 640, 480));
+    // The largest screen size that fits the scripted 1024 x 768 screen, centred on it.
+    EXPECT_EQ(QRect(w.x(), w.y(), w.width(), w.height()), QRect(112, 84, 800, 600));
     EXPECT_EQ(w.buttonBar(), 1);
     EXPECT_TRUE(checked(w, "MenuSpeedButtons"));
     EXPECT_FALSE(w.findChild<QFrame*>(QStringLiteral("SpeedPanel"))->isHidden());
-    EXPECT_EQ(w.windowSize(), 640);
-    EXPECT_DOUBLE_EQ(w.scaleFactor(), 1.0);
-    EXPECT_TRUE(checked(w, "Menu640"));
-    EXPECT_EQ(collection::currentDateFormat(), (collection::DateFormat{1, false}));
-    EXPECT_TRUE(checked(w, "MenuDate1"));
+    EXPECT_EQ(w.windowSize(), 800);
+    EXPECT_DOUBLE_EQ(w.scaleFactor(), 1.25);
+    EXPECT_TRUE(checked(w, "Menu800"));
+    // Four-digit years, in the order of the system's locale.
+    const int dates = collection::defaultDateFormatType(QLocale::system());
+    EXPECT_EQ(collection::currentDateFormat(), (collection::DateFormat{dates, false}));
+    EXPECT_TRUE(checked(w, QStringLiteral("MenuDate%1").arg(dates).toLatin1().constData()));
     EXPECT_FALSE(checked(w, "MenuLeadingZeros"));
     EXPECT_TRUE(checked(w, "MenuCurrencyUS"));
     EXPECT_TRUE(checked(w, "MenuNumericUS"));
@@ -59,6 +62,25 @@ TEST_F(StartupTest, StoredSettingsPlaceTheWindowAndChooseTheBar) {
     EXPECT_TRUE(checked(w, "MenuLeadingZeros"));
     EXPECT_EQ(collection::currentDateFormat().format(QDate(1997, 3, 7)),
               QStringLiteral("07/03/97"));
+}
+
+TEST_F(StartupTest, AWindowLeftOnAScreenThatIsGoneIsCentredAndAFirstStartFitsTheScreen) {
+    setGlobal("Misc", "Main Window Left", "9000");
+    setGlobal("Misc", "Main Window Top", "40");
+    setGlobal("Misc", "Main Window Width", "700");
+    setGlobal("Misc", "Main Window Height", "500");
+    setGlobal("Misc", "Window Size", "640");
+    TMain& w = start();
+    EXPECT_EQ(QRect(w.x(), w.y(), w.width(), w.height()), QRect(162, 134, 700, 500));
+    EXPECT_EQ(w.windowSize(), 640);  // a stored size stays
+    main_.reset();
+
+    QFile::remove(collection::globalSettingsPath());
+    platform_.setScreenSize(QSize(1280, 1024));
+    TMain& again = start();
+    EXPECT_EQ(again.windowSize(), 1024);  // 1280 x 1024 would leave no room for the title bar
+    EXPECT_EQ(QRect(again.x(), again.y(), again.width(), again.height()),
+              QRect(128, 128, 1024, 768));
 }
 
 TEST_F(StartupTest, BrowseArgumentInAnyCaseAsFirstArgumentOnly) {

@@ -14,11 +14,11 @@ TEST_F(MyEditTest, TextTheCollectionCannotStoreIsRefusedAndKept) {
         QString message;
     } cases[] = {
         {"Country", QStringLiteral("Ελλάδα"),
-         QStringLiteral("\"Country\" contains characters this collection cannot store: "
-                        "Ε λ ά δ α.  Please correct.")},
+         QStringLiteral("\"Country\" contains characters this collection's code page, Western "
+                        "European (Windows-1252), cannot store: Ε λ ά δ α.  Please correct.")},
         {"Description", QStringLiteral("Łódź 日本"),
-         QStringLiteral("\"Notes\" contains characters this collection cannot store: "
-                        "Ł ź 日 本.  Please correct.")},
+         QStringLiteral("\"Notes\" contains characters this collection's code page, Western "
+                        "European (Windows-1252), cannot store: Ł ź 日 本.  Please correct.")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.control);
@@ -45,6 +45,26 @@ TEST_F(MyEditTest, TextTheCollectionCannotStoreIsRefusedAndKept) {
     ASSERT_TRUE(editor().DoUpdate());
     EXPECT_EQ(field("Country"), "Österreich");
     EXPECT_EQ(field("Descriptio"), "Šumava, 1€");
+}
+
+}  // namespace
+}  // namespace my_edit_testing
+
+namespace my_edit_testing {
+namespace {
+
+// Every input box is named after its field's label (as the user renamed it), so a screen reader
+// says which field it is.
+TEST_F(MyEditTest, EveryInputBoxIsNamedAfterItsLabel) {
+    settings.field(editing::kDescription).label = QStringLiteral("Notes");
+    open(1);
+    EXPECT_EQ(edit("Description")->accessibleName(), QStringLiteral("Notes"));
+    EXPECT_EQ(combo("Country")->accessibleName(), QStringLiteral("Country"));
+    EXPECT_EQ(combo("Country")->lineEdit()->accessibleName(), QStringLiteral("Country"));
+    EXPECT_EQ(dateBox()->accessibleName(), QStringLiteral("Date"));
+    for (QWidget* box : editor().findChildren<QLineEdit*>())
+        if (box->isVisibleTo(&editor()))
+            EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
 }
 
 }  // namespace

@@ -346,3 +346,26 @@ t.close()
 
 }  // namespace
 }  // namespace my_edit_testing
+
+namespace my_edit_testing {
+namespace {
+
+// The thirteenth date format: the date box puts the year first, and what it shows reads back as
+// the same date, also for years before 1950.
+TEST_F(MyEditTest, IsoDatesAreShownAndTypedYearFirst) {
+    collection::applyDateFormat(collection::kIsoDateType, true);
+    table.append();
+    table.setDate(table.requireField("Date"), engine::Date{1897, 3, 7});
+    table.post();
+    open(2);
+    EXPECT_EQ(text("PurchDate"), QStringLiteral("1897-03-07"));
+    ASSERT_TRUE(editor().DoUpdate());
+    EXPECT_EQ(field("Date"), "18970307");
+    type("PurchDate", QStringLiteral("1949-12-31"));
+    ASSERT_TRUE(editor().DoUpdate());
+    EXPECT_EQ(field("Date"), "19491231");
+    collection::applyDateFormat(1, false);
+}
+
+}  // namespace
+}  // namespace my_edit_testing

@@ -58,14 +58,19 @@ TEST(ValueConversion, DatesNeedTheSeparatorAndNoLetters) {
     collection::DateFormat dmy{12, true};  // dd.mm.yyyy
     EXPECT_EQ(importDate("07.03.1997", dmy, 2024), (engine::Date{1997, 3, 7}));
     EXPECT_EQ(importDate("3/7/1997", dmy, 2024), std::nullopt);
+    const collection::DateFormat iso{collection::kIsoDateType, true};  // yyyy-mm-dd
+    EXPECT_EQ(importDate("1897-03-07", iso, 2024), (engine::Date{1897, 3, 7}));
+    EXPECT_EQ(importDate("97-3-7", iso, 2024), (engine::Date{1997, 3, 7}));
+    EXPECT_EQ(importDate("07-03-1997", iso, 2024), std::nullopt);
 }
 
 // Dates of digits and separators are read without the general parser: both readings agree.
 TEST(ValueConversion, DatesReadAsTheDateFormatReadsThem) {
-    const char* const texts[] = {"3/7/1997",  "03/07/97", "29/2/2024", "2/29/2023",  "31/4/10",
-                                 "0/1/2000",  "1/1/0",    "1/1/0000",  "1/1/123",    "12/31/9999",
-                                 "1//2000",   "1/2/",     "1/2/3/4",   "001/2/2000", "1/2/20000",
-                                 " 1/2/2000", "1-2-2000", "7.3.97",    "07.03.1997", "13/13/13"};
+    const char* const texts[] = {"3/7/1997",   "03/07/97",  "29/2/2024", "2/29/2023",  "31/4/10",
+                                 "0/1/2000",   "1/1/0",     "1/1/0000",  "1/1/123",    "12/31/9999",
+                                 "1//2000",    "1/2/",      "1/2/3/4",   "001/2/2000", "1/2/20000",
+                                 " 1/2/2000",  "1-2-2000",  "7.3.97",    "07.03.1997", "13/13/13",
+                                 "1997-03-07", "2024-2-29", "2023-2-29", "97-1-1",     "1997-13-1"};
     for (int type = 1; type <= collection::kDateFormatTypeCount; ++type) {
         const collection::DateFormat format{type, false};
         for (const char* text : texts) {
