@@ -98,6 +98,8 @@ std::optional<QDate> DateFormat::parse(const QString& text) const {
 }
 
 int defaultDateFormatType(const QLocale& locale) {
+    // The C locale (no language set up) keeps the program's own month-first order.
+    if (locale.language() == QLocale::C) return 7;
     const QString pattern = locale.dateFormat(QLocale::ShortFormat);
     const qsizetype day = pattern.indexOf(u'd');
     const qsizetype month = pattern.indexOf(u'M');

@@ -55,7 +55,8 @@ struct DateFormat {
 };
 
 // The type a new installation starts with: four-digit years, the day first where `locale`'s
-// short date puts it first ("dd/mm/yyyy", type 10), otherwise "mm/dd/yyyy" (type 7).
+// short date puts it first ("dd/mm/yyyy", type 10), otherwise (and for the C locale)
+// "mm/dd/yyyy" (type 7).
 int defaultDateFormatType(const QLocale& locale);
 
 // Menu caption of a type: its pattern with leading zeros ("mm/dd/yy").

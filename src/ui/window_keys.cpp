@@ -13,6 +13,7 @@ namespace ui {
 namespace {
 
 constexpr char kKeywordProperty[] = "tessellonHelpKeyword";
+constexpr char kInstalledProperty[] = "tessellonWindowKeys";
 
 // A caption without its accelerator marks: "E&xit" -> "exit".
 QString plainCaption(QString caption) {
@@ -86,7 +87,8 @@ class WindowKeys : public QObject {
 }  // namespace
 
 void installWindowKeys(QWidget* window, bool escapeCloses) {
-    if (window->findChild<WindowKeys*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    if (window->property(kInstalledProperty).toBool()) return;
+    window->setProperty(kInstalledProperty, true);
     window->installEventFilter(new WindowKeys(window, escapeCloses));
 }
 

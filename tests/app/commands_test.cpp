@@ -33,8 +33,9 @@ TEST_F(CommandsTest, DeleteAsksAndOnlyYesDeletes) {
     trigger("DeleteSpeed");
     EXPECT_EQ(w.MyTable.recordCount(), 1u);
     EXPECT_EQ(countText(w), QStringLiteral("1"));
+    // The question names the stamp beneath it: catalogue number and country.
     EXPECT_EQ(platform_.boxSummary(),
-              QStringList(2, QStringLiteral("Confirm: Delete this record?")));
+              QStringList(2, QStringLiteral("Confirm: Delete this record?\n\nA1  A1")));
     EXPECT_EQ(platform_.boxes()[0].buttons, ui::MessageButtons::YesNo);
 }
 

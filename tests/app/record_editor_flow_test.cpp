@@ -23,6 +23,8 @@ class RecordEditorFlowTest : public AppTest {
     }
     // Starts the program with the grid's columns in place, as showing the window does.
     TMain& startShowing(const QStringList& arguments = {}) {
+        // The dates typed below are in the two-digit format "m/d/yy".
+        setGlobal("Misc", "Date Format", "1");
         TMain& w = start(arguments);
         w.SetViewerOptions();
         return w;

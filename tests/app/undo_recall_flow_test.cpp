@@ -40,7 +40,7 @@ class UndoRecallFlowTest : public AppTest {
 };
 
 TEST_F(UndoRecallFlowTest, DeleteNamesTheStampAndUndoBringsItBack) {
-    TMain& w = startWith({QStringLiteral("AU-0001"), QStringLiteral("AU-0003")});
+    startWith({QStringLiteral("AU-0001"), QStringLiteral("AU-0003")});
     const auto original = allBytes();
     EXPECT_FALSE(undoItem()->isEnabled());
     EXPECT_EQ(undoItem()->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
@@ -62,7 +62,11 @@ TEST_F(UndoRecallFlowTest, DeleteNamesTheStampAndUndoBringsItBack) {
 }
 
 TEST_F(UndoRecallFlowTest, EditorUpdatesAddsAndGridCellEditsAreUndoneInTurn) {
-    TMain& w = startWith({QStringLiteral("A1"), QStringLiteral("B2")});
+    makeCollection(masterPath(), {QStringLiteral("A1"), QStringLiteral("B2")});
+    setCollectionKey(masterPath(), QStringLiteral("Grid Options"), QStringLiteral("Field Editing"),
+                     QStringLiteral("Yes"));
+    TMain& w = start();
+    w.SetViewerOptions();
     const auto original = allBytes();
     selectRow(0);
     platform_.queueModal([](QDialog& d) {
@@ -78,10 +82,11 @@ TEST_F(UndoRecallFlowTest, EditorUpdatesAddsAndGridCellEditsAreUndoneInTurn) {
     auto* model = w.findChild<ui::StampTableModel*>(QStringLiteral("MyDataSource"));
     int countryColumn = 0;
     while (model->fieldAt(countryColumn) != 3) ++countryColumn;
+    // Sorted on the country: C3 (none), A1, B2.
     ASSERT_TRUE(model->setData(model->index(1, countryColumn), QStringLiteral("Peru")));
     ASSERT_EQ(w.MyTable.recordCount(), 3u);
 
-    const QStringList names = {QStringLiteral("&Undo Update of B2"),
+    const QStringList names = {QStringLiteral("&Undo Update of A1"),
                                QStringLiteral("&Undo Add of C3"),
                                QStringLiteral("&Undo Update of A1")};
     for (const QString& name : names) {

@@ -115,6 +115,7 @@ TEST(DateFormatTest, NewInstallationsShowFourDigitYearsInTheLocalesOrder) {
     EXPECT_EQ(defaultDateFormatType(QLocale(QLocale::German, QLocale::Germany)), 10);
     EXPECT_EQ(defaultDateFormatType(QLocale(QLocale::English, QLocale::UnitedKingdom)), 10);
     EXPECT_EQ(defaultDateFormatType(QLocale(QLocale::Japanese, QLocale::Japan)), 7);  // y/M/d
+    EXPECT_EQ(defaultDateFormatType(QLocale::c()), 7);
     EXPECT_TRUE(DateFormat{defaultDateFormatType(QLocale::system())}.fourDigitYear());
 }
 

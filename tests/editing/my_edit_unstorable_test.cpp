@@ -62,9 +62,11 @@ TEST_F(MyEditTest, EveryInputBoxIsNamedAfterItsLabel) {
     EXPECT_EQ(combo("Country")->accessibleName(), QStringLiteral("Country"));
     EXPECT_EQ(combo("Country")->lineEdit()->accessibleName(), QStringLiteral("Country"));
     EXPECT_EQ(dateBox()->accessibleName(), QStringLiteral("Date"));
-    for (QWidget* box : editor().findChildren<QLineEdit*>())
-        if (box->isVisibleTo(&editor()))
+    for (QWidget* box : editor().findChildren<QLineEdit*>()) {
+        if (box->isVisibleTo(&editor())) {
             EXPECT_FALSE(box->accessibleName().isEmpty()) << box->objectName().toStdString();
+        }
+    }
 }
 
 }  // namespace

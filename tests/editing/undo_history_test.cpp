@@ -16,9 +16,9 @@ class UndoHistoryTest : public ::testing::Test {
   protected:
     void SetUp() override {
         path = dir.filePath(QStringLiteral("STAMPS.DBF"));
-        collection::testing::makeStampCollection(path, {{"AU-0001", "Australia", 1913},
-                                                        {"AU-0002", "Austria", 1850},
-                                                        {"AU-0003", "Belgium", 1849}});
+        collection::testing::makeStampCollection(path, {{"AU-0001", "Australia", 1913, ""},
+                                                        {"AU-0002", "Austria", 1850, ""},
+                                                        {"AU-0003", "Belgium", 1849, ""}});
         table.open(path.toStdString(), engine::OpenMode::Shared);
         for (std::uint32_t r = 1; r <= 3; ++r) before.push_back(table.recordBytes(r));
         history.attach(&table);
