@@ -19,8 +19,8 @@ QPoint centredPosition(QSize windowSize, QSize screen, bool moveUp) {
 }
 
 QPoint centredOn(QSize windowSize, const QRect& parent, const QRect& area, bool moveUp) {
-    int left = parent.center().x() - windowSize.width() / 2;
-    int top = parent.center().y() - windowSize.height() / 2;
+    int left = parent.x() + (parent.width() - windowSize.width()) / 2;
+    int top = parent.y() + (parent.height() - windowSize.height()) / 2;
     if (moveUp && top - area.top() > 10) top -= 10;
     // Inside the screen where it fits, the title bar always reachable.
     left = std::max(area.left(), std::min(left, area.right() + 1 - windowSize.width()));

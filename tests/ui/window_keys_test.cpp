@@ -95,7 +95,7 @@ TEST_F(WindowKeysTest, ControlsKeepTheirOwnEscapeAndMainWindowsKeepEscape) {
     grid->setItem(0, 0, new QTableWidgetItem(QStringLiteral("Spain")));
     grid->setFocus();
     grid->editItem(grid->item(0, 0));
-    QWidget* editor = QApplication::focusWidget();
+    auto* editor = grid->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     QTest::keyClick(editor, Qt::Key_Escape);  // ends the cell edit only
     EXPECT_TRUE(dialog.isVisible());
