@@ -1,9 +1,17 @@
 #include "interchange/export_run.h"
 
+#include <unistd.h>
+
+#include <QString>
+
+#include "collection/collection_own_files.h"
+#include "collection/replacing_file.h"
 #include "collection/stamp_schema.h"
 #include "collection/stamp_table_defs.h"
 #include "engine/error.h"
+#include "engine/companion_files.h"
 #include "engine/table.h"
+#include "engine/table_probe.h"
 #include "interchange/delimited_text_writer.h"
 #include "interchange/value_conversion.h"
 
@@ -64,6 +72,14 @@ void copyValue(const engine::RecordView& record, int from, const engine::FieldIn
 
 }  // namespace
 
+std::string refusedTarget(const engine::Table& source, const std::string& path) {
+    const QString table = QString::fromStdString(source.path());
+    const QString target = QString::fromStdString(path);
+    if (const auto own = collection::collectionFileAt(table, target))
+        return collection::ownFileRefusal(target, *own, table).toStdString();
+    return {};
+}
+
 std::vector<engine::FieldDef> exportFieldDefs(const std::vector<int>& fields) {
     std::vector<engine::FieldDef> defs;
     for (int number : fields)
@@ -75,8 +91,13 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                         const ExportRequest& request) {
     const std::vector<int> from = sourceFields(source, request.fields);
     const engine::CodePage cp = source.codePage();
+    // Four-digit years whatever the display format: a two-digit year would come back in the
+    // wrong century (1898 read back as 1998).
+    const collection::DateFormat dates = withFourDigitYears(request.dateFormat);
     std::string text;
     ExportResult result;
+    result.error = refusedTarget(source, path);
+    if (!result.error.empty()) return result;
     try {
         DelimitedTextWriter writer(path);
         if (!request.titles.empty()) {
@@ -94,7 +115,7 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                     writer.addBytes(r.raw(f));  // already Windows-1252: no conversion
                     continue;
                 }
-                editTextInto(r, f, info, request.dateFormat, text);
+                editTextInto(r, f, info, dates, text);
                 writer.addUtf8(text);
             }
             writer.endLine();
@@ -111,10 +132,19 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
     const std::vector<int> from = sourceFields(source, request.fields);
     std::string text;
     ExportResult result;
+    result.error = refusedTarget(source, path);
+    if (!result.error.empty()) return result;
     try {
-        engine::Table::create(path, exportFieldDefs(request.fields), engine::CodePage::Cp1252);
+        // A table another program has open is not replaced under it.
+        if (engine::fileExists(path) && engine::tableHeld(path))
+            throw engine::EngineError("The table \"" + path + "\" is in use by another program.");
+        // Written under a temporary name and put in place only when whole.
+        collection::ReplacingFile file(path);
+        file.closeFile();
+        engine::Table::create(file.temporaryPath(), exportFieldDefs(request.fields),
+                              engine::CodePage::Cp1252);
         engine::Table target;
-        target.open(path, engine::OpenMode::Exclusive);
+        target.open(file.temporaryPath(), engine::OpenMode::Exclusive);
         // The new table is Windows-1252: a character of another collection's code page it lacks
         // is written as a stand-in rather than losing the whole value.
         target.setStandIns(true);
@@ -129,6 +159,12 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
         });
         if (target.state() != engine::EditState::Browse) target.cancel();
         target.close();
+        if (result.error.empty()) {
+            file.commit();
+            // An index left by an earlier table of that name does not belong to the new one.
+            const std::string staleIndex = engine::companionPath(file.finalPath(), ".MDX");
+            if (engine::fileExists(staleIndex)) ::unlink(staleIndex.c_str());
+        }
     } catch (const std::exception& e) {
         result.error = e.what();
     }

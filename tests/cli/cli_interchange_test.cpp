@@ -2,12 +2,18 @@
 // and the refusals.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <sstream>
 
 #include "cli/cli_commands.h"
 #include "engine/table.h"
+#include "reports/report_file.h"
 
 namespace {
 
@@ -100,6 +106,114 @@ TEST_F(CliInterchangeTest, Refusals) {
     EXPECT_EQ(run({"export", collection, file("out.txt"), "--dbf"}).status, 2);
     EXPECT_EQ(run({"export", collection, file("out.txt"), "--text", "--fields", "Nope"}).status, 2);
     EXPECT_EQ(run({"import", collection, file("missing.txt"), "--text"}).status, 2);
+}
+
+// Exporting onto the collection's own files (by name or through a link) is refused with a message
+// naming the file, and leaves every byte of it; a failed export says nothing was exported.
+TEST_F(CliInterchangeTest, ExportNeverWritesOverTheCollectionOrPrintsSuccessOnFailure) {
+    const std::string src = write("in.txt", "\"Country\"\r\n\"Spain\"\r\n");
+    ASSERT_EQ(run({"import", collection, src, "--text", "--skip-first"}).status, 0);
+    ASSERT_EQ(run({"sort", collection, "3"}).status, 0);
+    const std::string ini = write("C.INI", "[Export]\r\nFirst Row=Yes\r\n");
+    const std::string link = file("link.txt");
+    ASSERT_EQ(::symlink(collection.c_str(), link.c_str()), 0);
+    std::vector<std::string> targets = {collection, ini, link};
+    if (QFile::exists(dir.filePath("C.MDX"))) targets.push_back(file("C.MDX"));
+    for (const std::string& target : targets) {
+        const std::string before = read(target);
+        for (const char* kind : {"--text", "--dbf"}) {
+            const CliRun r = run({"export", collection, target, kind, "--fields", "3"});
+            EXPECT_EQ(r.status, 2) << target;
+            EXPECT_EQ(r.out, "") << target;
+            EXPECT_NE(r.err.find("\"" + target + "\" is the"), std::string::npos) << r.err;
+        }
+        EXPECT_EQ(read(target), before) << target;
+    }
+    CliRun r = run({"info", collection});
+    EXPECT_EQ(r.status, 0) << r.err;
+    // A target the run cannot write: an error and no count of exported records.
+    r = run({"export", collection, file("gone/out.txt"), "--text"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("Nothing was exported"), std::string::npos) << r.err;
+}
+
+// Reports (text and PDF) are refused over the collection's own files too, and a report that is
+// written leaves no temporary file behind.
+TEST_F(CliInterchangeTest, ReportsAreNeverWrittenOverTheCollection) {
+    if (!QCoreApplication::instance()) {
+        static int argc = 1;
+        static char name[] = "tess_cli_tests";
+        static char* argv[] = {name, nullptr};
+        new QGuiApplication(argc, argv);
+    }
+    ASSERT_TRUE(reports::ReportFile(dir.filePath("TESSELON.URP")).writeDefaults());
+    const std::string src = write("in.txt", "\"Country\"\r\n\"Spain\"\r\n");
+    ASSERT_EQ(run({"import", collection, src, "--text", "--skip-first"}).status, 0);
+    const std::string ini = write("C.INI", "[Export]\r\nFirst Row=Yes\r\n");
+    for (const std::string& target : {collection, ini}) {
+        const std::string before = read(target);
+        for (const char* kind : {"--text", "--pdf"}) {
+            const CliRun r = run({"report", collection, "1", kind, target});
+            EXPECT_EQ(r.status, 2) << kind << " " << target;
+            EXPECT_NE(r.err.find("\"" + target + "\" is the"), std::string::npos) << r.err;
+        }
+        EXPECT_EQ(read(target), before);
+    }
+    CliRun r = run({"report", collection, "1", "--text", file("report.txt")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_FALSE(read(file("report.txt")).empty());
+    r = run({"report", collection, "1", "--pdf", file("report.pdf")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(read(file("report.pdf")).substr(0, 5), "%PDF-");
+    EXPECT_TRUE(QDir(dir.path()).entryList(QStringList{".*"}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// A read-only index would miss the imported records: the run is refused before it starts.
+TEST_F(CliInterchangeTest, ImportIntoACollectionWithAReadOnlyIndexIsRefused) {
+    const std::string src = write("in.txt", "\"Country\"\r\n\"Spain\"\r\n");
+    ASSERT_EQ(run({"import", collection, src, "--text", "--skip-first"}).status, 0);
+    ASSERT_EQ(run({"sort", collection, "3"}).status, 0);
+    const std::string mdx = file("C.MDX");
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(mdx)));
+    ASSERT_EQ(::chmod(mdx.c_str(), 0444), 0);
+    const std::string before = read(collection);
+    const CliRun r = run({"import", collection, src, "--text", "--skip-first"});
+    ::chmod(mdx.c_str(), 0644);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("is read-only"), std::string::npos) << r.err;
+    EXPECT_EQ(read(collection), before);
+}
+
+// A FIFO (or any file that is not a regular one) is refused at once instead of blocking.
+TEST_F(CliInterchangeTest, ImportFromAFifoIsRefusedWithoutWaiting) {
+    const std::string fifo = file("pipe.txt");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const char* kind : {"--text", "--dbf"}) {
+        const CliRun r = run({"import", collection, fifo, kind});
+        EXPECT_EQ(r.status, 2) << kind;
+        EXPECT_NE(r.err.find("is not a regular file"), std::string::npos) << kind << r.err;
+    }
+}
+
+// While another program imports (its index is marked as changing for the length of a slice),
+// a second import does not claim that a program stopped while changing it.
+TEST_F(CliInterchangeTest, AnImportBesideAnotherRunningImportTellsNoStoppedProgram) {
+    const std::string src = write("in.txt", "\"Country\"\r\n\"Spain\"\r\n");
+    ASSERT_EQ(run({"import", collection, src, "--text", "--skip-first"}).status, 0);
+    ASSERT_EQ(run({"sort", collection, "3"}).status, 0);
+    engine::Table other;
+    other.open(collection, engine::OpenMode::Shared);
+    other.beginAppendRun();
+    other.append();
+    other.setText(other.requireField("Country"), "Chile");
+    other.post();
+    const CliRun r = run({"import", collection, src, "--text", "--skip-first"});
+    EXPECT_EQ(r.err.find("stopped while changing"), std::string::npos) << r.err;
+    EXPECT_EQ(r.status, 0) << r.err;
+    other.endAppendRun();
+    other.close();
 }
 
 }  // namespace
