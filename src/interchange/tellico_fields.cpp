@@ -65,6 +65,8 @@ const std::vector<std::pair<int, const char*>>& ownFieldNames() {
         {kNumericCatalog, "numeric-catalog"}, {kUserDefined1, "user-defined-1"},
         {kUserDefined2, "user-defined-2"}, {kUserDefined3, "user-defined-3"},
         {kWanted, "wanted"},
+        // Written only when Tellico's grade cannot hold the value: it keeps only its own words.
+        {kCondition, "condition"},
     };
     return names;
 }
@@ -76,14 +78,22 @@ int ownField(const QString& name) {
 }
 
 bool isWholeNumber(const QString& s) {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,9}$"));
-    return digits.match(s).hasMatch();
+    if (s.isEmpty() || s.size() > 9) return false;
+    for (QChar c : s)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
+    return true;
 }
 
 // One line of a Tellico value (a paragraph's breaks, written as <br/> or as line breaks).
 QString oneLine(QString value) {
-    static const QRegularExpression breaks(QStringLiteral("<br */?>|\\r\\n|\\n|\\r"));
-    return value.replace(breaks, QStringLiteral(" ")).trimmed();
+    const bool breaks = value.contains(QLatin1Char('<')) || value.contains(QLatin1Char('\n')) ||
+                        value.contains(QLatin1Char('\r'));
+    if (breaks) {
+        static const QRegularExpression pattern(QStringLiteral("<br */?>|\\r\\n|\\n|\\r"));
+        value.replace(pattern, QStringLiteral(" "));
+        return value.trimmed();
+    }
+    return value;  // blanks at the ends stay, as the table keeps them
 }
 
 QString titleOf(const QString& name, const std::vector<FieldDef>& fields) {
@@ -295,7 +305,14 @@ Entry tellicoEntry(const std::vector<std::string>& fields) {
     QString grade = value(kCondition);
     for (const auto& [tellico, ours] : gradeWords())
         if (grade == ours) grade = tellico;
-    put("grade", grade);
+    // Tellico drops a choice it does not offer: such a condition goes in a field of its own.
+    QStringList allowed;
+    for (const FieldDef& f : stampCollectionFields())
+        if (f.name == QLatin1String("grade")) allowed = f.allowed.split(QLatin1Char(';'));
+    if (allowed.contains(grade))
+        put("grade", grade);
+    else
+        put("condition", grade);
     const QString cancel = value(kCancellation);
     if (!cancel.isEmpty() && cancel.compare(QLatin1String("Uncancelled"), Qt::CaseInsensitive) != 0)
         put("cancelled", QStringLiteral("true"));
@@ -304,7 +321,8 @@ Entry tellicoEntry(const std::vector<std::string>& fields) {
     put("pur_date", value(kDate));
     put("pur_price", value(kCost));
     put("comments", value(kComments));
-    for (const auto& [number, name] : ownFieldNames()) put(name, value(number));
+    for (const auto& [number, name] : ownFieldNames())
+        if (number != kCondition) put(name, value(number));
     // A whole Scott number would be read back as the Numeric Catalog too: an empty one says
     // that it is blank.
     if (value(kNumericCatalog).isEmpty() && isWholeNumber(value(kCatalog).trimmed()))

@@ -7,7 +7,9 @@
 //   country      <-> Country            year ("Issue Year", several allowed) <-> Year
 //   color        <-> Color              scott ("Scott#") <-> Alpha Catalog, and Numeric Catalog
 //                                                            when it is a whole number
-//   grade        <-> Condition          (Tellico's "Extremely Fine" / "Very Fine" as XF / VF)
+//   grade        <-> Condition          (Tellico's "Extremely Fine" / "Very Fine" as XF / VF; a
+//                                        condition that is none of Tellico's grades goes out in
+//                                        a field of its own, as Tellico drops other choices)
 //   cancelled    <-> Cancellation       (a check box: "Cancelled" when true)
 //   hinged       <-> Hinged             gummed <-> Gum
 //   pur_date     <-> Purchase Date      (YYYY-MM-DD)

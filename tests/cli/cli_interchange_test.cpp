@@ -169,6 +169,39 @@ TEST_F(CliInterchangeTest, ReportsAreNeverWrittenOverTheCollection) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QStringList{".*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
+// --tellico both ways: the plan is printed before the run, another collection type is refused.
+TEST_F(CliInterchangeTest, TellicoCollectionsOutAndBackIn) {
+    const std::string src = write("in.txt",
+                                  "\"Country\",\"Alpha Catalog\",\"Condition\"\r\n"
+                                  "\"Spain\",\"S-1\",\"VF\"\r\n\"Chile\",\"12\",\"Mint\"\r\n");
+    ASSERT_EQ(run({"import", collection, src, "--text", "--skip-first"}).status, 0);
+    const std::string tc = file("out.tc");
+    CliRun r = run({"export", collection, tc, "--tellico", "Country:Spain"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "Exported 1 records.\n");
+    ASSERT_EQ(run({"export", collection, tc, "--tellico"}).status, 0);
+    const std::string copy = file("COPY.DBF");
+    ASSERT_EQ(run({"create", copy}).status, 0);
+    r = run({"import", copy, tc, "--tellico"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Scott# \u2192 Alpha Catalog"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Imported 2 records."), std::string::npos) << r.out;
+    engine::Table t;
+    t.open(copy, engine::OpenMode::Shared);
+    t.first();
+    EXPECT_EQ(t.text("Catalog") + "|" + t.text("CatalogI") + "|" + t.text("Condition"), "S-1||VF");
+    t.next();
+    EXPECT_EQ(t.text("Catalog") + "|" + t.text("CatalogI") + "|" + t.text("Condition"), "12||Mint");
+    const std::string books =
+        write("books.xml",
+              "<?xml version=\"1.0\"?><tellico xmlns=\"http://periapsis.org/tellico/\" "
+              "syntaxVersion=\"11\"><collection title=\"B\" type=\"2\"/></tellico>");
+    r = run({"import", copy, books, "--tellico"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("Book Collection"), std::string::npos) << r.err;
+    EXPECT_EQ(run({"export", collection, tc, "--tellico", "--fields", "1"}).status, 2);
+}
+
 // A read-only index would miss the imported records: the run is refused before it starts.
 TEST_F(CliInterchangeTest, ImportIntoACollectionWithAReadOnlyIndexIsRefused) {
     const std::string src = write("in.txt", "\"Country\"\r\n\"Spain\"\r\n");

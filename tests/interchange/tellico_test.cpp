@@ -102,6 +102,7 @@ TEST_F(TellicoTest, TheExportIsValidAgainstTellicosDtdLessOurOwnFields) {
     table_.setText(table_.requireField("Year"), "1840");
     table_.setText(table_.requireField("Cancellati"), "Maltese Cross");
     table_.setText(table_.requireField("Topic"), "Queens");
+    table_.setText(table_.requireField("Condition"), "Mint");
     table_.setDate(table_.requireField("Date"), {1999, 5, 6});
     table_.post();
     const std::string tc = scratch_.file("out.tc");
@@ -138,6 +139,9 @@ sys.exit(r.returncode)
     EXPECT_EQ(entry.first("cancellation"), "Maltese Cross");
     EXPECT_EQ(entry.first("pur_date"), "1999-05-06");
     EXPECT_EQ(entry.first("title"), "1840 Penny Black");
+    // Tellico keeps only its own grades: another condition goes in a field of its own.
+    EXPECT_EQ(entry.first("grade"), "");
+    EXPECT_EQ(entry.first("condition"), "Mint");
     EXPECT_FALSE(reader.nextEntry(entry));
 }
 
