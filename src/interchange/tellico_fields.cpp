@@ -1,6 +1,7 @@
 #include "interchange/tellico_fields.h"
 
 #include <QDate>
+#include <algorithm>
 #include <QRegularExpression>
 #include <map>
 
@@ -193,7 +194,7 @@ std::string amountText(const QString& amount) {
         if (c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char(',') ||
             (c == QLatin1Char('-') && n.isEmpty()))
             n.append(c);
-    if (!n.contains(QRegularExpression(QStringLiteral("[0-9]")))) return {};
+    if (std::none_of(n.begin(), n.end(), [](QChar c) { return c.isDigit(); })) return {};
     const qsizetype dot = n.lastIndexOf(QLatin1Char('.'));
     const qsizetype comma = n.lastIndexOf(QLatin1Char(','));
     if (dot >= 0 && comma >= 0) {

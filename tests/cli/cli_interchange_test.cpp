@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <sstream>
 
@@ -125,7 +126,10 @@ TEST_F(CliInterchangeTest, ExportNeverWritesOverTheCollectionOrPrintsSuccessOnFa
             const CliRun r = run({"export", collection, target, kind, "--fields", "3"});
             EXPECT_EQ(r.status, 2) << target;
             EXPECT_EQ(r.out, "") << target;
-            EXPECT_NE(r.err.find("\"" + target + "\" is the"), std::string::npos) << r.err;
+            // A dBase export refuses a name without .DBF before it looks further.
+            const bool dbaseName = target.size() > 4 && target.substr(target.size() - 4) == ".DBF";
+            if (std::string(kind) == "--text" || dbaseName)
+                EXPECT_NE(r.err.find("\"" + target + "\" is the"), std::string::npos) << r.err;
         }
         EXPECT_EQ(read(target), before) << target;
     }
@@ -151,6 +155,9 @@ TEST_F(CliInterchangeTest, ReportsAreNeverWrittenOverTheCollection) {
     const std::string src = write("in.txt", "\"Country\"\r\n\"Spain\"\r\n");
     ASSERT_EQ(run({"import", collection, src, "--text", "--skip-first"}).status, 0);
     const std::string ini = write("C.INI", "[Export]\r\nFirst Row=Yes\r\n");
+    // A first run may make the collection's sort index: the bytes compared are those after it.
+    CliRun r = run({"report", collection, "1", "--text", file("report.txt")});
+    EXPECT_EQ(r.status, 0) << r.err;
     for (const std::string& target : {collection, ini}) {
         const std::string before = read(target);
         for (const char* kind : {"--text", "--pdf"}) {
@@ -160,8 +167,6 @@ TEST_F(CliInterchangeTest, ReportsAreNeverWrittenOverTheCollection) {
         }
         EXPECT_EQ(read(target), before);
     }
-    CliRun r = run({"report", collection, "1", "--text", file("report.txt")});
-    EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_FALSE(read(file("report.txt")).empty());
     r = run({"report", collection, "1", "--pdf", file("report.pdf")});
     EXPECT_EQ(r.status, 0) << r.err;
@@ -233,6 +238,8 @@ TEST_F(CliInterchangeTest, ImportFromAFifoIsRefusedWithoutWaiting) {
 // While another program imports (its index is marked as changing for the length of a slice),
 // a second import does not claim that a program stopped while changing it.
 TEST_F(CliInterchangeTest, AnImportBesideAnotherRunningImportTellsNoStoppedProgram) {
+    const std::string cli = TESS_BINARY_DIR "/src/cli/tessellon-cli";
+    if (!QFile::exists(QString::fromStdString(cli))) GTEST_SKIP() << "no tessellon-cli";
     const std::string src = write("in.txt", "\"Country\"\r\n\"Spain\"\r\n");
     ASSERT_EQ(run({"import", collection, src, "--text", "--skip-first"}).status, 0);
     ASSERT_EQ(run({"sort", collection, "3"}).status, 0);
@@ -241,11 +248,19 @@ TEST_F(CliInterchangeTest, AnImportBesideAnotherRunningImportTellsNoStoppedProgr
     other.beginAppendRun();
     other.append();
     other.setText(other.requireField("Country"), "Chile");
-    other.post();
-    const CliRun r = run({"import", collection, src, "--text", "--skip-first"});
-    EXPECT_EQ(r.err.find("stopped while changing"), std::string::npos) << r.err;
-    EXPECT_EQ(r.status, 0) << r.err;
+    other.post();  // the slice is open: the index is marked as changing
+    QProcess second;
+    second.start(QString::fromStdString(cli),
+                 {"import", QString::fromStdString(collection), QString::fromStdString(src),
+                  "--text", "--skip-first"});
+    ASSERT_TRUE(second.waitForStarted());
+    // The second import checks the collection and then waits for the slice to end.
+    second.waitForFinished(1500);
     other.endAppendRun();
+    ASSERT_TRUE(second.waitForFinished(60000));
+    const std::string err = second.readAllStandardError().toStdString();
+    EXPECT_EQ(err.find("stopped while changing"), std::string::npos) << err;
+    EXPECT_EQ(second.exitCode(), 0) << err;
     other.close();
 }
 
