@@ -37,6 +37,19 @@ std::string followLinks(const std::string& path) {
 
 ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {
     final_ = followLinks(target);
+    struct stat existing {};
+    if (::stat(final_.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        // A device or a pipe (/dev/null, /dev/stdout) is written as it is: nothing is renamed
+        // over it.
+        direct_ = true;
+        temporary_ = final_;
+        // Without a reader a pipe is refused at once rather than waited on.
+        fd_ = ::open(final_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NONBLOCK);
+        if (fd_ < 0) fail("Cannot write");
+        const int flags = ::fcntl(fd_, F_GETFL);
+        if (flags >= 0) ::fcntl(fd_, F_SETFL, flags & ~O_NONBLOCK);
+        return;
+    }
     const std::size_t slash = final_.rfind('/');
     const std::string folder = slash == std::string::npos ? std::string() : final_.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? final_ : final_.substr(slash + 1);
@@ -61,7 +74,7 @@ ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {
 
 ReplacingFile::~ReplacingFile() {
     if (fd_ >= 0) ::close(fd_);
-    if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+    if (!committed_ && !direct_ && !temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
 void ReplacingFile::fail(const std::string& what) const {
@@ -88,6 +101,11 @@ void ReplacingFile::write(const char* bytes, std::size_t n) {
 }
 
 void ReplacingFile::commit() {
+    if (direct_) {
+        closeFile();
+        committed_ = true;
+        return;
+    }
     if (fd_ < 0) {
         fd_ = ::open(temporary_.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd_ < 0) fail("Cannot write");

@@ -9,6 +9,10 @@
 // exists, else the usual ones for a new file. commit() writes everything to disk and renames; a
 // ReplacingFile destroyed without commit() removes its temporary file.
 //
+// A target that exists and is no regular file (a device such as /dev/null, a pipe) is written
+// directly, as it is: temporaryPath() is then the target itself and nothing is renamed or
+// removed.
+//
 // Failures throw std::runtime_error with a message for the user ("Cannot write /a/b.txt: No
 // space left on device.").
 #pragma once
@@ -46,6 +50,7 @@ class ReplacingFile {
     std::string temporary_;
     int fd_ = -1;
     bool committed_ = false;
+    bool direct_ = false;  // the target is no regular file: written in place
 };
 
 }  // namespace collection

@@ -2,6 +2,7 @@
 // and never a half file: a run that fails leaves the target as it was.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -115,6 +116,14 @@ TEST_F(ExportTargetTest, AFailedRunLeavesTheOldFileAndNoTemporaryOne) {
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     const std::map<std::string, std::string> files = folder();
     for (const auto& [name, bytes] : files) EXPECT_NE(name.front(), '.') << name;
+    // A device is written in place, never renamed over (a node of the null device made here,
+    // so a fault could not harm the system's own).
+    const std::string device = scratch_.file("null-device");
+    if (::mknod(device.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        EXPECT_EQ(exportText(table_, device, request_).error, "");
+        ASSERT_EQ(::stat(device.c_str(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode));
+    }
 }
 
 TEST_F(ExportTargetTest, TheExportWindowNamesTheFileItRefuses) {
