@@ -31,6 +31,7 @@ void TMain::buildMenus() {
     buildFileMenu();
     buildRecordsMenu();
     buildNavigateMenu();
+    buildViewMenu();
     buildOptionsMenu();
     buildToolsAndHelpMenus();
 }
@@ -98,6 +99,14 @@ void TMain::buildNavigateMenu() {
                &TMain::DoReports);
     addCommand(m, QStringLiteral("MenuViewer"), QStringLiteral("&Viewer"), ctrl(Qt::Key_V),
                &TMain::DoViewer);
+}
+
+void TMain::buildViewMenu() {
+    // Made in the menu bar's order, after Navigate; other commands add their items to it.
+    QMenu* m = addMenu(menuBar(), nullptr, "MenuView", QStringLiteral("&View"));
+    QAction* pane = addCommand(m, QStringLiteral("MenuPicturePane"),
+                               QStringLiteral("&Picture Pane"), {}, &TMain::TogglePicturePane);
+    pane->setCheckable(true);
 }
 
 void TMain::addValueCommands(QMenu* menu, std::initializer_list<ValueItem> items,

@@ -196,6 +196,7 @@ void TMain::DoFileSpecific() {
     ui::applySharedFonts(this, fonts_);
     SetViewerOptions();
     SetColors();
+    adoptCollectionPictures();
     DisplayCount();
 }
 

@@ -114,6 +114,7 @@ void TMain::DisplayCount() {
     if (!collectionOpen_ || !MyTable.isOpen()) return;
     CountLabel->setText(QString::number(MyTable.recordCount()));
     refreshStatusTotals();
+    showCurrentPictures();
 }
 
 // The filter callback is installed only while a search restricts the viewer:

@@ -59,6 +59,9 @@ class ScriptedPlatform : public Platform {
     // --- scripting -------------------------------------------------------------------------
     void queueAnswer(MessageAnswer answer) { answers_.push_back(answer); }
     void queueFilePath(const QString& path) { filePaths_.push_back(path); }
+    // The answer of the next several-files dialog (one queued entry; empty: cancelled).
+    void queueFilePaths(const QStringList& paths) { filePaths_.push_back(paths.join(u'\n')); }
+    void setClipboardImage(const QImage& image) { clipboardImage_ = image; }
     void queueFont(std::optional<FontChoice> choice) { fonts_.push_back(std::move(choice)); }
     void queueColor(std::optional<QColor> color) { colors_.push_back(color); }
     void queuePrint(std::optional<PrintAnswer> answer) { prints_.push_back(answer); }
@@ -98,6 +101,7 @@ class ScriptedPlatform : public Platform {
     void beep() override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
+    QStringList openFileNames(const FileDialogRequest& request) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
@@ -110,6 +114,7 @@ class ScriptedPlatform : public Platform {
     void setBusyCursor(bool on) override;
     QString clipboardText() override { return clipboard_; }
     void setClipboardText(const QString& text) override { clipboard_ = text; }
+    QImage clipboardImage() override { return clipboardImage_; }
     int execModal(QDialog& dialog) override;
     QDate today() override { return today_; }
     qint64 freeDiskSpace(const QString&) override { return freeSpace_; }
@@ -131,6 +136,7 @@ class ScriptedPlatform : public Platform {
     QStringList printers_;
     int defaultPrinter_ = 0;
     QString clipboard_;
+    QImage clipboardImage_;
 
     std::vector<ShownBox> boxes_;
     std::vector<ShownFileDialog> fileDialogs_;
