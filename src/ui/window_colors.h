@@ -10,7 +10,7 @@
 // and other controls keep their colours. Applying again with another set replaces the colours;
 // nothing else of the palettes is touched.
 //
-// Text stays readable whatever the set: a text colour that reads under 3.5:1 against what is
+// Text stays readable whatever the set: a text colour that reads under 3:1 against what is
 // drawn behind it (the set's own pair, or the platform's text on Main Background for plain
 // labels) is drawn moved towards black or white until it reads at 4.5:1; the stored values do
 // not change. Disabled controls draw their text half-way to their background in every set.
@@ -36,7 +36,7 @@ inline QColor colorOf(const ColorSet& set, ColorRole role) {
 
 // Contrast ratio of two colours by their relative luminance (sRGB): 1 (same) to 21.
 double contrastRatio(const QColor& a, const QColor& b);
-// `text` when it reads at 3.5:1 or better on `background`, otherwise the nearest colour towards
+// `text` when it reads at 3:1 or better on `background`, otherwise the nearest colour towards
 // black or white (whichever reaches it sooner) that reads at 4.5:1.
 QColor legibleOn(const QColor& background, const QColor& text);
 // Gives `w` the platform's own colours whatever its parent's palette says.
