@@ -1,3 +1,4 @@
+#include "engine/regular_file.h"
 #include "engine/mdx_file.h"
 
 #include <fcntl.h>
@@ -101,7 +102,12 @@ std::unique_ptr<MdxFile> MdxFile::open(const std::string& path, bool writable,
 
 std::vector<TagInfo> MdxFile::salvageTags(const std::string& path) {
     std::vector<TagInfo> tags;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = -1;
+    try {
+        fd = openRegularFile(path, O_RDONLY);
+    } catch (const EngineError&) {
+        return tags;  // not a file: nothing to salvage
+    }
     if (fd < 0) return tags;
     struct stat st {};
     std::string head(std::size_t(mdx::kFirstDataPage) * mdx::kPageSize, '\0');
@@ -269,9 +275,17 @@ void MdxFile::rebuildAll(std::uint32_t recordCount,
     d.changeFailed = false;
 }
 
-void MdxFile::insertKey(int tag, const char* key, std::uint32_t recno) {
+void MdxFile::reserveForChange() {
+    Impl& d = *impl_;
+    d.file->requireWritable();
+    std::uint32_t blocks = 0;
+    for (const MdxTree& t : d.trees) blocks += std::uint32_t(t.height()) + 1;
+    d.file->reserveBlocks(blocks);
+}
+
+void MdxFile::insertKey(int tag, const char* key, std::uint32_t recno, bool newest) {
     try {
-        impl_->changeableTree(tag).insert(key, recno);
+        impl_->changeableTree(tag).insert(key, recno, newest);
     } catch (...) {
         impl_->changeFailed = true;
         throw;
