@@ -26,6 +26,7 @@
 #include "searching/search_replace.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "interchange/byte_source.h"
 #include "pictures/picture_store.h"
 
 namespace cli {
@@ -102,6 +103,23 @@ std::string quoted(const std::string& s) {
         r += c;
     }
     return r + "\"";
+}
+
+// `s` with every byte outside printable ASCII written as \xHH, fit for a message.
+std::string escapedBytes(const std::string& s) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string r;
+    for (const char ch : s) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x20 && b < 0x7F) {
+            r += ch;
+        } else {
+            r += "\\x";
+            r += hex[b >> 4];
+            r += hex[b & 15];
+        }
+    }
+    return r;
 }
 
 std::string absolute(const std::string& path) {
@@ -323,6 +341,16 @@ int doReplace(Context& c) {
         c.err << "Error: " << refusal->message.toStdString() << "\n";
         return kFail;
     }
+    // The window's entry box takes no more characters than the field holds; the table
+    // would cut a longer text without a word.
+    const collection::SchemaField& schema = collection::schemaField(field);
+    const QString replacement = request.replaceText.trimmed();
+    if (editing::fieldClassOf(field) == editing::FieldClass::Text &&
+        replacement.size() > schema.length) {
+        c.err << "Error: The replacement \"" << replacement.toStdString() << "\" is longer than the "
+              << schema.length << " characters the field " << schema.label << " holds.\n";
+        return kFail;
+    }
     const QString settingsPath = collection::collectionPaths(path).settingsPath;
     const QString sort =
         collection::BuildSortString(collection::readCollection(settingsPath).sortLevels);
@@ -371,6 +399,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (it == verbs.end() || args.size() < it->second.minArgs ||
         args.size() > it->second.maxArgs) {
         err << kUsage;
+        return kFail;
+    }
+    // Arguments reach files through Qt's strings, which would turn bytes that are not UTF-8
+    // into U+FFFD and so name another file: such names are refused, never changed.
+    for (const std::string& arg : args) {
+        if (interchange::isValidUtf8(arg.data(), arg.size())) continue;
+        err << "Error: \"" << escapedBytes(arg)
+            << "\" is not valid UTF-8. File names are kept in UTF-8: rename the file and try "
+               "again.\n";
         return kFail;
     }
     Context c{args, out, err};
