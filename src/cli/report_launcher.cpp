@@ -1,0 +1,51 @@
+// The report verb in the companion as it is started: reports measure and paint text through
+// Qt's GUI library, whose loading alone costs more than most verbs' whole work on a small
+// collection, so tessellon-cli is built without it and hands a report to tessellon-cli-report
+// (the same verbs with the GUI library), which runs in its place with the same arguments and so
+// prints and exits as the report verb does. It is looked for beside tessellon-cli (a build) and
+// in ../libexec/tessellon from it (an installed program).
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <iostream>
+
+#include "cli/cli_report.h"
+
+namespace cli {
+
+namespace {
+
+std::string ownFolder() {
+    char path[PATH_MAX];
+    const ssize_t n = ::readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0) return ".";
+    const std::string self(path, std::size_t(n));
+    return self.substr(0, self.find_last_of('/'));
+}
+
+}  // namespace
+
+int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const std::string folder = ownFolder();
+    const std::string candidates[] = {folder + "/tessellon-cli-report",
+                                      folder + "/../libexec/tessellon/tessellon-cli-report"};
+    std::vector<std::string> argv{"tessellon-cli"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> raw;
+    for (std::string& a : argv) raw.push_back(a.data());
+    raw.push_back(nullptr);
+    out.flush();
+    err.flush();
+    int error = ENOENT;
+    for (const std::string& program : candidates) {
+        ::execv(program.c_str(), raw.data());
+        if (errno != ENOENT) error = errno;
+    }
+    err << "Error: the report program cannot be started (" << candidates[1] << "): "
+        << std::strerror(error) << "\n";
+    return 2;
+}
+
+}  // namespace cli
