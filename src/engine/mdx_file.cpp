@@ -29,6 +29,10 @@ struct MdxFile::Impl {
     // A key change stopped halfway: the trees may lack or repeat an entry, so
     // the file stays marked as being changed until it is rebuilt.
     bool changeFailed = false;
+    // Keys reserveForChange() has made room for since the last endChange():
+    // keys gathered for a batch go in later, so the room is made for all of
+    // them together.
+    std::uint32_t reservedKeys = 0;
 
     void loadTrees() {
         trees.clear();
@@ -278,9 +282,16 @@ void MdxFile::rebuildAll(std::uint32_t recordCount,
 void MdxFile::reserveForChange() {
     Impl& d = *impl_;
     d.file->requireWritable();
-    std::uint32_t blocks = 0;
-    for (const MdxTree& t : d.trees) blocks += std::uint32_t(t.height()) + 1;
-    d.file->reserveBlocks(blocks);
+    // Each key can split its leaf; a quarter more for the interior levels
+    // those splits fill, and a split of every level up to a new root.
+    const std::uint32_t keys = d.reservedKeys + 1;
+    std::uint64_t blocks = 0;
+    for (const MdxTree& t : d.trees)
+        blocks += std::uint64_t(keys) + keys / 4 + std::uint32_t(t.height()) + 1;
+    if (blocks > 0x3FFFFFFFu)
+        throw EngineError("The index file \"" + path() + "\" is too large");
+    d.file->reserveBlocks(std::uint32_t(blocks));
+    d.reservedKeys = keys;
 }
 
 void MdxFile::insertKey(int tag, const char* key, std::uint32_t recno, bool newest) {
@@ -333,6 +344,7 @@ void MdxFile::beginChange() {
 
 void MdxFile::endChange(std::uint32_t tableRecordCount, std::uint32_t deletedCount) {
     impl_->file->requireWritable();
+    impl_->reservedKeys = 0;
     if (impl_->changeFailed) return;  // left marked: the next open rebuilds it
     char* h = impl_->file->base();
     std::memcpy(h + mdx::hdr::kStampMagic, mdx::hdr::kMagic, sizeof mdx::hdr::kMagic);

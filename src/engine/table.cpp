@@ -750,10 +750,10 @@ void Table::Impl::postInRun() {
         if (mdx) {
             requireMaintainableTags();
             try {
-                mdx->reserveForChange();
+                mdx->reserveForChange();  // room for every key of the slice so far
             } catch (const EngineError&) {
                 // Nothing of this post was written: the slice ends as a
-                // complete one, its index stamped, and the post is refused.
+                // complete one, its keys in and stamped, and the post is refused.
                 closeSlice();
                 throw;
             }
@@ -788,6 +788,7 @@ void Table::post() {
         // Exclusive use: no lock to take, nobody else to look for. The index
         // is marked as changing until the run's keys are in.
         t.requireMaintainableTags();
+        t.mdx->reserveForChange();  // room for every key of the run so far
         t.beginIndexChange();
         t.editRunUnstamped = true;
         t.queueKeys(t.buffer.data(), t.dbf.record(t.editRecno), t.editRecno);

@@ -46,7 +46,9 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 test -f "$share/man/man1/tessellon.1" || fail "man page missing"
 test -s "$share/doc/tessellon/copyright" || fail "/usr/share/doc/tessellon/copyright missing"
 # The programs are stripped: no symbol table, no debugging sections.
-for program in "$bin/tessellon" "$bin/tessellon-cli"; do
+report_program="$work/root/usr/libexec/tessellon/tessellon-cli-report"
+test -x "$report_program" || fail "tessellon-cli-report missing from usr/libexec/tessellon"
+for program in "$bin/tessellon" "$bin/tessellon-cli" "$report_program"; do
   if readelf -S "$program" | grep -Eq '\.(symtab|debug_info)\b'; then
     fail "$(basename "$program") is not stripped"
   fi
@@ -55,6 +57,15 @@ done
 description=$(dpkg-deb -f "$deb" Description)
 echo "$description" | sed -n '2,$p' | grep -q '^;' && fail "a description line starts with ;"
 echo "$description" | sed -n '2p' | grep -q 'stamp collection' || fail "description: $description"
+
+# The installed companion hands a report to the report program in libexec.
+mkdir -p "$work/cli" "$work/clihome"
+HOME="$work/clihome" XDG_CONFIG_HOME="$work/clihome/.config" XDG_DATA_HOME="$work/clihome/data" \
+  "$bin/tessellon-cli" create "$work/cli/R.DBF" >/dev/null || fail "tessellon-cli create"
+HOME="$work/clihome" XDG_CONFIG_HOME="$work/clihome/.config" XDG_DATA_HOME="$work/clihome/data" \
+  "$bin/tessellon-cli" report "$work/cli/R.DBF" 1 --text "$work/cli/r.txt" --urp "$work/cli/T.URP" \
+  >/dev/null || fail "tessellon-cli report through the installed report program"
+test -f "$work/cli/r.txt" || fail "the report wrote no text file"
 
 desktop-file-validate "$share/applications/tessellon.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml || fail "metainfo"
