@@ -13,6 +13,7 @@
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "engine/posix_locks.h"
+#include "engine/regular_file.h"
 #include "engine/table.h"
 #include "engine/table_impl.h"
 
@@ -99,6 +100,14 @@ void Table::Impl::openIndex() {
     // it is ignored, and replaced when a tag is next added.
     if (dbf.layout().mdxFlag == 0) return;
     if (!fileExists(mdxPath)) {
+        // Something that is not a file in the index's place (a FIFO would block) is not read,
+        // and is said so; the table goes without its index.
+        const std::string kind = nonRegularKind(mdxPath);
+        if (!kind.empty()) {
+            indexNotice = "The index \"" + mdxPath + "\" is " + kind +
+                          ", not a regular file: the records are shown in record order.";
+            return;
+        }
         dbf.setMdxFlag(false);
         return;
     }
