@@ -4,6 +4,7 @@
 
 #include "cli/cli_criteria.h"
 #include "cli/cli_interchange.h"
+#include "cli/cli_pack.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_report.h"
 #include "cli/cli_stats.h"
@@ -27,7 +28,6 @@
 #include "engine/error.h"
 #include "engine/table.h"
 #include "interchange/byte_source.h"
-#include "pictures/picture_store.h"
 
 namespace cli {
 
@@ -235,22 +235,7 @@ int doSearch(Context& c) {
     return kOk;
 }
 
-int doPack(Context& c) {
-    engine::Table t;
-    t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
-    tellIndexNotice(t, c.err);
-    // The pictures follow their records to their new numbers.
-    const std::vector<std::uint32_t> numbers = collection::packedNumbers(t);
-    const engine::PackResult r = t.pack();
-    try {
-        pictures::PictureStore(QString::fromStdString(t.path())).carryAcrossPack(numbers);
-    } catch (const pictures::PictureError& e) {
-        c.err << "Error: " << e.message().toStdString() << "\n";
-    }
-    c.out << "Packed: " << r.removed << " deleted records removed, " << r.kept << " kept.\n";
-    if (r.recovered) c.out << collection::packRecoveredMessage(r.recovered).toStdString() << '\n';
-    return kOk;
-}
+int doPack(Context& c) { return runPack(c.args, c.out, c.err); }
 
 int doReindex(Context& c) {
     // A collection's sort tag can be made again from its settings even when the index

@@ -1,9 +1,10 @@
-// The report verb in the companion as it is started: reports measure and paint text through
-// Qt's GUI library, whose loading alone costs more than most verbs' whole work on a small
-// collection, so tessellon-cli is built without it and hands a report to tessellon-cli-report
-// (the same verbs with the GUI library), which runs in its place with the same arguments and so
-// prints and exits as the report verb does. It is looked for beside tessellon-cli (a build) and
-// in ../libexec/tessellon from it (an installed program).
+// The report, picture and pack verbs in the companion as it is started: reports measure and
+// paint text, and pictures (which pack carries to their records' new numbers) are read as images
+// through Qt's GUI library, whose loading alone costs more
+// than most verbs' whole work on a small collection, so tessellon-cli is built without it and
+// hands these verbs to tessellon-cli-report (the same verbs with the GUI library), which runs in
+// its place with the same arguments and so prints and exits as the verb does. It is looked for
+// beside tessellon-cli (a build) and in ../libexec/tessellon from it (an installed program).
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +12,8 @@
 #include <cstring>
 #include <iostream>
 
+#include "cli/cli_pack.h"
+#include "cli/cli_pictures.h"
 #include "cli/cli_report.h"
 
 namespace cli {
@@ -25,9 +28,7 @@ std::string ownFolder() {
     return self.substr(0, self.find_last_of('/'));
 }
 
-}  // namespace
-
-int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runInGuiProgram(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const std::string folder = ownFolder();
     const std::string candidates[] = {folder + "/tessellon-cli-report",
                                       folder + "/../libexec/tessellon/tessellon-cli-report"};
@@ -46,6 +47,20 @@ int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "Error: the report program cannot be started (" << candidates[1] << "): "
         << std::strerror(error) << "\n";
     return 2;
+}
+
+}  // namespace
+
+int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runInGuiProgram(args, out, err);
+}
+
+int runPicture(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runInGuiProgram(args, out, err);
+}
+
+int runPack(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runInGuiProgram(args, out, err);
 }
 
 }  // namespace cli
