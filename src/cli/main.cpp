@@ -3,11 +3,13 @@
 //
 // Built twice (see CMakeLists.txt): tessellon-cli without Qt's GUI library, and, with
 // TESSELLON_CLI_PAINTS, tessellon-cli-report, which runs the report verb (it measures and
-// paints text, so it needs the GUI application, on no display at all). The other verbs need no
+// paints text, so it needs the GUI application, on no display at all), and pack and picture,
+// which reach images through the picture store. The other verbs need no
 // application object (file names are UTF-8 either way, and no event loop runs), so tessellon-cli
 // makes none: it starts sooner.
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 #include "cli/cli_commands.h"
 
@@ -21,8 +23,14 @@ int main(int argc, char** argv) {
         return 0;
     }
 #if TESSELLON_CLI_PAINTS
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    // Only report paints; pack and picture read images, which needs no GUI application.
+    std::unique_ptr<QCoreApplication> app;
+    if (argc > 1 && std::strcmp(argv[1], "report") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
 #endif
     std::vector<std::string> args(argv + 1, argv + argc);
     return cli::runCli(args, std::cout, std::cerr);
