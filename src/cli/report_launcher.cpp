@@ -1,10 +1,10 @@
-// The report, picture and pack verbs in the companion as it is started: reports measure and
-// paint text, and pictures (which pack carries to their records' new numbers) are read as images
-// through Qt's GUI library, whose loading alone costs more
-// than most verbs' whole work on a small collection, so tessellon-cli is built without it and
-// hands these verbs to tessellon-cli-report (the same verbs with the GUI library), which runs in
-// its place with the same arguments and so prints and exits as the verb does. It is looked for
-// beside tessellon-cli (a build) and in ../libexec/tessellon from it (an installed program).
+// The report, picture, pack and stats verbs in the companion as it is started: their code
+// reaches Qt's GUI library (reports paint text, the picture store that pack and picture use reads
+// images, statistics share code with their charts), whose loading alone costs more than most
+// verbs' whole work on a small collection. So tessellon-cli is built without it and hands these
+// verbs to tessellon-cli-report (the same verbs with the GUI library), which runs in its place
+// with the same arguments and so prints and exits as the verb does. It is looked for beside
+// tessellon-cli (a build) and in ../libexec/tessellon from it (an installed program).
 #include <unistd.h>
 
 #include <cerrno>
@@ -15,6 +15,7 @@
 #include "cli/cli_pack.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_report.h"
+#include "cli/cli_stats.h"
 
 namespace cli {
 
@@ -60,6 +61,10 @@ int runPicture(const std::vector<std::string>& args, std::ostream& out, std::ost
 }
 
 int runPack(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runInGuiProgram(args, out, err);
+}
+
+int runStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return runInGuiProgram(args, out, err);
 }
 
