@@ -12,7 +12,8 @@
 //
 // Usage: companion_bench RECORDS FOLDER CLI [--repeat=K] [--keep] [--limits-only]
 //   CLI is the tessellon-cli to run; --limits-only runs only the two physical limits (for large
-//   collections, where the other jobs take long). Files go to FOLDER/tess_companion_bench_RECORDS and are
+//   collections, where the other jobs take long). Files go to
+//   FOLDER/tess_companion_bench_RECORDS and are
 //   removed at the end unless --keep is given. Exits with 1 when a job fails or the sides
 //   disagree on a count.
 #include <fcntl.h>

@@ -332,8 +332,9 @@ int doReplace(Context& c) {
     const QString replacement = request.replaceText.trimmed();
     if (editing::fieldClassOf(field) == editing::FieldClass::Text &&
         replacement.size() > schema.length) {
-        c.err << "Error: The replacement \"" << replacement.toStdString() << "\" is longer than the "
-              << schema.length << " characters the field " << schema.label << " holds.\n";
+        c.err << "Error: The replacement \"" << replacement.toStdString()
+              << "\" is longer than the " << schema.length << " characters the field "
+              << schema.label << " holds.\n";
         return kFail;
     }
     const QString settingsPath = collection::collectionPaths(path).settingsPath;
