@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
 #if TESSELLON_CLI_PAINTS
     // Only report paints; pack, picture and stats need no GUI application.
     std::unique_ptr<QCoreApplication> app;
-    if (argc > 1 && std::strcmp(argv[1], "report") == 0) {
+    if (argc > 1 && (std::strcmp(argv[1], "report") == 0 || std::strcmp(argv[1], "album") == 0)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         app = std::make_unique<QGuiApplication>(argc, argv);
     } else {

@@ -56,6 +56,10 @@ int runReport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return runInGuiProgram(args, out, err);
 }
 
+int runAlbum(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return runInGuiProgram(args, out, err);
+}
+
 int runPicture(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return runInGuiProgram(args, out, err);
 }
