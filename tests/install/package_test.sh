@@ -63,7 +63,7 @@ mkdir -p "$work/cli" "$work/clihome"
 HOME="$work/clihome" XDG_CONFIG_HOME="$work/clihome/.config" XDG_DATA_HOME="$work/clihome/data" \
   "$bin/tessellon-cli" create "$work/cli/R.DBF" >/dev/null || fail "tessellon-cli create"
 HOME="$work/clihome" XDG_CONFIG_HOME="$work/clihome/.config" XDG_DATA_HOME="$work/clihome/data" \
-  "$bin/tessellon-cli" report "$work/cli/R.DBF" 1 --text "$work/cli/r.txt" --urp "$work/cli/T.URP" \
+  "$bin/tessellon-cli" report "$work/cli/R.DBF" 1 --text "$work/cli/r.txt" \
   >/dev/null || fail "tessellon-cli report through the installed report program"
 test -f "$work/cli/r.txt" || fail "the report wrote no text file"
 
