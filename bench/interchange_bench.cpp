@@ -34,6 +34,7 @@
 #include <string>
 
 #include "bench_data.h"
+#include "quoted_csv.h"
 #include "collection/collection_file.h"
 #include "collection/date_format.h"
 #include "collection/sort_expression.h"
@@ -55,44 +56,6 @@ constexpr const char* kSqliteKey = "upper(substr(country,1,80))";
 
 double secondsSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The delimited text file the program imports: title line, every value quoted, dates in the
-// date format, CR LF.
-void writeQuotedCsv(const SyntheticCollection& data, const std::string& path) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    std::string line;
-    auto add = [&line](std::string_view v, bool first) {
-        if (!first) line += ',';
-        line += '"';
-        for (char c : v) {
-            if (c == '"') line += '"';
-            line += c;
-        }
-        line += '"';
-    };
-    for (int c = 0; c < kStampFieldCount; ++c) add(stampColumns()[std::size_t(c)].def.name, c == 0);
-    line += "\r\n";
-    for (std::uint32_t r = 0; r < data.size(); ++r) {
-        for (int c = 0; c < kStampFieldCount; ++c) {
-            std::string_view v = data.field(r, c);
-            std::string date;
-            if (c == 13 && v.size() == 8) {  // YYYYMMDD -> m/d/yyyy
-                date = std::to_string(std::stoi(std::string(v.substr(4, 2)))) + "/" +
-                       std::to_string(std::stoi(std::string(v.substr(6, 2)))) + "/" +
-                       std::string(v.substr(0, 4));
-                v = date;
-            }
-            add(v, c == 0);
-        }
-        line += "\r\n";
-        if (line.size() > (1u << 20)) {
-            out << line;
-            line.clear();
-        }
-    }
-    out << line;
-    if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
 
 // An empty collection as the program makes one, with its sort tag.

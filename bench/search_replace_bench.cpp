@@ -6,12 +6,14 @@
 // bench_data.h, the tag NewIndex on Country (sort levels 3,0,0,0) kept while appending. The
 // engine side times editing::SearchAndReplaceRun::run on the table held shared, as the window
 // holds it: Country "France" (any letter case) replaced by "République française" (close, in-use
-// test, exclusive open, NewIndex dropped, scan in physical order with the changes posted,
-// NewIndex rebuilt on the sort expression, shared re-open). The sqlite side imports the same
-// records from CSV with the same index (not timed) and times one sqlite3 process running
-// UPDATE ... WHERE upper(country) = 'FRANCE', DROP INDEX and CREATE INDEX. Both sides then put
-// "France" back (not timed) for the next round. Each side's best of the rounds is compared as a
-// ratio engine/sqlite, target at most 0.5.
+// test, exclusive open, scan in physical order with the changes posted in an edit run, the
+// changed records' keys replaced in NewIndex when it ends, shared re-open). The sqlite side
+// imports the same records from CSV with the same index (not timed) and times one sqlite3
+// process running UPDATE ... WHERE upper(country) = 'FRANCE' (its index follows the UPDATE).
+// The older rival, the same UPDATE followed by DROP INDEX and CREATE INDEX, is timed as well and
+// its ratio printed for reference. Both sides then put "France" back (not timed) for the next
+// round. Each side's best of the rounds is compared as a ratio engine/sqlite, target at most
+// 0.35.
 //
 // Usage: search_replace_bench [RECORDS] [FOLDER] [--keep]
 //   RECORDS defaults to 1,000,000, FOLDER to /tmp; three rounds. The files go to
@@ -42,13 +44,18 @@ namespace {
 using namespace bench;
 
 constexpr std::uint64_t kSeed = 20240611;
-constexpr double kTarget = 0.5;
+constexpr double kTarget = 0.35;
 constexpr int kRounds = 3;
 const char* kNewCountry = "République française";
+// What a user of sqlite runs: the index is kept up to date by the UPDATE itself.
 const std::string kSqliteReplace =
-    "UPDATE stamps SET country = 'République française' WHERE upper(country) = 'FRANCE';\n"
-    "DROP INDEX newindex;\n"
-    "CREATE INDEX newindex ON stamps(upper(substr(country,1,80)));\n";
+    "UPDATE stamps SET country = 'République française' WHERE upper(country) = 'FRANCE';\n";
+// The rival this benchmark used to give sqlite, which also drops and re-creates the index (not
+// needed by sqlite); timed once more per round so the ratio against it can still be read.
+const std::string kSqliteReplaceAndReindex = kSqliteReplace +
+                                             "DROP INDEX newindex;\n"
+                                             "CREATE INDEX newindex ON stamps(upper(substr(country,"
+                                             "1,80)));\n";
 const std::string kSqliteBack =
     "UPDATE stamps SET country = 'France' WHERE country = 'République française';\n";
 
@@ -108,7 +115,7 @@ int run(std::uint32_t records, const std::string& folder, bool keep, int repeat)
     engine::Table table;
     collection::reopenShared(table, dbf, collection::kSortTagName.toStdString());
 
-    double bestEngine = 1e300, bestSqlite = 1e300;
+    double bestEngine = 1e300, bestSqlite = 1e300, bestReindex = 1e300;
     bool sound = true;
     int changed = 0;
     for (int round = 1; round <= repeat; ++round) {
@@ -118,12 +125,17 @@ int run(std::uint32_t records, const std::string& folder, bool keep, int repeat)
         const double engineSeconds = secondsSince(t0);
         const double sqliteSeconds = runSqliteShell(db, kSqliteReplace, "/dev/null", dir);
         const int sqliteCount = sqliteChanged(db, dir);
+        runSqliteShell(db, kSqliteBack, "/dev/null", dir);
+        const double reindexSeconds = runSqliteShell(db, kSqliteReplaceAndReindex, "/dev/null", dir);
         sound = sound && changed > 0 && changed == sqliteCount && table.recordCount() == records;
-        std::printf("round %d: engine %.3f s, sqlite %.3f s (changed: engine %d, sqlite %d)\n",
-                    round, engineSeconds, sqliteSeconds, changed, sqliteCount);
+        std::printf(
+            "round %d: engine %.3f s, sqlite %.3f s, sqlite with its index re-created %.3f s "
+            "(changed: engine %d, sqlite %d)\n",
+            round, engineSeconds, sqliteSeconds, reindexSeconds, changed, sqliteCount);
         std::fflush(stdout);
         bestEngine = std::min(bestEngine, engineSeconds);
         bestSqlite = std::min(bestSqlite, sqliteSeconds);
+        bestReindex = std::min(bestReindex, reindexSeconds);
         if (round < repeat) {  // back to the starting values for the next round
             sound = replaceCountry(table, dbf, sort, QString::fromUtf8(kNewCountry),
                                    QStringLiteral("France")) == changed &&
@@ -138,11 +150,12 @@ int run(std::uint32_t records, const std::string& folder, bool keep, int repeat)
                 "target", "result");
     std::printf("%-40s %10.3f %10.3f %7.3f %7.2f %6s\n", "Country France -> République française",
                 bestEngine, bestSqlite, ratio, kTarget, ratio <= kTarget ? "PASS" : "MISS");
+    std::printf("%-40s %10s %10.3f %7.3f   (the older rival: UPDATE, DROP and CREATE INDEX)\n",
+                "", "", bestReindex, bestEngine / bestReindex);
     std::printf(
         "(best of %d; %d records changed; engine: SearchAndReplaceRun::run from its call to the "
-        "shared re-open on the rebuilt tag;\n sqlite: one sqlite3 process running UPDATE, DROP "
-        "INDEX and CREATE INDEX, process start included;\n ratio = engine/sqlite, PASS when <= "
-        "target)\n",
+        "shared re-open on the sort tag;\n sqlite: one sqlite3 process running the UPDATE, "
+        "process start included;\n ratio = engine/sqlite, PASS when <= target)\n",
         repeat, changed);
     if (!keep) std::filesystem::remove_all(dir);
     if (!sound) std::printf("ERROR: the two sides disagree or the run did not end as it should\n");

@@ -20,3 +20,10 @@ if(TARGET tess_statistics)
   find_package(Qt6 REQUIRED COMPONENTS Charts Svg)
   target_link_libraries(tess_statistics PUBLIC Qt6::Charts Qt6::Svg)
 endif()
+
+# Tellico files are zip archives: the interchange layer reads and writes them with libzip.
+if(TARGET tess_interchange)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET libzip)
+  target_link_libraries(tess_interchange PUBLIC PkgConfig::LIBZIP)
+endif()

@@ -8,6 +8,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "picture_windows/picture_pane.h"
 #include "app/speed_button_icons.h"
 #include "ui/data_grid.h"
 #include "ui/record_navigator.h"
@@ -169,6 +170,8 @@ void TMain::SetButtonBar() {
     FormResize();
 }
 
+constexpr int kPicturePaneWidth = 280;
+
 void TMain::FormResize() {
     const int cw = client_->width();
     const int ch = client_->height();
@@ -180,7 +183,10 @@ void TMain::FormResize() {
     ViewerBevel->setGeometry(3, at.frameTop, cw - 6, at.frameHeight);
     ViewerLabel->adjustSize();
     ViewerLabel->move((cw - ViewerLabel->width()) / 2, at.headingTop);
-    ViewerGrid->setGeometry(7, at.gridTop, cw - 14, at.gridHeight);
+    // The picture pane, when shown, takes the right of the grid's place.
+    const int pane = picturePaneShown() ? qMin(kPicturePaneWidth, cw / 3) : 0;
+    ViewerGrid->setGeometry(7, at.gridTop, cw - 14 - (pane ? pane + 4 : 0), at.gridHeight);
+    if (pane) picturePane_->setGeometry(cw - 7 - pane, at.gridTop, pane, at.gridHeight);
 }
 
 }  // namespace app

@@ -32,6 +32,7 @@ void TMain::buildMenus() {
     buildRecordsMenu();
     buildEditMenu();
     buildNavigateMenu();
+    buildViewMenu();
     buildOptionsMenu();
     buildToolsAndHelpMenus();
 }
@@ -101,6 +102,14 @@ void TMain::buildNavigateMenu() {
                &TMain::DoViewer);
 }
 
+void TMain::buildViewMenu() {
+    // Made in the menu bar's order, after Navigate; other commands add their items to it.
+    QMenu* m = addMenu(menuBar(), nullptr, "MenuView", QStringLiteral("&View"));
+    QAction* pane = addCommand(m, QStringLiteral("MenuPicturePane"),
+                               QStringLiteral("&Picture Pane"), {}, &TMain::TogglePicturePane);
+    pane->setCheckable(true);
+}
+
 void TMain::addValueCommands(QMenu* menu, std::initializer_list<ValueItem> items,
                              void (TMain::*operation)(int), bool checkable) {
     for (const ValueItem& item : items) {
@@ -149,12 +158,12 @@ void TMain::buildOptionsMenu() {
                      {{"MenuMaintainCountry", "&Country", {}, 1},
                       {"MenuMaintainTopic", "&Topic", {}, 2},
                       {"MenuMaintainCondition", "C&ondition", {}, 3},
-                      {"MenuMaintainStampType", "Stamp &Type", {}, 5},
+                      {"MenuMaintainStampType", "Stamp T&ype", {}, 5},
                       {"MenuMaintainGroup", "&Group", {}, 4},
                       {"MenuMaintainCancellation", "C&ancellation", {}, 6},
                       {"MenuMaintainHinged", "&Hinged", {}, 9},
                       {"MenuMaintainColor", "Co&lor", {}, 8},
-                      {"MenuMaintainGum", "&Gum", {}, 7},
+                      {"MenuMaintainGum", "G&um", {}, 7},
                       {"MenuMaintainFaults", "&Faults", {}, 10},
                       {"MenuMaintainMisc", "&Miscellaneous", {}, 11}},
                      &TMain::MaintainList, false);

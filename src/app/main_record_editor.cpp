@@ -28,6 +28,7 @@ void TMain::createRecordEditor() {
         DisplayCount();
     };
     MyEdit = std::make_unique<editing::TMyEdit>(context, this);
+    addPictureStrip();
 }
 
 void TMain::showRecordEditor(int mode) {

@@ -198,6 +198,7 @@ void TMain::DoFileSpecific() {
     ui::applySharedFonts(this, fonts_);
     SetViewerOptions();
     SetColors();
+    adoptCollectionPictures();
     DisplayCount();
 }
 

@@ -1,7 +1,9 @@
 // The viewer: grid options from the collection settings, the record count, the search filter and
 // the search state, the sort expression, fonts and colours of the main window.
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -33,7 +35,7 @@ QFont fontOf(const collection::FontSettings& stored, bool withSizeAndEffects) {
 void setTextColors(QWidget* w, const QColor& background, const QColor& text) {
     QPalette palette = w->palette();
     palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::WindowText, ui::legibleOn(background, text));
     w->setPalette(palette);
 }
 
@@ -115,6 +117,7 @@ void TMain::DisplayCount() {
     if (!collectionOpen_ || !MyTable.isOpen()) return;
     CountLabel->setText(QString::number(MyTable.recordCount()));
     refreshStatusTotals();
+    showCurrentPictures();
 }
 
 // The filter callback is installed only while a search restricts the viewer:
@@ -177,8 +180,12 @@ void TMain::SetColors() {
     const QColor background = ui::colorOf(set, collection::ColorRole::MainBackground);
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, background);
+    // Plain labels (the count) read on any background; the menu bar keeps the platform's colours.
+    palette.setColor(QPalette::WindowText,
+                     ui::legibleOn(background, QApplication::palette().color(QPalette::WindowText)));
     setPalette(palette);
     setAutoFillBackground(true);
+    if (menuBar()) ui::usePlatformColors(menuBar());
     setTextColors(ViewerLabel, background, ui::colorOf(set, collection::ColorRole::MajorTitle));
     setTextColors(NavigatorLabel, background, ui::colorOf(set, collection::ColorRole::MinorTitle));
 }

@@ -30,6 +30,7 @@ TMain::TMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent
     setCentralWidget(client_);
     client_->installEventFilter(this);
     buildViewer();
+    buildPictures();
     buildSpeedPanel();
     buildLetteredButtons();
     buildMenus();

@@ -58,6 +58,11 @@ struct InterchangeContext;
 namespace statistics {
 class StatusTotalsBar;
 }
+namespace picture_windows {
+class PicturePane;
+class PictureStrip;
+class PictureWindow;
+}  // namespace picture_windows
 namespace ui {
 class DataGrid;
 class ListComboSource;
@@ -157,6 +162,13 @@ class TMain : public QMainWindow {
     // exclusively; a refusal is told after the table is open and shown again.
     void MenuRebuildClick();
     void MenuPackClick();
+    // View "&Picture Pane": shows or hides the pane of the current stamp's pictures beside the
+    // grid, remembered in the collection's settings.
+    void TogglePicturePane();
+    bool picturePaneShown() const;
+    picture_windows::PicturePane* picturePane() const { return picturePane_; }
+    picture_windows::PictureStrip* pictureStrip() const { return pictureStrip_; }
+    picture_windows::PictureWindow* pictureWindow() const { return pictureWindow_; }
     void DoHelp();
     void DoTips();
     // View "Collection &Statistics": the statistics window on the records in view.
@@ -224,6 +236,13 @@ class TMain : public QMainWindow {
     void buildToolsAndHelpMenus();
     // The View menu's statistics item and the status bar's totals (main_statistics.cpp).
     void buildStatistics();
+    // The stamps' pictures (main_pictures.cpp).
+    void buildPictures();
+    void buildViewMenu();
+    void adoptCollectionPictures();
+    void setPicturePaneShown(bool shown);
+    void showCurrentPictures();
+    void addPictureStrip();
     void buildSpeedPanel();
     void buildLetteredButtons();
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
@@ -328,6 +347,9 @@ class TMain : public QMainWindow {
     std::array<QAction*, collection::kRecentFileCount> lastFileActions_{};
     editing::TMyLocateDialog* MyLocateDialog = nullptr;
     statistics::StatusTotalsBar* statusTotals_ = nullptr;
+    picture_windows::PicturePane* picturePane_ = nullptr;
+    picture_windows::PictureWindow* pictureWindow_ = nullptr;
+    picture_windows::PictureStrip* pictureStrip_ = nullptr;  // owned by the record editor
     QAction* undoItem_ = nullptr;
     // After MyTable: detaches from it before the table goes.
     editing::UndoHistory undo_;

@@ -4,6 +4,7 @@
 
 #include "cli/cli_criteria.h"
 #include "cli/cli_interchange.h"
+#include "cli/cli_pack.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_recall.h"
 #include "cli/cli_text.h"
@@ -29,7 +30,7 @@
 #include "searching/search_replace.h"
 #include "engine/error.h"
 #include "engine/table.h"
-#include "pictures/picture_store.h"
+#include "interchange/byte_source.h"
 
 namespace cli {
 
@@ -81,11 +82,15 @@ const char* kUsage =
     "  album FILE.DBF --pdf OUT.PDF [--per-row N] [--landscape] [CRITERION...]\n"
     "                              album pages of the stamps' pictures, grouped by country,\n"
     "                              in sort order, criteria as for search\n"
-    "  import FILE.DBF SOURCE (--text [--skip-first] | --dbf) [--map IMPORTFIELD=FIELD ...]\n"
-    "                              add the records of a delimited text file or dBase table\n"
-    "  export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...] [CRITERION...]\n"
+    "  import FILE.DBF SOURCE (--text [--skip-first] | --dbf | --tellico)\n"
+    "         [--map IMPORTFIELD=FIELD ...]\n"
+    "                              add the records of a delimited text file, a dBase table\n"
+    "                              or a Tellico stamp collection (.tc or .xml)\n"
+    "  export FILE.DBF TARGET (--text [--no-titles] | --dbf | --tellico) [--fields F1,F2,...]\n"
+    "         [CRITERION...]\n"
     "                              write the records (those passing the criteria, as in\n"
-    "                              search) in sort order to a text file or a new dBase table\n"
+    "                              search) in sort order to a text file, a new dBase table\n"
+    "                              or a Tellico stamp collection (.tc, all fields)\n"
     "  picture FILE.DBF RECNO (add PATH... | list | remove N | export DIR)\n"
     "                              the pictures of record RECNO: add copies files in, list\n"
     "                              shows them in order (1 = main picture), export copies them\n"
@@ -98,6 +103,23 @@ collection::MessageSink printTo(std::ostream& err) {
     return [&err](const QString& title, const QString& text) {
         err << title.toStdString() << ": " << text.toStdString() << "\n";
     };
+}
+
+// `s` with every byte outside printable ASCII written as \xHH, fit for a message.
+std::string escapedBytes(const std::string& s) {
+    static const char hex[] = "0123456789ABCDEF";
+    std::string r;
+    for (const char ch : s) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x20 && b < 0x7F) {
+            r += ch;
+        } else {
+            r += "\\x";
+            r += hex[b >> 4];
+            r += hex[b & 15];
+        }
+    }
+    return r;
 }
 
 int doCreate(Context& c) {
@@ -222,22 +244,7 @@ int doSearch(Context& c) {
     return kOk;
 }
 
-int doPack(Context& c) {
-    engine::Table t;
-    t.open(absolute(c.args[1]), engine::OpenMode::Exclusive);
-    tellIndexNotice(t, c.err);
-    // The pictures follow their records to their new numbers.
-    const std::vector<std::uint32_t> numbers = collection::packedNumbers(t);
-    const engine::PackResult r = t.pack();
-    try {
-        pictures::PictureStore(QString::fromStdString(t.path())).carryAcrossPack(numbers);
-    } catch (const pictures::PictureError& e) {
-        c.err << "Error: " << e.message().toStdString() << "\n";
-    }
-    c.out << "Packed: " << r.removed << " deleted records removed, " << r.kept << " kept.\n";
-    if (r.recovered) c.out << collection::packRecoveredMessage(r.recovered).toStdString() << '\n';
-    return kOk;
-}
+int doPack(Context& c) { return runPack(c.args, c.out, c.err); }
 
 int doReindex(Context& c) {
     // A collection's sort tag can be made again from its settings even when the index
@@ -328,6 +335,17 @@ int doReplace(Context& c) {
         c.err << "Error: " << refusal->message.toStdString() << "\n";
         return kFail;
     }
+    // The window's entry box takes no more characters than the field holds; the table
+    // would cut a longer text without a word.
+    const collection::SchemaField& schema = collection::schemaField(field);
+    const QString replacement = request.replaceText.trimmed();
+    if (editing::fieldClassOf(field) == editing::FieldClass::Text &&
+        replacement.size() > schema.length) {
+        c.err << "Error: The replacement \"" << replacement.toStdString()
+              << "\" is longer than the " << schema.length << " characters the field "
+              << schema.label << " holds.\n";
+        return kFail;
+    }
     const QString settingsPath = collection::collectionPaths(path).settingsPath;
     const QString sort =
         collection::BuildSortString(collection::readCollection(settingsPath).sortLevels);
@@ -377,6 +395,15 @@ int runCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     if (it == verbs.end() || args.size() < it->second.minArgs ||
         args.size() > it->second.maxArgs) {
         err << kUsage;
+        return kFail;
+    }
+    // Arguments reach files through Qt's strings, which would turn bytes that are not UTF-8
+    // into U+FFFD and so name another file: such names are refused, never changed.
+    for (const std::string& arg : args) {
+        if (interchange::isValidUtf8(arg.data(), arg.size())) continue;
+        err << "Error: \"" << escapedBytes(arg)
+            << "\" is not valid UTF-8. File names are kept in UTF-8: rename the file and try "
+               "again.\n";
         return kFail;
     }
     Context c{args, out, err};

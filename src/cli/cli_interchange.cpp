@@ -17,6 +17,7 @@
 #include "interchange/import_assignment.h"
 #include "interchange/import_run.h"
 #include "interchange/interchange_context.h"
+#include "interchange/tellico_run.h"
 #include "interchange/transfer_error.h"
 
 namespace cli {
@@ -30,9 +31,14 @@ QString absolute(const std::string& path) {
     return QFileInfo(QString::fromStdString(path)).absoluteFilePath();
 }
 
-// The collection at `path` checked and its settings read.
+// The collection at `path` checked and its settings read. While another program has the
+// collection open, an index caught in the middle of its change (an import of its own, say) is not
+// told as one a program left half-changed: that program has not stopped, and our own writes
+// catch up with its change under the write lock.
 bool prepare(const QString& path, collection::CollectionSettings& settings, std::ostream& err) {
-    const auto tell = [&err](const QString& title, const QString& text) {
+    const bool othersHaveItOpen = collection::DBaseInUse(path);
+    const auto tell = [&err, othersHaveItOpen](const QString& title, const QString& text) {
+        if (othersHaveItOpen && title == QLatin1String("Notice")) return;
         err << title.toStdString() << ": " << text.toStdString() << "\n";
     };
     if (!collection::CheckDBaseFormat(path, tell)) return false;
@@ -66,17 +72,63 @@ bool mapAssignment(const std::vector<std::string>& maps, const std::vector<std::
     return true;
 }
 
+// The completion lines of an import run, and its status.
+int reportImport(const interchange::ImportResult& r, std::ostream& out, std::ostream& err) {
+    out << "Imported " << r.added << " records.\n";
+    if (r.valuesChanged)
+        out << r.valuesChanged
+            << " values held characters the collection cannot store; a "
+               "stand-in character took their place.\n";
+    if (const std::string notes = interchange::importNotes(r); !notes.empty())
+        out << notes << "\n";
+    if (!r.error.empty()) {
+        err << "Error: " << r.error << "\n";
+        return kFail;
+    }
+    return kOk;
+}
+
+interchange::ImportOptions importOptions() {
+    interchange::ImportOptions options;
+    options.dateFormat = settingsDateFormat();
+    options.currentYear = QDate::currentDate().year();
+    return options;
+}
+
+// A Tellico stamp collection: its plan is told first (where each of its fields goes), another
+// kind of collection is refused naming its type.
+int importTellicoFile(const QString& path, const std::string& source, std::ostream& out,
+                      std::ostream& err) {
+    interchange::TellicoSource tellico;
+    try {
+        tellico = interchange::readTellicoSource(source);
+    } catch (const std::exception& e) {
+        err << "Error: " << e.what() << "\n";
+        return kFail;
+    }
+    if (const QString refusal = interchange::tellicoTypeRefusal(tellico); !refusal.isEmpty()) {
+        err << "Error: " << refusal.toStdString() << "\n";
+        return kFail;
+    }
+    for (const QString& line : tellico.plan) out << line.toStdString() << "\n";
+    engine::Table table;
+    table.open(path.toStdString(), engine::OpenMode::Shared);
+    return reportImport(interchange::importTellico(table, source, importOptions()), out, err);
+}
+
 }  // namespace
 
 int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     // args: import FILE SOURCE options...
-    bool text = false, dbf = false, skipFirst = false;
+    bool text = false, dbf = false, tellico = false, skipFirst = false;
     std::vector<std::string> maps;
     for (std::size_t i = 3; i < args.size(); ++i) {
         if (args[i] == "--text") {
             text = true;
         } else if (args[i] == "--dbf") {
             dbf = true;
+        } else if (args[i] == "--tellico") {
+            tellico = true;
         } else if (args[i] == "--skip-first") {
             skipFirst = true;
         } else if (args[i] == "--map" && i + 1 < args.size()) {
@@ -86,14 +138,22 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return kFail;
         }
     }
-    if (text == dbf || (dbf && skipFirst)) {
-        err << "Give either --text [--skip-first] or --dbf.\n";
+    if (int(text) + int(dbf) + int(tellico) != 1 || (!text && skipFirst) ||
+        (tellico && !maps.empty())) {
+        err << "Give one of --text [--skip-first], --dbf or --tellico.\n";
         return kFail;
     }
     const QString path = absolute(args[1]);
     const std::string source = absolute(args[2]).toStdString();
     collection::CollectionSettings settings;
     if (!prepare(path, settings, err)) return kFail;
+    // A table or index that cannot be written would take records the index never learns of.
+    if (collection::collectionReadOnly(path)) {
+        err << "Error: " << interchange::readOnlyImportMessage(path).toStdString() << "\n";
+        return kFail;
+    }
+
+    if (tellico) return importTellicoFile(path, source, out, err);
 
     std::vector<std::string> names;
     if (text) {
@@ -112,7 +172,12 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         }
         names = line.names;
     } else {
-        names = interchange::dbfFieldNames(source);
+        try {
+            names = interchange::dbfFieldNames(source);
+        } catch (const std::exception& e) {
+            err << "Error: " << e.what() << "\n";
+            return kFail;
+        }
     }
     const QStringList labels = interchange::fieldLabels(&settings);
     interchange::FieldAssignment assignment;
@@ -127,27 +192,16 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     engine::Table table;
     table.open(path.toStdString(), engine::OpenMode::Shared);
-    interchange::ImportOptions options;
-    options.dateFormat = settingsDateFormat();
-    options.currentYear = QDate::currentDate().year();
-    const interchange::ImportResult r =
+    const interchange::ImportOptions options = importOptions();
+    return reportImport(
         text ? interchange::importText(table, source, int(names.size()), skipFirst, assignment,
                                        options)
-             : interchange::importDbf(table, source, assignment, options);
-    out << "Imported " << r.added << " records.\n";
-    if (r.valuesChanged)
-        out << r.valuesChanged
-            << " values held characters the collection cannot store; a "
-               "stand-in character took their place.\n";
-    if (!r.error.empty()) {
-        err << "Error: " << r.error << "\n";
-        return kFail;
-    }
-    return kOk;
+             : interchange::importDbf(table, source, assignment, options),
+        out, err);
 }
 
 int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool text = false, dbf = false, titles = true;
+    bool text = false, dbf = false, tellico = false, titles = true;
     std::string fieldList;
     std::vector<std::string> criteria;
     for (std::size_t i = 3; i < args.size(); ++i) {
@@ -155,6 +209,8 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             text = true;
         } else if (args[i] == "--dbf") {
             dbf = true;
+        } else if (args[i] == "--tellico") {
+            tellico = true;
         } else if (args[i] == "--no-titles") {
             titles = false;
         } else if (args[i] == "--fields" && i + 1 < args.size()) {
@@ -163,8 +219,9 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             criteria.push_back(args[i]);
         }
     }
-    if (text == dbf || (dbf && !titles)) {
-        err << "Give either --text [--no-titles] or --dbf.\n";
+    if (int(text) + int(dbf) + int(tellico) != 1 || (!text && !titles) ||
+        (tellico && !fieldList.empty())) {
+        err << "Give one of --text [--no-titles], --dbf or --tellico.\n";
         return kFail;
     }
     const QString path = absolute(args[1]);
@@ -190,7 +247,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             request.fields.push_back(field);
         }
     }
-    if (request.fields.empty()) {
+    if (request.fields.empty() && !tellico) {
         err << "No fields selected for export.\n";
         return kFail;
     }
@@ -218,14 +275,19 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                                                      Qt::CaseInsensitive) == 0)
             table.selectIndex(tag.name);
     if (!criteria.empty()) table.setFilter(collection::SearchFilter(parsed.criteria, table));
+    const std::string to = target.toStdString();
     const interchange::ExportResult r =
-        text ? interchange::exportText(table, target.toStdString(), request)
-             : interchange::exportDbf(table, target.toStdString(), request);
-    out << "Exported " << r.written << " records.\n";
+        text    ? interchange::exportText(table, to, request)
+        : dbf   ? interchange::exportDbf(table, to, request)
+                : interchange::exportTellico(table, to, request,
+                                             collection::collectionPaths(path).tableName);
     if (!r.error.empty()) {
-        err << "Error: " << r.error << "\n";
+        // Nothing of a failed run is kept: the target stays as it was.
+        err << "Error: " << r.error << "\nNothing was exported; " << target.toStdString()
+            << " was left as it was.\n";
         return kFail;
     }
+    out << "Exported " << r.written << " records.\n";
     return kOk;
 }
 

@@ -1,8 +1,13 @@
 // The import and export verbs of tessellon-cli, run through the same classes as the program's
 // Import and Export windows.
 //
-//   import FILE.DBF SOURCE (--text [--skip-first] | --dbf) [--map IMPORTFIELD=FIELD ...]
-//   export FILE.DBF TARGET (--text [--no-titles] | --dbf) [--fields F1,F2,...] [CRITERION...]
+//   import FILE.DBF SOURCE (--text [--skip-first] | --dbf | --tellico) [--map IMPORTFIELD=FIELD ...]
+//   export FILE.DBF TARGET (--text [--no-titles] | --dbf | --tellico) [--fields F1,F2,...]
+//          [CRITERION...]
+//
+// --tellico reads a Tellico stamp collection (.tc or .xml; its fields go where
+// tellico_fields.h says, told line by line before the run) or writes one (.tc, all 25 fields;
+// --fields does not apply).
 //
 // IMPORTFIELD is an import field's name (the first line's value, or the source table's field
 // name) or its number from 1; FIELD and F are stamp fields by number, dBase name or label. Without
@@ -11,7 +16,10 @@
 // search verb (cli_criteria.h); export then writes only the records that pass. Export follows
 // the collection's sort order (tag NewIndex); both read and write dates in the date format of the
 // installation's settings.
-// Both print what they did to `out`, failures to `err`, and return 0, or 2 on failure.
+// Both print what they did to `out`, failures to `err`, and return 0, or 2 on failure. A failed
+// export prints no count: it kept nothing, and the target stays as it was. Export refuses a
+// target that is one of the collection's own files; import refuses a collection that cannot be
+// written, and sources that are not regular files.
 #pragma once
 
 #include <ostream>

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "collection/regular_file_read.h"
 #include "collection/settings_paths.h"
 #include "collection/text_decoding.h"
 
@@ -42,9 +43,9 @@ const DataListInfo& dataList(int number) {
 }
 
 QStringList readListFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QString text = decodeTextFile(file.readAll());
+    const std::optional<QByteArray> bytes = readRegularFile(path);
+    if (!bytes) return {};
+    QString text = decodeTextFile(*bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QChar(u'\r'), QChar(u'\n'));
     QStringList items;

@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <optional>
 
+#include "collection/regular_file_read.h"
 #include "collection/text_decoding.h"
 
 namespace collection {
@@ -42,9 +43,7 @@ bool markedReadOnly(const QFileInfo& info) {
 }
 
 ProfileFile::ProfileFile(QString path) : path_(std::move(path)) {
-    QFile file(path_);
-    if (!file.open(QIODevice::ReadOnly)) return;
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = readRegularFile(path_).value_or(QByteArray());
     if (bytes.isEmpty()) return;
     crlf_ = bytes.contains("\r\n");
     lines_ = decodeTextFile(bytes).split(u'\n');

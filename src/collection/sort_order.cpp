@@ -43,8 +43,9 @@ void undoChange(engine::Table& table, const QString& oldExpression, bool written
 void buildSortTag(engine::Table& table, const QString& expression) {
     table.selectIndex({});
     if (expression.isEmpty()) return;
+    // Adding a tag of the same name replaces it, and the new index is moved
+    // over the old one only when complete: the collection is never without one.
     const std::string tag = kSortTagName.toStdString();
-    table.deleteIndexTag(tag);
     table.addIndexTag(tag, expression.toStdString());
     table.selectIndex(tag);
 }

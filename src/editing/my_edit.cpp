@@ -52,6 +52,7 @@ int TMyEdit::editorMode() const {
 
 void TMyEdit::setEditorMode(int mode) {
     (context_.editorMode ? *context_.editorMode : ownMode_) = mode;
+    announceRecord();
 }
 
 void TMyEdit::run(void (TMyEdit::*handler)()) {
@@ -171,6 +172,16 @@ bool TMyEdit::ValuesChanged() const {
 
 // --- loading and clearing -------------------------------------------------------------------
 
+std::uint32_t TMyEdit::editedRecord() const {
+    const engine::Table* table = context_.table;
+    if (editorMode() != 2 || !table || !table->isOpen()) return 0;
+    return table->recNo();
+}
+
+void TMyEdit::announceRecord() {
+    if (!writing_) emit editedRecordChanged(editedRecord());
+}
+
 void TMyEdit::LoadInData() {
     engine::Table* table = context_.table;
     if (!table || !table->isOpen() || table->recNo() == 0) {
@@ -180,6 +191,7 @@ void TMyEdit::LoadInData() {
         setEditorMode(1);
         return;
     }
+    announceRecord();
     const EditorNumbers n = numbers();
     RecordTexts texts;
     for (int field = 1; field <= kInputFieldCount; ++field) {
@@ -364,6 +376,8 @@ bool TMyEdit::eventFilter(QObject* watched, QEvent* event) {
 void TMyEdit::done(int result) {
     lists_.SaveAllLists();
     QDialog::done(result);
+    // Closed: nothing is edited until the next showing, and a new record not updated is gone.
+    emit editedRecordChanged(0);
 }
 
 // --- Edit menu ------------------------------------------------------------------------------

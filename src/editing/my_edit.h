@@ -30,6 +30,7 @@
 #include <QDialog>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -42,6 +43,7 @@
 #include "ui/geometry_record.h"
 
 class QAction;
+class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QKeyEvent;
@@ -95,6 +97,11 @@ class TMyEdit : public QDialog {
     ~TMyEdit() override;
 
     DataListSet& dataLists() { return lists_; }
+
+    // A panel shown to the right of the fields (the picture strip); the editor owns it after.
+    void addSidePanel(QWidget* panel);
+    // The record an update would write: the current record in mode 2, 0 for a new one.
+    std::uint32_t editedRecord() const;
     int editorMode() const;
     void setEditorMode(int mode);
     bool browseMode() const { return context_.browseMode; }
@@ -143,6 +150,13 @@ class TMyEdit : public QDialog {
     // The control after `field` in the Enter order, passing over disabled ones; 0 when none.
     int nextInEnterOrder(int field) const;
 
+  signals:
+    // The editor now works on another record (editedRecord(); 0 for a new one): after every
+    // load, move, New, Copy and showing. Not sent while an update is writing the record.
+    void editedRecordChanged(std::uint32_t recno);
+    // An update wrote the record (its number, also for a new one).
+    void recordPosted(std::uint32_t recno);
+
   protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -182,8 +196,12 @@ class TMyEdit : public QDialog {
     int fieldOf(const QObject* widget) const;
     bool isMenuShortcut(const QKeyEvent* event) const;
 
+    void announceRecord();
+
     MyEditContext context_;
     int ownMode_ = 1;
+    QBoxLayout* row_ = nullptr;  // the fields' panel and any side panel
+    bool writing_ = false;       // an update is writing the record
     DataListSet lists_;
     ui::GeometryRecord geometry_;
     bool printing_ = false;

@@ -1,5 +1,6 @@
 #include "editing/my_edit_box.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,16 +14,24 @@ namespace editing {
 
 TMyEditBox::TMyEditBox(DataListSet& lists, QWidget* parent) : QDialog(parent), lists_(lists) {
     setObjectName(QStringLiteral("MyEditBox"));
-    resize(330, 320);
+    resize(330, 342);
 
     TheList = new QListWidget(this);
     TheList->setObjectName(QStringLiteral("TheList"));
     TheList->setSelectionMode(QAbstractItemView::SingleSelection);
     TheList->setGeometry(10, 10, 210, 260);
 
+    TheList->setAccessibleName(QStringLiteral("Items"));
+
+    // The entry box is named on screen and to assistive tools; Alt+N reaches it.
+    AddInfoLabel = new QLabel(QStringLiteral("&New Item:"), this);
+    AddInfoLabel->setObjectName(QStringLiteral("AddInfoLabel"));
+    AddInfoLabel->setGeometry(10, 278, 210, 18);
     AddInfo = new QLineEdit(this);
     AddInfo->setObjectName(QStringLiteral("AddInfo"));
-    AddInfo->setGeometry(10, 282, 210, 26);
+    AddInfo->setAccessibleName(QStringLiteral("New Item"));
+    AddInfo->setGeometry(10, 298, 210, 26);
+    AddInfoLabel->setBuddy(AddInfo);
     // Enter in the entry box adds its text rather than closing the window.
     connect(AddInfo, &QLineEdit::returnPressed, this, &TMyEditBox::AddButtonClick);
 

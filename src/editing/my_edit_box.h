@@ -6,6 +6,8 @@
 // in the DataListSet; for Faults and Miscellaneous they are written to the shared list file. In
 // every case the collection's nine lists are then saved. Cancel (or the close box) changes
 // nothing. The dialog only points at the DataListSet, which must outlive it.
+//
+// The entry box is labelled "&New Item:" (Alt+N reaches it); Enter there adds its text.
 #pragma once
 
 #include <QDialog>
@@ -14,6 +16,7 @@
 #include "ui/window_base.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -51,6 +54,7 @@ class TMyEditBox : public QDialog {
 
     QListWidget* TheList = nullptr;
     QLineEdit* AddInfo = nullptr;
+    QLabel* AddInfoLabel = nullptr;
     QPushButton* AddButton = nullptr;
     QPushButton* DeleteButton = nullptr;
     QPushButton* SortButton = nullptr;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include "collection/data_list_files.h"
@@ -103,7 +104,11 @@ TMyEdit::TMyEdit(const MyEditContext& context, QWidget* parent)
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("ClientPanel"));
     client->setMinimumSize(kClientWidth, kClientHeight);
-    layout->addWidget(client);
+    row_ = new QHBoxLayout;
+    row_->setContentsMargins(0, 0, 0, 0);
+    row_->setSpacing(0);
+    row_->addWidget(client);
+    layout->addLayout(row_);
 
     buildControls(client);
     buildButtons(client);
@@ -120,6 +125,13 @@ TMyEdit::TMyEdit(const MyEditContext& context, QWidget* parent)
 }
 
 TMyEdit::~TMyEdit() = default;
+
+void TMyEdit::addSidePanel(QWidget* panel) {
+    panel->setParent(this);
+    row_->addWidget(panel);
+    // The fields keep their size; the window grows by the panel's width.
+    resize(width() + panel->sizeHint().width(), height());
+}
 
 void TMyEdit::buildControls(QWidget* client) {
     for (const ControlSpec& entry : kControls) {

@@ -73,6 +73,7 @@ bool TMyEdit::DoUpdate() {
         table.insert();
     else
         table.edit();
+    writing_ = true;
     setEditorMode(2);
     try {
         writeFields(texts, checked.record);
@@ -82,8 +83,12 @@ bool TMyEdit::DoUpdate() {
         // move, and mode 2 would make the next update overwrite the current record.
         table.cancel();
         setEditorMode(mode);
+        writing_ = false;
         throw;
     }
+    writing_ = false;
+    // What hangs off the record (its pictures) follows it to the number it was written as.
+    emit recordPosted(table.recNo());
     if (context_.recordWritten) context_.recordWritten();
     return true;
 }

@@ -1,3 +1,4 @@
+#include "engine/regular_file.h"
 #include "engine/dbf_file.h"
 
 #include <fcntl.h>
@@ -63,10 +64,10 @@ DbfFile::~DbfFile() { close(); }
 
 void DbfFile::open(const std::string& path, bool exclusive, bool readOnly) {
     close();
-    int fd = readOnly ? -1 : ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    int fd = readOnly ? -1 : openRegularFile(path, O_RDWR);
     bool writable = !readOnly;
     if (readOnly || (fd < 0 && (errno == EACCES || errno == EROFS))) {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd = openRegularFile(path, O_RDONLY);
         writable = false;
     }
     if (fd < 0) {
@@ -323,8 +324,14 @@ void DbfFile::writeLiveRecords(PackedCopy& copy) {
     chunk.reserve(std::min<std::size_t>(8u << 20, std::size_t(reclen) * 8192));
     std::uint64_t written = 0;
     auto flush = [&] {
-        if (!chunk.empty() && ok)
+        if (!chunk.empty() && ok) {
             ok = pwriteAll(copy.fd, chunk.data(), chunk.size(), off_t(hlen + written));
+            // The disk starts on each chunk at once, while the next ones and the
+            // index are made, so the sync at the end has little left to wait for.
+            if (ok)
+                (void)::sync_file_range(copy.fd, off_t(hlen + written), off_t(chunk.size()),
+                                        SYNC_FILE_RANGE_WRITE);
+        }
         written += chunk.size();
         chunk.clear();
     };
@@ -349,8 +356,12 @@ void DbfFile::writeLiveRecords(PackedCopy& copy) {
     char eof = 0x1A;
     ok = ok && pwriteAll(copy.fd, &eof, 1, off_t(hlen + std::uint64_t(kept) * reclen));
     ok = ok && pwriteAll(copy.fd, header.data(), header.size(), 0);
-    ok = ok && ::fsync(copy.fd) == 0;
     if (!ok) throw EngineError("Cannot write the packed table \"" + path_ + "\": " + sysError());
+}
+
+void DbfFile::syncPackedCopy(PackedCopy& copy) {
+    if (::fsync(copy.fd) != 0)
+        throw EngineError("Cannot write the packed table \"" + path_ + "\": " + sysError());
 }
 
 void DbfFile::discardPackedCopy(PackedCopy& copy) {

@@ -66,6 +66,8 @@ public:
     // beside the table, held locked as the table is. Records complete in the
     // file past the header's count (another program's, or an append cut short)
     // are kept too: pack never drops a record that is not marked deleted.
+    // Its writing to disk starts as it is written; syncPackedCopy() waits
+    // until all of it is on disk (call it before anything is renamed).
     // replaceWithPackedCopy() renames it over the table (over the file a
     // symbolic link names, not the link) and continues on it;
     // discardPackedCopy() removes it and leaves the table as it was.
@@ -78,6 +80,7 @@ public:
         std::uint32_t recovered = 0;      // kept records past the old header's count
     };
     PackedCopy writePackedCopy();
+    void syncPackedCopy(PackedCopy& copy);
     void replaceWithPackedCopy(PackedCopy& copy);
     void discardPackedCopy(PackedCopy& copy);
     // Cuts a writable, exclusively held file to header + count records + EOF.

@@ -1,3 +1,4 @@
+#include "engine/regular_file.h"
 #include "engine/mdx_file.h"
 
 #include <fcntl.h>
@@ -28,6 +29,10 @@ struct MdxFile::Impl {
     // A key change stopped halfway: the trees may lack or repeat an entry, so
     // the file stays marked as being changed until it is rebuilt.
     bool changeFailed = false;
+    // Keys reserveForChange() has made room for since the last endChange():
+    // keys gathered for a batch go in later, so the room is made for all of
+    // them together.
+    std::uint32_t reservedKeys = 0;
 
     void loadTrees() {
         trees.clear();
@@ -101,7 +106,12 @@ std::unique_ptr<MdxFile> MdxFile::open(const std::string& path, bool writable,
 
 std::vector<TagInfo> MdxFile::salvageTags(const std::string& path) {
     std::vector<TagInfo> tags;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = -1;
+    try {
+        fd = openRegularFile(path, O_RDONLY);
+    } catch (const EngineError&) {
+        return tags;  // not a file: nothing to salvage
+    }
     if (fd < 0) return tags;
     struct stat st {};
     std::string head(std::size_t(mdx::kFirstDataPage) * mdx::kPageSize, '\0');
@@ -269,9 +279,24 @@ void MdxFile::rebuildAll(std::uint32_t recordCount,
     d.changeFailed = false;
 }
 
-void MdxFile::insertKey(int tag, const char* key, std::uint32_t recno) {
+void MdxFile::reserveForChange() {
+    Impl& d = *impl_;
+    d.file->requireWritable();
+    // Each key can split its leaf; a quarter more for the interior levels
+    // those splits fill, and a split of every level up to a new root.
+    const std::uint32_t keys = d.reservedKeys + 1;
+    std::uint64_t blocks = 0;
+    for (const MdxTree& t : d.trees)
+        blocks += std::uint64_t(keys) + keys / 4 + std::uint32_t(t.height()) + 1;
+    if (blocks > 0x3FFFFFFFu)
+        throw EngineError("The index file \"" + path() + "\" is too large");
+    d.file->reserveBlocks(std::uint32_t(blocks));
+    d.reservedKeys = keys;
+}
+
+void MdxFile::insertKey(int tag, const char* key, std::uint32_t recno, bool newest) {
     try {
-        impl_->changeableTree(tag).insert(key, recno);
+        impl_->changeableTree(tag).insert(key, recno, newest);
     } catch (...) {
         impl_->changeFailed = true;
         throw;
@@ -319,6 +344,7 @@ void MdxFile::beginChange() {
 
 void MdxFile::endChange(std::uint32_t tableRecordCount, std::uint32_t deletedCount) {
     impl_->file->requireWritable();
+    impl_->reservedKeys = 0;
     if (impl_->changeFailed) return;  // left marked: the next open rebuilds it
     char* h = impl_->file->base();
     std::memcpy(h + mdx::hdr::kStampMagic, mdx::hdr::kMagic, sizeof mdx::hdr::kMagic);

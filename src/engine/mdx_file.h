@@ -90,8 +90,15 @@ public:
     void rebuildAll(std::uint32_t recordCount,
                     const std::function<KeyProducer(const TagInfo&)>& producerFor);
 
-    // Incremental maintenance of one tag (index into tags()).
-    void insertKey(int tag, const char* key, std::uint32_t recno);
+    // Makes room in the file for one key added to every tag (the blocks the
+    // splits may take), so a change can be refused on a full disk before it
+    // starts; throws EngineError and leaves the file as it was.
+    void reserveForChange();
+    // Incremental maintenance of one tag (index into tags()). With `newest`
+    // the caller vouches that `recno` is above every record number in the
+    // tag (an appended record): the entry then goes after all equal keys
+    // without their record numbers being looked up.
+    void insertKey(int tag, const char* key, std::uint32_t recno, bool newest = false);
     // Returns false when (key, recno) is not in the tag.
     bool removeKey(int tag, const char* key, std::uint32_t recno);
 

@@ -23,10 +23,15 @@ void writeItem(char* at, std::uint32_t pointer, const char* key, int keyLength, 
 
 }  // namespace
 
-void MdxTree::insert(const char* key, std::uint32_t recno) {
+void MdxTree::insert(const char* key, std::uint32_t recno, bool newest) {
     Path path;
     std::uint32_t leaf = 0;
-    const int depth = descend(key, recno, path, leaf);
+    const int depth = descend(key, recno, path, leaf, newest);
+    // A split takes a block for the leaf, one for each interior level that
+    // splits in turn and one for a new root: room for all of them is made
+    // before anything changes, so a full disk leaves the tree as it was.
+    if (count(node(leaf)) >= std::uint32_t(maxKeys_))
+        file_->reserveBlocks(std::uint32_t(depth) + 1);
     char* n = node(leaf);
     const std::uint32_t c = count(n);
     const std::uint32_t pos = leafPosition(n, key, recno);

@@ -1,3 +1,4 @@
+#include "engine/regular_file.h"
 #include "engine/mdx_mapping.h"
 
 #include <fcntl.h>
@@ -23,10 +24,31 @@ std::uint64_t roundUp(std::uint64_t value, std::uint64_t unit) {
     return (value + unit - 1) / unit * unit;
 }
 
+// Has the file system set aside the bytes [from, to) of `fd`, growing the file
+// to `to`; returns 0 or the errno of the failure. A page of the mapping whose
+// space was never set aside would be allocated by the first write through the
+// mapping, and on a full disk that write kills the process (SIGBUS).
+int setAside(int fd, std::uint64_t from, std::uint64_t to) {
+    if (to <= from) return 0;
+    if (::fallocate(fd, 0, off_t(from), off_t(to - from)) == 0) return 0;
+    if (errno != EOPNOTSUPP && errno != ENOSYS) return errno;
+    // A file system without fallocate: write the zeros, which takes the
+    // space or reports the failure.
+    static const char zeros[64 << 10] = {};
+    for (std::uint64_t at = from; at < to;) {
+        const std::size_t n = std::size_t(std::min<std::uint64_t>(sizeof zeros, to - at));
+        const ssize_t written = ::pwrite(fd, zeros, n, off_t(at));
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : ENOSPC;
+        at += std::uint64_t(written);
+    }
+    return 0;
+}
+
 }  // namespace
 
 MdxMapping::MdxMapping(const std::string& path, bool writable) : path_(path), writable_(writable) {
-    fd_ = ::open(path.c_str(), (writable ? O_RDWR : O_RDONLY) | O_CLOEXEC);
+    fd_ = openRegularFile(path, writable ? O_RDWR : O_RDONLY);
     if (fd_ < 0) systemFailure("opened");
     try {
         struct stat st {};
@@ -42,10 +64,13 @@ MdxMapping::MdxMapping(const std::string& path, bool writable) : path_(path), wr
 
 MdxMapping::MdxMapping(const std::string& path, std::uint64_t bytes)
     : path_(path), writable_(true) {
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    fd_ = openRegularFile(path, O_RDWR | O_CREAT | O_TRUNC);
     if (fd_ < 0) systemFailure("created");
     try {
-        if (::ftruncate(fd_, off_t(bytes)) != 0) systemFailure("written");
+        if (const int error = setAside(fd_, 0, bytes)) {
+            errno = error;
+            systemFailure("written");
+        }
         fileSize_ = bytes;
         map(kMinReserve);
     } catch (...) {
@@ -74,7 +99,13 @@ void MdxMapping::map(std::uint64_t reserve) {
 }
 
 void MdxMapping::resize(std::uint64_t bytes) {
-    if (::ftruncate(fd_, off_t(bytes)) != 0) systemFailure("enlarged");
+    if (const int error = setAside(fd_, fileSize_, bytes)) {
+        // Whatever was set aside before the failure goes again: the file
+        // keeps its length and content.
+        (void)::ftruncate(fd_, off_t(fileSize_));
+        errno = error;
+        systemFailure("enlarged");
+    }
     fileSize_ = bytes;
     enlarged_ = true;
     if (bytes > reserved_) {
@@ -93,6 +124,12 @@ bool MdxMapping::blockInFile(std::uint32_t number) const {
     // The page count is read from the shared header, which another program
     // may have raised past what this mapping covers.
     return number >= kFirstDataPage && end <= pageCount() && end * kPageSize <= reserved_;
+}
+
+void MdxMapping::reserveBlocks(std::uint32_t count) {
+    const std::uint64_t pages = std::uint64_t(pageCount()) + std::uint64_t(count) * kPagesPerBlock;
+    if (pages > 0x7FFFFFFFu) throw EngineError("The index file \"" + path_ + "\" is too large");
+    ensureSize(pages * kPageSize);
 }
 
 std::uint32_t MdxMapping::allocateBlocks(std::uint32_t count) {

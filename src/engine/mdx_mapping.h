@@ -6,7 +6,9 @@
 //    page count (a file it never enlarged, e.g. one refused as damaged or
 //    foreign, is left as it was).
 //  - The mapping reserves far more address space than the file holds, so
-//    growing the file is an ftruncate, and pages another program adds stay
+//    growing the file is an fallocate (space the file system sets aside, so
+//    no write through the mapping can meet a full disk), and pages another
+//    program adds stay
 //    readable; only when the reserve runs out is it remapped, which moves
 //    base(). Callers re-derive pointers from page numbers after anything that
 //    can grow the file (allocateBlocks, ensureSize).
@@ -47,6 +49,10 @@ class MdxMapping {
     bool blockInFile(std::uint32_t number) const;
     // Appends `count` zeroed blocks and returns the first one's page number.
     std::uint32_t allocateBlocks(std::uint32_t count);
+    // Makes sure the next `count` blocks allocateBlocks hands out need no
+    // growth of the file, so a change that may need them can fail (a full
+    // disk: EngineError, the file as it was) before it touches anything.
+    void reserveBlocks(std::uint32_t count);
     // Makes the file at least `bytes` long (zero-filled), without changing
     // the page count. Used for scratch space past the used part.
     void ensureSize(std::uint64_t bytes);

@@ -74,7 +74,48 @@ std::uint32_t MdxTree::lastRecnoOf(std::uint32_t page, std::uint32_t from) const
     tooDeep();
 }
 
-int MdxTree::descend(const char* key, std::uint32_t recno, Path& path, std::uint32_t& leaf) const {
+std::uint32_t MdxTree::childFor(const char* n, std::uint32_t page, const char* key,
+                                std::uint32_t recno, bool newest) const {
+    // Entries lo..hi-1 hold `key` as their subtree's largest key; entry hi
+    // (or the trailing pointer) is the first whose subtree ends above it.
+    const std::uint32_t c = count(n);
+    std::uint32_t lo = 0, hi = c;
+    while (lo < hi) {
+        const std::uint32_t mid = lo + (hi - lo) / 2;
+        if (compareKeys(item(n, mid) + 4, key) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    hi = lo;
+    for (std::uint32_t top = c; hi < top;) {
+        const std::uint32_t mid = hi + (top - hi) / 2;
+        if (compareKeys(item(n, mid) + 4, key) <= 0)
+            hi = mid + 1;
+        else
+            top = mid;
+    }
+    if (newest || lo == hi) return hi;
+    // Equal keys are told apart by record number: the pair belongs in the
+    // first of those subtrees whose last record number is not below
+    // `recno`, else after them all. Finding that record number walks down
+    // the subtree's right edge, so the last subtree is asked first: a pair
+    // that goes after every equal key (the common case) costs one walk, not
+    // one per step of a binary search.
+    if (lastRecnoOf(child(n, hi - 1), page) < recno) return hi;
+    std::uint32_t last = hi - 1;
+    while (lo < last) {
+        const std::uint32_t mid = lo + (last - lo) / 2;
+        if (lastRecnoOf(child(n, mid), page) < recno)
+            lo = mid + 1;
+        else
+            last = mid;
+    }
+    return lo;
+}
+
+int MdxTree::descend(const char* key, std::uint32_t recno, Path& path, std::uint32_t& leaf,
+                     bool newest) const {
     std::uint32_t page = root();
     std::uint32_t from = header_;
     for (int depth = 0; depth < kMaxDepth; ++depth) {
@@ -83,21 +124,10 @@ int MdxTree::descend(const char* key, std::uint32_t recno, Path& path, std::uint
             leaf = page;
             return depth;
         }
-        // First entry whose (key, last record number of its subtree) is not
-        // below the search pair; equal keys are told apart by record number.
-        std::uint32_t lo = 0;
-        std::uint32_t hi = count(n);
-        while (lo < hi) {
-            const std::uint32_t mid = lo + (hi - lo) / 2;
-            const int c = compareKeys(item(n, mid) + 4, key);
-            if (c < 0 || (c == 0 && lastRecnoOf(child(n, mid), page) < recno))
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        path[depth] = {page, lo};
+        const std::uint32_t at = childFor(n, page, key, recno, newest);
+        path[depth] = {page, at};
         from = page;
-        page = child(n, lo);
+        page = child(n, at);
     }
     tooDeep();
 }
@@ -174,6 +204,18 @@ bool MdxTree::walkOrder(OrderCursor& c, std::vector<std::uint32_t>& out,
     }
     c.done = true;
     return false;
+}
+
+int MdxTree::height() const {
+    std::uint32_t page = root();
+    std::uint32_t from = header_;
+    for (int depth = 0; depth < kMaxDepth; ++depth) {
+        const char* n = checkedNode(page, from);
+        if (isLeaf(n)) return depth + 1;
+        from = page;
+        page = child(n, 0);
+    }
+    tooDeep();
 }
 
 std::uint32_t MdxTree::endPage() const {

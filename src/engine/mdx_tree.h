@@ -39,7 +39,9 @@ class MdxTree {
     // Bulk build of an empty tag from records 1..count (mdx_build.cpp).
     void build(std::uint32_t count, const KeyProducer& keyOf);
     // Incremental changes (mdx_btree.cpp, mdx_remove.cpp).
-    void insert(const char* key, std::uint32_t recno);
+    // `newest`: `recno` is above every record number in the tree, so the
+    // entry goes after all equal keys (see MdxFile::insertKey).
+    void insert(const char* key, std::uint32_t recno, bool newest = false);
     bool remove(const char* key, std::uint32_t recno);
 
     using LeafVisitor = std::function<void(const char* items, std::uint32_t count)>;
@@ -49,6 +51,9 @@ class MdxTree {
     void checkRoot() const { checkedNode(root(), header_); }
     // Resumable walk in key order (see MdxFile::continueOrder).
     bool walkOrder(OrderCursor& c, std::vector<std::uint32_t>& out, std::size_t atLeast) const;
+    // Levels from the root to the leaves (1 for a lone leaf), along the
+    // leftmost path.
+    int height() const;
     // Page just past the highest block the tag uses (header included).
     std::uint32_t endPage() const;
     // Full consistency check (mdx_verify.cpp).
@@ -85,8 +90,13 @@ class MdxTree {
     [[noreturn]] void tooDeep() const;
     std::uint32_t lastRecnoOf(std::uint32_t page, std::uint32_t from) const;
     // Descends to the leaf where (key, recno) belongs; returns the number of
-    // interior levels recorded in `path`.
-    int descend(const char* key, std::uint32_t recno, Path& path, std::uint32_t& leaf) const;
+    // interior levels recorded in `path`. With `newest` (see insert) record
+    // numbers are not looked at.
+    int descend(const char* key, std::uint32_t recno, Path& path, std::uint32_t& leaf,
+                bool newest = false) const;
+    // The child of interior node `n` (at `page`) where (key, recno) belongs.
+    std::uint32_t childFor(const char* n, std::uint32_t page, const char* key,
+                           std::uint32_t recno, bool newest) const;
     std::uint32_t leafPosition(const char* n, const char* key, std::uint32_t recno) const;
     void walkNode(std::uint32_t page, std::uint32_t from, int depth, std::uint32_t& budget,
                   const std::function<void(std::uint32_t page, const char* n)>& visit) const;

@@ -1,3 +1,4 @@
+#include "engine/regular_file.h"
 #include "engine/posix_locks.h"
 
 #include <fcntl.h>
@@ -53,7 +54,7 @@ bool posixLockConflicts(int fd, bool exclusive) {
 }
 
 bool othersHoldPosixLocks(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = openRegularFile(path, O_RDONLY);
     if (fd < 0) return false;
     const bool held = posixLockConflicts(fd, true);
     // Closing a descriptor drops every classic fcntl lock the process holds

@@ -1,3 +1,4 @@
+#include "engine/regular_file.h"
 #include "engine/table.h"
 
 #include <fcntl.h>
@@ -41,7 +42,7 @@ Table::~Table() {
 
 void Table::create(const std::string& path, const std::vector<FieldDef>& fields, CodePage cp) {
     validateFieldDefs(fields);
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    int fd = openRegularFile(path, O_RDWR | O_CREAT);
     if (fd < 0)
         throw EngineError("Cannot create the table \"" + path + "\": " + std::strerror(errno));
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !takePosixLock(fd, true, true)) {
@@ -97,7 +98,15 @@ void Table::close() {
     Impl& t = *impl_;
     if (!t.dbf.isOpen()) return;
     t.appendRun = false;
-    t.closeSlice();
+    try {
+        t.closeSlice();
+        t.finishEditRun();
+    } catch (const EngineError&) {
+        // The index keeps its mark and is rebuilt from the records when the
+        // table is next opened; closing goes on.
+        t.discardPendingKeys();
+        t.editRun = t.editRunUnstamped = false;
+    }
     t.state = EditState::Browse;
     t.buffer.clear();
     if (t.mode == OpenMode::Exclusive) {
@@ -169,6 +178,7 @@ bool Table::Impl::lazyRowsPossible() const {
 
 void Table::Impl::ensureOrder() {
     if (orderValid) return;
+    if (selectedTag >= 0) applyPendingKeys();
     order.clear();
     walk = OrderCursor{};
     const std::uint32_t n = dbf.count();
@@ -683,11 +693,12 @@ void Table::Impl::appendBuffered() {
     state = EditState::Browse;
     cur = recno;
     invalidateOrder();
+    if (sliceOpen) return queueKeys(buffer.data(), nullptr, recno);
     for (std::size_t i = 0; i < exprs.size(); ++i) {
         const KeyExpression& e = *exprs[i];
         keyNew.resize(std::size_t(e.keyLength()));
         e.evaluate(buffer.data(), keyNew.data());
-        mdx->insertKey(int(i), keyNew.data(), recno);
+        mdx->insertKey(int(i), keyNew.data(), recno, appendedKeysAreNewest());
     }
 }
 
@@ -707,7 +718,8 @@ void Table::Impl::openSlice() {
 }
 
 void Table::Impl::closeSlice() {
-    if (!sliceOpen) return;
+    // Whatever writes next, or looks at the index, finds every key in it.
+    if (!sliceOpen) return applyPendingKeys();
     sliceOpen = false;
     struct Unlock {
         DbfFile& f;
@@ -725,6 +737,8 @@ void Table::Impl::closeSlice() {
 void Table::Impl::abandonSlice() {
     if (!sliceOpen) return;
     sliceOpen = false;
+    // The index stays marked as changing: the slice's keys are not put in.
+    discardPendingKeys();
     dbf.endAppendSpan();
     dbf.unlockForWrite();
 }
@@ -736,6 +750,14 @@ void Table::Impl::postInRun() {
         // posts of the slice have stamped it (a no-op otherwise).
         if (mdx) {
             requireMaintainableTags();
+            try {
+                mdx->reserveForChange();  // room for every key of the slice so far
+            } catch (const EngineError&) {
+                // Nothing of this post was written: the slice ends as a
+                // complete one, its keys in and stamped, and the post is refused.
+                closeSlice();
+                throw;
+            }
             mdx->beginChange();
         }
         appendBuffered();
@@ -763,10 +785,22 @@ void Table::post() {
     t.requireWritable();
     if (t.state == EditState::Insert && t.appendRun) {
         t.postInRun();
+    } else if (t.state == EditState::Edit && t.editRun && t.mdx) {
+        // Exclusive use: no lock to take, nobody else to look for. The index
+        // is marked as changing until the run's keys are in.
+        t.requireMaintainableTags();
+        t.mdx->reserveForChange();  // room for every key of the run so far
+        t.beginIndexChange();
+        t.editRunUnstamped = true;
+        t.queueKeys(t.buffer.data(), t.dbf.record(t.editRecno), t.editRecno);
+        t.dbf.writeRecord(t.editRecno, t.buffer.data());
+        t.cur = t.editRecno;
     } else {
         WriteLock lock(t);
         t.syncWithDisk(true);
         if (t.mdx) t.requireMaintainableTags();
+        // A full disk refuses the post here, before the record or the index changes.
+        if (t.mdx) t.mdx->reserveForChange();
         if (t.mdx) t.beginIndexChange();
         if (t.state == EditState::Insert) {
             t.appendBuffered();

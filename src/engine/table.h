@@ -24,7 +24,8 @@
 //    than once a record. Other writers wait at most one slice; a process
 //    killed within one leaves every record posted and an index marked as
 //    changing, handled as after any cut-short post. Any other change, and
-//    close(), ends the slice first.
+//    close(), ends the slice first. The keys of a slice's records go into
+//    the index together, in key order, when the slice ends.
 //  - The production index is derived data: an index that is damaged, or was
 //    left half-changed by a program that stopped, never keeps the table from
 //    opening. Such an index is not used (record order, or the tag's order
@@ -184,6 +185,14 @@ public:
     // and lets the write lock go; close() does the same.
     void beginAppendRun();
     void endAppendRun();
+    // An edit run (exclusive use only; a no-op otherwise), for changes of
+    // many records such as search and replace: posted edits write their
+    // records at once, while the index keys they change are removed and added
+    // together, in key order, when the run ends (or before anything reads the
+    // index). Meanwhile the index is marked as changing, so a process killed
+    // within the run leaves an index that the next open rebuilds.
+    void beginEditRun();
+    void endEditRun();
     // C: cut at the width; N/F: must be a number. Text with characters the
     // table's code page cannot hold is refused with EngineError naming the
     // field and the characters; a caller that stores what it can (import)

@@ -11,6 +11,7 @@
 
 #include "engine/dbf_file.h"
 #include "engine/expression.h"
+#include "engine/key_batch.h"
 #include "engine/mdx_file.h"
 #include "engine/table.h"
 
@@ -78,6 +79,22 @@ struct Table::Impl {
     // After a failed write: lets the lock go and leaves the index marked as
     // changing, as a failed post does.
     void abandonSlice();
+
+    // Keys waiting to go into the index, per tag (parallel to exprs): the
+    // new records of an append run's slice, the changes of an edit run.
+    // Applied (applyPendingKeys) before the index is read, stamped or
+    // changed otherwise; dropped when the index is rebuilt from the records.
+    std::vector<KeyBatch> pendingAdds, pendingRemoves;
+    bool keysPending = false;
+    bool pendingAllNewest = true;  // every pending add is an appended record
+    bool editRun = false;
+    bool editRunUnstamped = false;  // the edit run marked the index as changing
+    void queueKeys(const char* newRecord, const char* oldRecord, std::uint32_t recno);
+    void applyPendingKeys();
+    void discardPendingKeys();
+    bool appendedKeysAreNewest() const;
+    // Ends an edit run: its keys go in and the index is stamped.
+    void finishEditRun();
 
     // table_index.cpp
     void openIndex();

@@ -13,6 +13,7 @@
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "engine/posix_locks.h"
+#include "engine/regular_file.h"
 #include "engine/table.h"
 #include "engine/table_impl.h"
 
@@ -61,6 +62,11 @@ std::optional<KeyExpression> Table::Impl::buildable(const TagInfo& tag) const {
 }
 
 void Table::Impl::compileTagExpressions() {
+    // The tags may have changed: keys gathered for the old ones are dropped
+    // (the callers rebuild the index, or have applied them).
+    discardPendingKeys();
+    pendingAdds.clear();
+    pendingRemoves.clear();
     exprs.clear();
     if (!mdx) return;
     for (const TagInfo& tag : mdx->tags()) {
@@ -94,6 +100,14 @@ void Table::Impl::openIndex() {
     // it is ignored, and replaced when a tag is next added.
     if (dbf.layout().mdxFlag == 0) return;
     if (!fileExists(mdxPath)) {
+        // Something that is not a file in the index's place (a FIFO would block) is not read,
+        // and is said so; the table goes without its index.
+        const std::string kind = nonRegularKind(mdxPath);
+        if (!kind.empty()) {
+            indexNotice = "The index \"" + mdxPath + "\" is " + kind +
+                          ", not a regular file: the records are shown in record order.";
+            return;
+        }
         dbf.setMdxFlag(false);
         return;
     }
@@ -310,6 +324,7 @@ void keepRecordsOnce(std::vector<std::uint32_t>& order, std::uint32_t n) {
 }  // namespace
 
 void Table::Impl::collectTagOrder(std::vector<std::uint32_t>& out) {
+    applyPendingKeys();
     const std::uint32_t n = dbf.count();
     if (indexTrusted) {
         bool walked = true;
@@ -382,6 +397,30 @@ void Table::addIndexTag(const std::string& name, const std::string& expression) 
     KeyExpression e = KeyExpression::compile(expression, fields(), codePage());
     ExclusiveUse hold(t);
     t.prepareIndexForChange();
+    // When every other tag can be built again, the whole index is written
+    // beside the old one and moved over it: a process killed on the way, or
+    // a disk that fills, leaves the old index as it was. Another program's
+    // tags this engine cannot build are kept by changing the file in place.
+    std::vector<TagInfo> defs = t.mdx ? t.mdx->tags() : std::vector<TagInfo>{};
+    const bool rebuildable = std::all_of(defs.begin(), defs.end(), [&](const TagInfo& tag) {
+        return upper(tag.name) == tagName || t.buildable(tag).has_value();
+    });
+    if (rebuildable) {
+        TagInfo added;
+        added.name = tagName;
+        added.expression = expression;
+        added.keyLength = e.keyLength();
+        const auto same = std::find_if(defs.begin(), defs.end(), [&](const TagInfo& tag) {
+            return upper(tag.name) == tagName;
+        });
+        if (same != defs.end())
+            *same = added;
+        else
+            defs.push_back(added);
+        t.rebuildBeside(defs);
+        t.invalidateOrder();
+        return;
+    }
     if (!t.mdx) {
         t.mdxPath = companionPath(t.path, ".MDX");
         t.mdx = MdxFile::create(t.mdxPath, upper(tableBaseName(t.path)),

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "engine/regular_file.h"
 #include "engine/companion_files.h"
 #include "engine/error.h"
 #include "engine/table.h"
@@ -18,7 +19,7 @@ namespace engine {
 namespace {
 
 void syncFile(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = openRegularFile(path, O_RDONLY);
     bool ok = fd >= 0 && ::fsync(fd) == 0;
     const std::string why = std::strerror(errno);
     if (fd >= 0) ::close(fd);
@@ -82,10 +83,13 @@ PackResult Table::pack() {
                               });
             }
             syncFile(indexTmp);
+            // Both files are on disk before either is put in place.
+            t.dbf.syncPackedCopy(copy);
             if (::rename(indexTmp.c_str(), indexTarget.c_str()) != 0)
                 throw EngineError("Cannot replace the index \"" + t.mdxPath +
                                   "\": " + std::strerror(errno));
         }
+        if (!t.mdx) t.dbf.syncPackedCopy(copy);
         t.dbf.replaceWithPackedCopy(copy);
     } catch (...) {
         index.reset();
@@ -120,6 +124,8 @@ void Table::Impl::beginIndexChange() {
 }
 
 void Table::Impl::endIndexChange(std::uint32_t deleted) {
+    applyPendingKeys();
+    editRunUnstamped = false;
     mdx->endChange(dbf.count(), deleted);
     indexChanged();
 }

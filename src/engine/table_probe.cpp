@@ -1,3 +1,4 @@
+#include "engine/regular_file.h"
 #include "engine/table_probe.h"
 
 #include <fcntl.h>
@@ -24,7 +25,7 @@ constexpr std::size_t kHeaderReadLimit = std::size_t(1) << 20;
 class ReadOnlyFile {
   public:
     explicit ReadOnlyFile(const std::string& path)
-        : fd_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+        : fd_(openRegularFile(path, O_RDONLY)) {}
     ~ReadOnlyFile() {
         if (fd_ >= 0) ::close(fd_);
     }

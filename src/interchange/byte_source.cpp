@@ -1,6 +1,7 @@
 #include "interchange/byte_source.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -19,13 +20,27 @@ bool startsWithByteOrderMark(const char* p, std::size_t n) {
     return n >= 3 && std::memcmp(p, "\xEF\xBB\xBF", 3) == 0;
 }
 
-int openForReading(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+}  // namespace
+
+int openRegularFile(const std::string& path) {
+    // Without O_NONBLOCK, opening a FIFO waits for a writer; the check below refuses it anyway.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) throwSystemError("Cannot open", path);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        const int saved = errno;
+        ::close(fd);
+        errno = saved;
+        throwSystemError("Cannot read", path);
+    }
+    if (!S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw TransferError(path + " is not a regular file: only ordinary files can be read.");
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
     return fd;
 }
-
-}  // namespace
 
 void throwSystemError(const std::string& what, const std::string& path) {
     throw TransferError(what + " " + path + ": " + std::strerror(errno) + ".");
@@ -83,8 +98,12 @@ bool isValidUtf8(const char* bytes, std::size_t n, std::size_t* incompleteTail) 
     return true;
 }
 
+void requireRegularFile(const std::string& path) {
+    ::close(openRegularFile(path));
+}
+
 TextEncoding detectTextEncoding(const std::string& path) {
-    const int fd = openForReading(path);
+    const int fd = openRegularFile(path);
     std::vector<char> block(kBlockSize + 4);
     std::size_t carried = 0;  // bytes of a sequence cut at the end of the last block
     bool first = true;
@@ -118,7 +137,7 @@ TextEncoding detectTextEncoding(const std::string& path) {
 }
 
 ByteSource::ByteSource(const std::string& path)
-    : fd_(openForReading(path)), path_(path), buffer_(kBlockSize) {}
+    : fd_(openRegularFile(path)), path_(path), buffer_(kBlockSize) {}
 
 ByteSource::~ByteSource() {
     if (fd_ >= 0) ::close(fd_);
@@ -132,11 +151,23 @@ bool ByteSource::refill() {
             if (errno == EINTR) continue;
             throwSystemError("Cannot read", path_);
         }
+        base_ += end_;
         pos_ = 0;
         end_ = std::size_t(got);
         if (got == 0) atFileEnd_ = true;
         return got > 0;
     }
+}
+
+void ByteSource::seek(std::uint64_t offset) {
+    if (offset >= base_ && offset <= base_ + end_) {
+        pos_ = std::size_t(offset - base_);
+        return;
+    }
+    if (::lseek(fd_, off_t(offset), SEEK_SET) < 0) throwSystemError("Cannot read", path_);
+    base_ = offset;
+    pos_ = end_ = 0;
+    atFileEnd_ = false;
 }
 
 void ByteSource::skipByteOrderMark() {

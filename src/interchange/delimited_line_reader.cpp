@@ -61,6 +61,12 @@ bool DelimitedLineReader::atLineEnd() {
     return c < 0 || isLineBreak(c);
 }
 
+void DelimitedLineReader::takeLineBreak() {
+    const int c = in_.get();
+    if (c == '\r' && in_.peek() == '\n') in_.get();
+    ++line_;
+}
+
 void DelimitedLineReader::finishLine() {
     for (;;) {
         const auto [p, n] = in_.window();
@@ -73,8 +79,8 @@ void DelimitedLineReader::finishLine() {
             in_.skip(n);
             continue;
         }
-        in_.skip(std::size_t(hit - p) + 1);
-        if (*hit == '\r' && in_.peek() == '\n') in_.get();
+        in_.skip(std::size_t(hit - p));
+        takeLineBreak();
         return;
     }
 }
@@ -83,14 +89,27 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
     out.clear();
     FieldResult result;
     bool quoted = false;
+    int breaksInside = 0;  // line breaks met inside the quotes
+    // Stores one byte unless the value already holds its 255 characters.
+    const auto put = [&](char c) {
+        if (out.size() < std::size_t(kMaxValueChars) ||
+            charCount(out, encoding_) < std::size_t(kMaxValueChars))
+            out.push_back(c);
+        else
+            result.tooLong = true;
+    };
+    const auto onlyBlanks = [&out] {
+        return out.find_first_not_of(' ') == std::string::npos;
+    };
     for (;;) {
         const auto [p, n] = in_.window();
         if (n == 0) {
             result.end = FieldEnd::File;
+            result.broken = quoted && breaksInside > 0;
             return result;
         }
-        // A run of stored bytes at once, eight at a time while none is a control character or
-        // a double quote.
+        // A run of stored bytes at once, eight at a time while none is a control character, a
+        // double quote or a comma.
         std::size_t run = 0;
         constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
         constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
@@ -98,12 +117,16 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
             std::uint64_t word;
             std::memcpy(&word, p + run, 8);
             const std::uint64_t quotes = word ^ (kOnes * '"');
-            if ((((word - kOnes * 32) & ~word) | ((quotes - kOnes) & ~quotes)) & kHighs) break;
+            const std::uint64_t commas = word ^ (kOnes * ',');
+            if ((((word - kOnes * 32) & ~word) | ((quotes - kOnes) & ~quotes) |
+                 ((commas - kOnes) & ~commas)) &
+                kHighs)
+                break;
             run += 8;
         }
         while (run < n) {
             const unsigned char c = static_cast<unsigned char>(p[run]);
-            if (c < 32 || c == '"') break;
+            if (c < 32 || c == '"' || c == ',') break;
             ++run;
         }
         if (run > 0) {
@@ -128,13 +151,36 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
         }
         const int c = in_.peek();
         if (isLineBreak(c)) {
-            result.end = FieldEnd::Line;
-            return result;
+            if (!quoted) {
+                result.end = FieldEnd::Line;
+                return result;
+            }
+            // A value of several lines: the break is kept as one blank.
+            takeLineBreak();
+            if (++breaksInside > kMaxValueChars) {
+                result.end = FieldEnd::Line;
+                result.broken = true;
+                return result;
+            }
+            put(' ');
+            continue;
         }
         in_.get();
+        if (c == ',') {
+            if (!quoted) {
+                result.end = FieldEnd::Comma;
+                return result;
+            }
+            put(',');
+            continue;
+        }
         if (c != '"') continue;  // a control character: dropped
         if (!quoted) {
-            quoted = true;
+            // A quote at the start of a field opens the quotes; later it is text.
+            if (onlyBlanks())
+                quoted = true;
+            else
+                put('"');
             continue;
         }
         const int next = in_.peek();
@@ -149,13 +195,15 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
             result.closedByQuote = true;
             return result;
         }
+        if (next != '"' && breaksInside > 0) {
+            // Quotes opened on an earlier line were never closed: this is another record's text.
+            result.end = FieldEnd::Line;
+            result.broken = true;
+            return result;
+        }
         // A doubled quote stands for one; a lone quote before other text is part of the text.
         if (next == '"') in_.get();
-        if (out.size() < std::size_t(kMaxValueChars) ||
-            charCount(out, encoding_) < std::size_t(kMaxValueChars))
-            out.push_back('"');
-        else
-            result.tooLong = true;
+        put('"');
     }
 }
 
@@ -168,10 +216,19 @@ void DelimitedLineReader::toUtf8(std::string& value) {
 int DelimitedLineReader::readRecord(std::vector<std::string>& values, int maxFields) {
     if (maxFields < 1) maxFields = 1;
     if (values.size() < std::size_t(maxFields)) values.resize(std::size_t(maxFields));
+    recordLine_ = line_;
+    const std::uint64_t start = in_.offset();
     int count = 0;
     bool onlyOneField = true;
     for (;;) {
         const FieldResult r = readField(values[std::size_t(count++)]);
+        if (r.broken) {
+            // Back to the record's first line, which is passed over; the next line starts anew.
+            in_.seek(start);
+            line_ = recordLine_;
+            finishLine();
+            return -1;
+        }
         if (r.end != FieldEnd::Comma || atLineEnd()) break;
         onlyOneField = false;
         if (count == maxFields) break;
@@ -191,6 +248,10 @@ FirstLine DelimitedLineReader::readFirstLine() {
             break;
         }
         const FieldResult r = readField(value);
+        if (r.broken) {
+            line.check = FirstLineCheck::UnclosedField;
+            break;
+        }
         if (r.tooLong) {
             line.check = FirstLineCheck::ValueTooLong;
             break;

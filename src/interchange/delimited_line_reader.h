@@ -1,26 +1,34 @@
-// DelimitedLineReader: the lines of a delimited text source (every field in double quotes, fields
-// separated by commas, one record per line), field by field.
+// DelimitedLineReader: the records of a delimited text source (values separated by commas,
+// one record per line, values in double quotes where they need them), field by field.
 //
-// A line ends at a line feed, a carriage return or the pair of them. Within a line:
-//  1. A field starts unquoted; the first double quote opens the quotes and is not stored.
-//  2. Any byte of code 32 or above other than the double quote is stored, inside or outside the
-//     quotes. A comma outside the quotes is ordinary text: an unquoted field runs to the end of
-//     the line, and a blank between a comma and the next opening quote starts the next field.
-//  3. Bytes below 32 are dropped wherever they stand.
+// It reads comma-separated values as spreadsheets and Python's csv module write them, and reads
+// every file whose values all stand in quotes exactly as the older line reader did:
+//  1. A field starts unquoted. A double quote at its start (after nothing but blanks, which are
+//     kept) opens the quotes and is not stored; a double quote later in an unquoted field is text.
+//  2. Outside the quotes a comma ends the field; inside them it is text.
+//  3. Bytes below 32 are dropped, except that a line break inside the quotes belongs to the
+//     value and is stored as one blank (the table's fields hold one line).
 //  4. A double quote inside the quotes looks at the next byte: the end of the line or file ends
 //     the field; a comma ends it (and is taken); a second double quote stores one double quote.
 //     Any other byte means the quote was part of the text: it is stored and the field goes on.
-//  5. The field also ends at the end of the line or file, closed or not.
-//  6. After a field the line ends when the reader stands at its end; otherwise the next begins.
+//  5. Outside the quotes the field ends at the end of the line or file; inside them at the end
+//     of the file.
+//  6. After a field the record ends when the reader stands at the end of a line; otherwise the
+//     next field begins.
+// A record cannot be read when quotes opened on one line are still open at the end of the file,
+// or meet a stray quote (rule 4's "any other byte") after a line break, or span more than 255
+// line breaks: a quote was left unclosed. Such a record is reported (readRecord returns -1,
+// recordLine() names its first line) and reading goes on with the line after its first line.
 //
 // Values come out as UTF-8 (a single-byte source is converted from Windows-1252, or from the
 // code page given), each cut to 255 characters.
 // Reading a record takes at most as many fields as the caller asks for; the rest of its line is
 // skipped, so a line with extra fields never spills into the next record.
 //
-// Failures: TransferError when the file cannot be opened or read.
+// Failures: TransferError when the file cannot be opened or read, or is not a regular file.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -60,11 +68,13 @@ class DelimitedLineReader {
     // True when no byte is left: no further line.
     bool atEnd() { return in_.peek() < 0; }
 
-    // Reads one line as up to `maxFields` values into the first entries of `values` (grown when
-    // shorter; entries keep their storage from line to line) and moves past the line. Returns the
-    // number of values read, or 0 for a blank line (one empty field and nothing after it),
-    // which is no record.
+    // Reads one record as up to `maxFields` values into the first entries of `values` (grown when
+    // shorter; entries keep their storage from record to record) and moves past it. Returns the
+    // number of values read, 0 for a blank line (one empty field and nothing after it), which is
+    // no record, or -1 for a record that cannot be read (see above).
     int readRecord(std::vector<std::string>& values, int maxFields);
+    // The line number (from 1) on which the record last read began.
+    std::uint64_t recordLine() const { return recordLine_; }
 
     // Reads the first line with the three checks of a text source's first line.
     FirstLine readFirstLine();
@@ -75,17 +85,22 @@ class DelimitedLineReader {
         FieldEnd end = FieldEnd::Line;
         bool closedByQuote = false;  // ended by a quote followed by a comma or the line end
         bool tooLong = false;        // a 256th character was met (and not stored)
+        bool broken = false;         // quotes left open across lines: the record cannot be read
     };
     FieldResult readField(std::string& out);
     bool atLineEnd();
     // Skips to the end of the line and past its line break.
     void finishLine();
+    // Takes the line break at the reader (CR LF, LF or CR) and counts the line.
+    void takeLineBreak();
     void toUtf8(std::string& value);
 
     ByteSource in_;
     TextEncoding encoding_;
     engine::CodePage legacy_ = engine::CodePage::Cp1252;
     std::string converted_;
+    std::uint64_t line_ = 1;  // the line the reader stands on
+    std::uint64_t recordLine_ = 0;
 };
 
 // The import field names of the first line of the text file at `path`.

@@ -1,11 +1,8 @@
 #include "interchange/delimited_text_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstring>
 
+#include "collection/replacing_file.h"
 #include "engine/codepage.h"
 #include "engine/field_codec.h"
 #include "interchange/transfer_error.h"
@@ -25,15 +22,16 @@ std::string_view trimBlanks(std::string_view s) {
 }  // namespace
 
 DelimitedTextWriter::DelimitedTextWriter(const std::string& path, engine::CodePage codePage)
-    : path_(path), codePage_(codePage) {
-    fd_ = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd_ < 0) throwSystemError("Cannot create", path);
+    : codePage_(codePage) {
+    try {
+        file_ = std::make_unique<collection::ReplacingFile>(path);
+    } catch (const std::runtime_error& e) {
+        throw TransferError(e.what());
+    }
     buffer_.reserve(kFlushAt + 4096);
 }
 
-DelimitedTextWriter::~DelimitedTextWriter() {
-    if (fd_ >= 0) ::close(fd_);
-}
+DelimitedTextWriter::~DelimitedTextWriter() = default;
 
 void DelimitedTextWriter::addBytes(std::string_view value) {
     if (lineStarted_) buffer_.push_back(',');
@@ -71,24 +69,23 @@ void DelimitedTextWriter::endLine() {
 }
 
 void DelimitedTextWriter::flush() {
-    std::size_t done = 0;
-    while (done < buffer_.size()) {
-        const ssize_t n = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throwSystemError("Cannot write", path_);
-        }
-        done += std::size_t(n);
+    try {
+        file_->write(buffer_.data(), buffer_.size());
+    } catch (const std::runtime_error& e) {
+        throw TransferError(e.what());
     }
     buffer_.clear();
 }
 
 void DelimitedTextWriter::finish() {
-    if (fd_ < 0) return;
+    if (!file_) return;
     flush();
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) throwSystemError("Cannot write", path_);
+    try {
+        file_->commit();
+    } catch (const std::runtime_error& e) {
+        throw TransferError(e.what());
+    }
+    file_.reset();
 }
 
 }  // namespace interchange

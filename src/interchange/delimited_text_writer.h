@@ -6,15 +6,21 @@
 // is no blank after a comma. Values arrive as bytes in that code page (`addBytes`) or as UTF-8
 // (`addUtf8`, converted; characters the code page lacks become "?").
 //
-// The file is created at construction (an existing file is replaced) and written through a
-// buffer; finish() writes the rest and closes it. Failures (the folder is gone, the disk is full)
-// raise TransferError; a writer destroyed without finish() closes what it has.
+// The file is written through a buffer under a temporary name beside the target
+// (collection::ReplacingFile); finish() writes the rest and puts it in place, replacing an
+// existing file only then. Failures (the folder is gone, the disk is full) raise TransferError;
+// a writer destroyed without finish() removes what it wrote and leaves the target as it was.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "engine/codepage.h"
+
+namespace collection {
+class ReplacingFile;
+}
 
 namespace interchange {
 
@@ -35,8 +41,7 @@ class DelimitedTextWriter {
   private:
     void flush();
 
-    int fd_ = -1;
-    std::string path_;
+    std::unique_ptr<collection::ReplacingFile> file_;
     std::string buffer_;
     std::string converted_;
     bool lineStarted_ = false;

@@ -1,9 +1,17 @@
 #include "interchange/export_run.h"
 
+#include <unistd.h>
+
+#include <QString>
+
+#include "collection/collection_own_files.h"
+#include "collection/replacing_file.h"
 #include "collection/stamp_schema.h"
 #include "collection/stamp_table_defs.h"
 #include "engine/error.h"
+#include "engine/companion_files.h"
 #include "engine/table.h"
+#include "engine/table_probe.h"
 #include "interchange/delimited_text_writer.h"
 #include "interchange/value_conversion.h"
 
@@ -64,6 +72,14 @@ void copyValue(const engine::RecordView& record, int from, const engine::FieldIn
 
 }  // namespace
 
+std::string refusedTarget(const engine::Table& source, const std::string& path) {
+    const QString table = QString::fromStdString(source.path());
+    const QString target = QString::fromStdString(path);
+    if (const auto own = collection::collectionFileAt(table, target))
+        return collection::ownFileRefusal(target, *own, table).toStdString();
+    return {};
+}
+
 std::vector<engine::FieldDef> exportFieldDefs(const std::vector<int>& fields) {
     std::vector<engine::FieldDef> defs;
     for (int number : fields)
@@ -75,8 +91,13 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                         const ExportRequest& request) {
     const std::vector<int> from = sourceFields(source, request.fields);
     const engine::CodePage cp = source.codePage();
+    // Four-digit years whatever the display format: a two-digit year would come back in the
+    // wrong century (1898 read back as 1998).
+    const collection::DateFormat dates = withFourDigitYears(request.dateFormat);
     std::string text;
     ExportResult result;
+    result.error = refusedTarget(source, path);
+    if (!result.error.empty()) return result;
     try {
         // In the collection's own code page: every character it holds is written as it is.
         DelimitedTextWriter writer(path, cp);
@@ -95,7 +116,7 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                     writer.addBytes(r.raw(f));  // already in the file's code page
                     continue;
                 }
-                editTextInto(r, f, info, request.dateFormat, text);
+                editTextInto(r, f, info, dates, text);
                 writer.addUtf8(text);
             }
             writer.endLine();
@@ -112,10 +133,19 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
     const std::vector<int> from = sourceFields(source, request.fields);
     std::string text;
     ExportResult result;
+    result.error = refusedTarget(source, path);
+    if (!result.error.empty()) return result;
     try {
-        engine::Table::create(path, exportFieldDefs(request.fields), source.codePage());
+        // A table another program has open is not replaced under it.
+        if (engine::fileExists(path) && engine::tableHeld(path))
+            throw engine::EngineError("The table \"" + path + "\" is in use by another program.");
+        // Written under a temporary name and put in place only when whole.
+        collection::ReplacingFile file(path);
+        file.closeFile();
+        engine::Table::create(file.temporaryPath(), exportFieldDefs(request.fields),
+                              source.codePage());
         engine::Table target;
-        target.open(path, engine::OpenMode::Exclusive);
+        target.open(file.temporaryPath(), engine::OpenMode::Exclusive);
         // The new table has the collection's code page; should a value still hold a character it
         // lacks, a stand-in is written rather than losing the whole value.
         target.setStandIns(true);
@@ -130,6 +160,12 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
         });
         if (target.state() != engine::EditState::Browse) target.cancel();
         target.close();
+        if (result.error.empty()) {
+            file.commit();
+            // An index left by an earlier table of that name does not belong to the new one.
+            const std::string staleIndex = engine::companionPath(file.finalPath(), ".MDX");
+            if (engine::fileExists(staleIndex)) ::unlink(staleIndex.c_str());
+        }
     } catch (const std::exception& e) {
         result.error = e.what();
     }

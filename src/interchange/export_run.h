@@ -3,14 +3,20 @@
 //
 // The export list names the stamp fields (1..25) written, in order. Text: an optional title line
 // (`titles`, one per listed field), then one line a record of the fields' edit texts
-// (value_conversion.h) through DelimitedTextWriter. dBase: a new table at the path, replacing any
+// (value_conversion.h) through DelimitedTextWriter; dates always with four-digit years in the
+// order and separator of the date format, which import reads back whatever the display format. dBase: a new table at the path, replacing any
 // table of that name, with one field per listed field named with its dBase name, defined as the
 // stamp table defines it (text at the schema's width, integers N(11,0), money N(20,4), date D),
 // in Windows-1252 and without indexes; each record's values are copied by type (dates stay
 // dates, so no century is lost to a two-digit year format).
 //
+// The file is written under a temporary name and put in place when whole (collection::
+// ReplacingFile): a run that fails leaves an existing target as it was and no half file.
+// A target that is one of the source collection's own files (its table, index, settings, lists;
+// collection_own_files.h) is refused before anything is written, with `error` naming it.
+//
 // Failures: a target that cannot be created or written (the folder is gone, the disk is full, the
-// target is a table in use) ends the run with `error` set; what was written stays.
+// target is a table in use) ends the run with `error` set and the target untouched.
 #pragma once
 
 #include <cstdint>
@@ -27,7 +33,7 @@ class Table;
 
 namespace interchange {
 
-enum class ExportKind { Text = 1, Dbase = 2 };
+enum class ExportKind { Text = 1, Dbase = 2, Tellico = 3 };
 
 struct ExportRequest {
     std::vector<int> fields;          // stamp field numbers 1..25 in export order
@@ -46,6 +52,10 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                         const ExportRequest& request);
 ExportResult exportDbf(engine::Table& source, const std::string& path,
                        const ExportRequest& request);
+
+// The refusal of `path` as a target when it is one of the files of `source`'s collection, else
+// empty text.
+std::string refusedTarget(const engine::Table& source, const std::string& path);
 
 // The dBase field definitions of a new table for the stamp fields `fields`.
 std::vector<engine::FieldDef> exportFieldDefs(const std::vector<int>& fields);

@@ -10,6 +10,7 @@
 #include "interchange/delimited_line_reader.h"
 #include "interchange/import_run.h"
 #include "interchange/my_import.h"
+#include "interchange/tellico_import_window.h"
 #include "interchange/transfer_error.h"
 #include "interchange/window_parts.h"
 #include "ui/messages.h"
@@ -21,7 +22,7 @@ TImportFormat::TImportFormat(InterchangeContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("ImportFormat"));
     setWindowTitle(QStringLiteral("Import Format"));
-    resize(300, 150);
+    resize(300, 182);
 
     AsciiFile = new QRadioButton(QStringLiteral("Ascii Delimited File"), this);
     AsciiFile->setObjectName(QStringLiteral("AsciiFile"));
@@ -29,16 +30,19 @@ TImportFormat::TImportFormat(InterchangeContext context, QWidget* parent)
     DBaseFile = new QRadioButton(QStringLiteral("DBase File (DBF)"), this);
     DBaseFile->setObjectName(QStringLiteral("DBaseFile"));
     DBaseFile->setGeometry(40, 52, 220, 24);
+    TellicoFile = new QRadioButton(QStringLiteral("Tellico Stamp Collection"), this);
+    TellicoFile->setObjectName(QStringLiteral("TellicoFile"));
+    TellicoFile->setGeometry(40, 84, 220, 24);
 
     FileButton = new QPushButton(QStringLiteral("Select &File"), this);
     FileButton->setObjectName(QStringLiteral("FileButton"));
-    FileButton->setGeometry(40, 100, 100, 28);
+    FileButton->setGeometry(40, 132, 100, 28);
     FileButton->setDefault(true);
     connect(FileButton, &QPushButton::clicked, this, &TImportFormat::FileButtonClick);
 
     CancelButton = new QPushButton(QStringLiteral("&Cancel"), this);
     CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setGeometry(160, 100, 100, 28);
+    CancelButton->setGeometry(160, 132, 100, 28);
     connect(CancelButton, &QPushButton::clicked, this, &TImportFormat::CancelButtonClick);
 }
 
@@ -55,11 +59,13 @@ void TImportFormat::showEvent(QShowEvent* event) {
 void TImportFormat::FormShow() {
     prepareInterchangeWindow(this, context_.show, false);
     const int kind = context_.settings ? context_.settings->importOptions.fileType : 1;
-    (kind == 2 ? DBaseFile : AsciiFile)->setChecked(true);
+    (kind == 2 ? DBaseFile : kind == 3 ? TellicoFile : AsciiFile)->setChecked(true);
 }
 
 void TImportFormat::FileButtonClick() {
-    if (DBaseFile->isChecked() && !AsciiFile->isChecked())
+    if (TellicoFile->isChecked())
+        DoTellico();
+    else if (DBaseFile->isChecked() && !AsciiFile->isChecked())
         DoDBF();
     else
         DoAscii();
@@ -77,7 +83,9 @@ void TImportFormat::done(int result) {
 void TImportFormat::FormClose() {
     if (!context_.settings) return;
     context_.settings->importOptions.fileType =
-        DBaseFile->isChecked() && !AsciiFile->isChecked() ? 2 : 1;
+        TellicoFile->isChecked()                            ? 3
+        : DBaseFile->isChecked() && !AsciiFile->isChecked() ? 2
+                                                            : 1;
 }
 
 QString TImportFormat::firstLineMessage(int check) {
@@ -142,11 +150,31 @@ void TImportFormat::DoDBF() {
     std::vector<std::string> names;
     try {
         names = dbfFieldNames(QFileInfo(path).absoluteFilePath().toStdString());
-    } catch (const engine::EngineError& e) {
+    } catch (const std::exception& e) {  // no table, or no regular file
         ui::showError(this, QString::fromStdString(e.what()));
         return;
     }
     showImport(2, path, names);
+}
+
+void TImportFormat::DoTellico() {
+    const QString path = chooseFile(QStringLiteral("Tellico (*.tc *.TC *.xml *.XML)"),
+                                    QStringLiteral("tc"));
+    if (path.isEmpty()) return;
+    TellicoSource source;
+    try {
+        source = readTellicoSource(QFileInfo(path).absoluteFilePath().toStdString());
+    } catch (const std::exception& e) {
+        ui::showError(this, QString::fromStdString(e.what()));
+        return;
+    }
+    if (const QString refusal = tellicoTypeRefusal(source); !refusal.isEmpty()) {
+        ui::showError(this, refusal);
+        return;
+    }
+    TTellicoImport import(context_, QFileInfo(path).absoluteFilePath(), source, this);
+    ui::platform().execModal(import);
+    accept();
 }
 
 void TImportFormat::showImport(int kind, const QString& path,

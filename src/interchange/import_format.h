@@ -1,5 +1,7 @@
-// TImportFormat, "Import Format": the user picks the kind of source (a delimited text file or a
-// dBase table) and the file; the window reads the source's import fields and shows TMyImport.
+// TImportFormat, "Import Format": the user picks the kind of source (a delimited text file, a
+// dBase table or a Tellico stamp collection) and the file; the window reads the source's import
+// fields and shows TMyImport, or for a Tellico file its header and shows TTellicoImport (a
+// Tellico collection of another type is refused naming its type).
 //
 // The kind shown first is the one remembered in the collection settings ([Import] "File Type");
 // closing the window remembers the kind selected. A text file whose first line fails its checks
@@ -33,9 +35,11 @@ class TImportFormat : public QDialog {
     void FormClose();
     void DoAscii();
     void DoDBF();
+    void DoTellico();
 
     QRadioButton* AsciiFile = nullptr;
     QRadioButton* DBaseFile = nullptr;
+    QRadioButton* TellicoFile = nullptr;
     QPushButton* FileButton = nullptr;
     QPushButton* CancelButton = nullptr;
 

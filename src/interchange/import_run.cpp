@@ -5,6 +5,7 @@
 #include "collection/stamp_schema.h"
 #include "engine/error.h"
 #include "engine/table.h"
+#include "interchange/byte_source.h"
 #include "interchange/delimited_line_reader.h"
 #include "interchange/transfer_error.h"
 #include "interchange/value_conversion.h"
@@ -43,6 +44,7 @@ class RecordFiller {
                 const collection::SchemaField& f = collection::schemaField(stampField);
                 t.field = table.fieldIndex(f.name);
                 t.kind = f.kind;
+                t.width = f.length;
             }
             targets_.push_back(t);
         }
@@ -57,6 +59,15 @@ class RecordFiller {
         if (!assigned(importField)) return;
         const Target& t = targets_[std::size_t(importField)];
         try {
+            switch (t.kind) {
+                case collection::FieldKind::Integer:
+                case collection::FieldKind::Float:
+                    // An unknown number stays unknown: blank, not 0.
+                    if (isBlankNumber(utf8)) return;
+                    break;
+                default:
+                    break;
+            }
             switch (t.kind) {
                 case collection::FieldKind::Integer:
                     table_.setInteger(t.field, importInteger(utf8));
@@ -74,7 +85,7 @@ class RecordFiller {
                         table_.setDate(t.field, *d);
                     break;
                 case collection::FieldKind::Text:
-                    storeText(t.field, utf8);
+                    storeText(t, utf8);
                     break;
             }
         } catch (const engine::EngineError&) {
@@ -95,23 +106,36 @@ class RecordFiller {
     }
 
     std::uint64_t valuesChanged() const { return changed_; }
+    std::uint64_t valuesCut() const { return cut_; }
 
   private:
     struct Target {
         int field = -1;  // field index in the table, -1 for none
         collection::FieldKind kind = collection::FieldKind::Text;
+        int width = 0;   // characters the field holds
     };
 
-    void storeText(int field, std::string_view utf8) {
+    void storeText(const Target& t, std::string_view utf8) {
         // A character the code page lacks is stored as a stand-in (the run turns them on);
-        // such values are counted for the completion message.
-        if (table_.setText(field, utf8)) ++changed_;
+        // such values are counted for the completion message, and so are values the field's
+        // width cuts (their trailing blanks aside, which the table drops anyway).
+        if (table_.setText(t.field, utf8)) ++changed_;
+        if (utf8.size() > std::size_t(t.width) && charsWithoutTrailingBlanks(utf8) > t.width)
+            ++cut_;
+    }
+
+    static int charsWithoutTrailingBlanks(std::string_view utf8) {
+        while (!utf8.empty() && utf8.back() == ' ') utf8.remove_suffix(1);
+        int n = 0;
+        for (unsigned char c : utf8) n += (c & 0xC0) != 0x80;
+        return n;
     }
 
     engine::Table& table_;
     const ImportOptions& options_;
     std::vector<Target> targets_;
     std::uint64_t changed_ = 0;
+    std::uint64_t cut_ = 0;
 };
 
 // Runs `readOne` until it returns false; each call fills the new record through the filler and
@@ -160,6 +184,7 @@ ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportO
         result.error = e.what();
     }
     result.valuesChanged = filler.valuesChanged();
+    result.valuesCut = filler.valuesCut();
     return result;
 }
 
@@ -172,7 +197,9 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
     std::vector<std::string> values;
     const int fields = std::clamp(importFieldCount, 1, kMaxImportFields);
     std::unique_ptr<DelimitedLineReader> reader;
-    return runImport(table, filler, options, [&](bool& post) {
+    std::uint64_t unreadable = 0;
+    std::vector<std::uint64_t> unreadableLines;
+    ImportResult result = runImport(table, filler, options, [&](bool& post) {
         if (!reader) {
             // A file that is not UTF-8 is taken to be in the collection's own code page.
             reader = std::make_unique<DelimitedLineReader>(path, table.codePage());
@@ -180,8 +207,31 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
         }
         if (reader->atEnd()) return false;
         const int count = reader->readRecord(values, fields);
+        if (count < 0) {
+            ++unreadable;
+            if (unreadableLines.size() < kUnreadableLinesNamed)
+                unreadableLines.push_back(reader->recordLine());
+        }
         for (int i = 0; i < count; ++i) filler.store(i, values[std::size_t(i)]);
         post = count > 0;
+        return true;
+    });
+    result.unreadable = unreadable;
+    result.unreadableLines = std::move(unreadableLines);
+    return result;
+}
+
+ImportResult importRecords(engine::Table& table, const FieldAssignment& assignment,
+                           const ImportOptions& options,
+                           const std::function<bool(std::vector<std::string>& values)>& next) {
+    RecordFiller filler(table, assignment, options);
+    std::vector<std::string> values(assignment.size());
+    return runImport(table, filler, options, [&](bool& post) {
+        for (std::string& v : values) v.clear();
+        if (!next(values)) return false;
+        for (std::size_t i = 0; i < values.size() && i < assignment.size(); ++i)
+            filler.store(int(i), values[i]);
+        post = true;
         return true;
     });
 }
@@ -196,6 +246,7 @@ ImportResult importDbf(engine::Table& table, const std::string& path,
     std::string text;
     return runImport(table, filler, options, [&](bool& post) {
         if (!source.isOpen()) {
+            requireRegularFile(path);
             source.open(path, engine::OpenMode::Shared);
             // Records appended meanwhile (the source may be the collection itself) are not read.
             last = source.physicalCount();
@@ -221,7 +272,43 @@ ImportResult importDbf(engine::Table& table, const std::string& path,
     });
 }
 
+std::string unreadableLinesText(const ImportResult& result) {
+    if (result.unreadable == 0) return {};
+    if (result.unreadable == 1 && result.unreadableLines.size() == 1)
+        return "Line " + std::to_string(result.unreadableLines[0]) +
+               " could not be read (a quote left open) and was left out.";
+    std::string text = std::to_string(result.unreadable) +
+                       " lines could not be read (a quote left open) and were left out: lines ";
+    for (std::size_t i = 0; i < result.unreadableLines.size(); ++i) {
+        if (i) text += ", ";
+        text += std::to_string(result.unreadableLines[i]);
+    }
+    if (result.unreadable > result.unreadableLines.size())
+        text += " and " + std::to_string(result.unreadable - result.unreadableLines.size()) +
+                " more";
+    return text + ".";
+}
+
+QString readOnlyImportMessage(const QString& tablePath) {
+    return QStringLiteral("The collection \"%1\" is read-only: its table, its index or its folder "
+                          "cannot be written.  Nothing was imported.")
+        .arg(tablePath);
+}
+
+std::string importNotes(const ImportResult& result) {
+    std::string text;
+    if (result.valuesCut == 1)
+        text = "1 value was longer than its field and was cut to the field's width.";
+    else if (result.valuesCut > 1)
+        text = std::to_string(result.valuesCut) +
+               " values were longer than their fields and were cut to the fields' widths.";
+    const std::string lines = unreadableLinesText(result);
+    if (!lines.empty()) text += (text.empty() ? "" : "  ") + lines;
+    return text;
+}
+
 std::vector<std::string> dbfFieldNames(const std::string& path) {
+    requireRegularFile(path);
     engine::Table source;
     source.open(path, engine::OpenMode::Shared);
     std::vector<std::string> names;

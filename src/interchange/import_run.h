@@ -8,8 +8,10 @@
 // cannot hold leaves the field empty, and text holding characters the table's code page lacks is
 // stored with a stand-in character and counted.
 //
-// Text source: when `skipFirst` is set the first line is read and dropped; blank lines add no
-// record; a line with more fields than there are import fields drops the extra ones. dBase
+// Text source (delimited_line_reader.h): when `skipFirst` is set the first record is read and
+// dropped; blank lines add no record; a line with more fields than there are import fields drops
+// the extra ones; a record that cannot be read (a quote left open) adds no record and is counted
+// with its line number. An empty value leaves a number field blank. dBase
 // source: the records present when the run starts, in record order, deleted ones passed over;
 // a date field going to the date field is copied as a date (no trip through text, which could
 // lose the century), every other value goes through its edit text.
@@ -24,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include <QString>
+
 #include "collection/date_format.h"
 
 namespace engine {
@@ -34,9 +38,15 @@ namespace interchange {
 
 using FieldAssignment = std::vector<int>;
 
+// How many unreadable records an import names by line number.
+inline constexpr std::size_t kUnreadableLinesNamed = 20;
+
 struct ImportResult {
     std::uint64_t added = 0;
     std::uint64_t valuesChanged = 0;  // texts stored with a stand-in character
+    std::uint64_t valuesCut = 0;      // texts longer than their field, stored cut to its width
+    std::uint64_t unreadable = 0;     // text records that could not be read (none posted)
+    std::vector<std::uint64_t> unreadableLines;  // the first lines of the first of them
     std::string error;                // empty when the run went to the end of the source
 };
 
@@ -52,12 +62,33 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
                         bool skipFirst, const FieldAssignment& assignment,
                         const ImportOptions& options);
 
+// The sentence of a completion message naming the records that could not be read ("2 lines could
+// not be read ... and were left out: lines 4, 9."; past 20 lines "... and N more."), empty when
+// every record was read.
+std::string unreadableLinesText(const ImportResult& result);
+// The sentences a completion message adds about values cut to their field's width ("3 values were
+// longer than their field and were cut to its width.") and unreadable lines, joined by two blanks;
+// empty when there is nothing to say.
+std::string importNotes(const ImportResult& result);
+
+// Imports the records `next` hands over: each call fills `values` with one text (UTF-8) a field
+// of the assignment and returns true, or returns false at the end; what it throws ends the run
+// with `error` set, keeping the records posted before.
+ImportResult importRecords(engine::Table& table, const FieldAssignment& assignment,
+                           const ImportOptions& options,
+                           const std::function<bool(std::vector<std::string>& values)>& next);
+
 // Imports the dBase table at `path`.
 ImportResult importDbf(engine::Table& table, const std::string& path,
                        const FieldAssignment& assignment, const ImportOptions& options);
 
 // The import field names of the dBase table at `path`: its field names in order, at most 35.
-// Throws engine::EngineError when the engine cannot open it.
+// Throws engine::EngineError when the engine cannot open it, TransferError when it is no regular
+// file (a FIFO would block the engine's open).
 std::vector<std::string> dbfFieldNames(const std::string& path);
+
+// The refusal of an import into a collection whose table, index or folder cannot be written: the
+// records would go in while the index never learns of them. Asked before a run starts.
+QString readOnlyImportMessage(const QString& tablePath);
 
 }  // namespace interchange

@@ -1,5 +1,6 @@
 #include "interchange/my_export.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLabel>
@@ -10,9 +11,12 @@
 #include <QTableWidget>
 #include <climits>
 
+#include "collection/collection_own_files.h"
+#include "collection/collection_paths.h"
 #include "collection/collection_settings.h"
 #include "collection/date_format.h"
 #include "engine/error.h"
+#include "interchange/tellico_run.h"
 #include "interchange/window_parts.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
@@ -31,51 +35,52 @@ TMyExport::TMyExport(InterchangeContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("MyExport"));
     setWindowTitle(QStringLiteral("Export"));
-    resize(600, 470);
+    resize(600, 480);
 
     ExportGrid =
         addOrderGrid(this, "ExportGrid", {QStringLiteral("FIELD"), QStringLiteral("EXPORT IT")},
                      {16, 16, 320, 360});
     connect(ExportGrid, &QTableWidget::cellDoubleClicked, this, &TMyExport::ExportGridDblClick);
-    addSideText(this,
-                QStringLiteral("To have a field included in the export, select \"Yes\".  To "
-                               "exclude it, select \"No\".  Double click on the field to toggle "
-                               "between Yes and No."),
-                {352, 16, 232, 72});
+    Notes = addHeading(this, "NotesLabel", QStringLiteral("NOTES"), {352, 8, 232, 18});
+    SideText = addSideText(this,
+                           QStringLiteral("To have a field included in the export, select \"Yes\".  "
+                                          "To exclude it, select \"No\".  Double click on the "
+                                          "field to toggle between Yes and No."),
+                           {352, 28, 232, 80});
+    WhatToExport =
+        addHeading(this, "WhatToExportLabel", QStringLiteral("What to Export"), {352, 114, 232, 18});
+    HowToExport =
+        addHeading(this, "HowToExportLabel", QStringLiteral("How To Export"), {352, 188, 232, 18});
 
     auto radio = [this](const char* name, const QString& caption, QRect geometry) {
         auto* r = new QRadioButton(caption, this);
         r->setObjectName(QString::fromLatin1(name));
         r->setGeometry(geometry);
-        r->setAutoExclusive(false);
         return r;
     };
     ExportEntire =
-        radio("ExportEntire", QStringLiteral("Export Entire Database"), {352, 100, 232, 24});
+        radio("ExportEntire", QStringLiteral("Export Entire Database"), {352, 134, 232, 24});
     ExportSearch =
-        radio("ExportSearch", QStringLiteral("Export Search Criteria"), {352, 126, 232, 24});
+        radio("ExportSearch", QStringLiteral("Export Search Criteria"), {352, 158, 232, 24});
     AsciiFile =
-        radio("AsciiFile", QStringLiteral("Ascii Delimited Text File"), {352, 166, 232, 24});
-    DBaseFile = radio("DBaseFile", QStringLiteral("DBase File (DBF)"), {352, 192, 232, 24});
-    // Two groups of two: each click selects its button and clears its partner.
-    auto pair = [](QRadioButton* a, QRadioButton* b) {
-        connect(a, &QRadioButton::clicked, b, [a, b] {
-            a->setChecked(true);
-            b->setChecked(false);
-        });
-        connect(b, &QRadioButton::clicked, a, [a, b] {
-            b->setChecked(true);
-            a->setChecked(false);
-        });
-    };
-    pair(ExportEntire, ExportSearch);
-    pair(AsciiFile, DBaseFile);
+        radio("AsciiFile", QStringLiteral("Ascii Delimited Text File"), {352, 208, 232, 24});
+    DBaseFile = radio("DBaseFile", QStringLiteral("DBase File (DBF)"), {352, 232, 232, 24});
+    TellicoFile =
+        radio("TellicoFile", QStringLiteral("Tellico Stamp Collection"), {352, 256, 232, 24});
+    // Two exclusive groups: real radio buttons, announced as such to assistive tools.
+    auto* scope = new QButtonGroup(this);
+    scope->addButton(ExportEntire);
+    scope->addButton(ExportSearch);
+    auto* kind = new QButtonGroup(this);
+    for (QRadioButton* r : {AsciiFile, DBaseFile, TellicoFile}) kind->addButton(r);
     connect(AsciiFile, &QRadioButton::clicked, this, &TMyExport::AsciiFileClick);
     connect(DBaseFile, &QRadioButton::clicked, this, &TMyExport::DBaseFileClick);
+    // A Tellico collection has no title line either.
+    connect(TellicoFile, &QRadioButton::clicked, this, &TMyExport::DBaseFileClick);
 
     FirstRow = new QCheckBox(QStringLiteral("&First Record Contains Field Names"), this);
     FirstRow->setObjectName(QStringLiteral("FirstRow"));
-    FirstRow->setGeometry(352, 226, 240, 24);
+    FirstRow->setGeometry(352, 282, 240, 24);
     FirstRow->setChecked(context_.settings ? context_.settings->exportOptions.firstRow : true);
     connect(FirstRow, &QCheckBox::clicked, this, &TMyExport::FirstRowClick);
 
@@ -86,15 +91,17 @@ TMyExport::TMyExport(InterchangeContext context, QWidget* parent)
     DefaultsButton = addButton(this, "DefaultsButton", QStringLiteral("D&efaults"),
                                {216, 388, 120, 28}, &TMyExport::DefaultsButtonClick);
     StartExportButton = addButton(this, "StartExportButton", QStringLiteral("&Start Export"),
-                                  {352, 270, 232, 28}, &TMyExport::StartExportButtonClick);
-    ExitButton = addButton(this, "ExitButton", QStringLiteral("E&xit"), {352, 308, 232, 28},
+                                  {352, 314, 232, 28}, &TMyExport::StartExportButtonClick);
+    ExitButton = addButton(this, "ExitButton", QStringLiteral("E&xit"), {352, 348, 232, 28},
                            &TMyExport::ExitButtonClick);
-    HelpButton = addButton(this, "HelpButton", QStringLiteral("&Help"), {352, 346, 232, 28},
+    HelpButton = addButton(this, "HelpButton", QStringLiteral("&Help"), {352, 382, 232, 28},
                            &TMyExport::HelpButtonClick);
 
+    ExportProgress = addHeading(this, "ExportProgressLabel", QStringLiteral("Export Progress"),
+                                {16, 424, 568, 18});
     ExportGauge = new QProgressBar(this);
     ExportGauge->setObjectName(QStringLiteral("ExportGauge"));
-    ExportGauge->setGeometry(16, 430, 568, 22);
+    ExportGauge->setGeometry(16, 444, 568, 22);
     ExportGauge->setRange(0, 1);
     ExportGauge->setValue(0);
 }
@@ -110,17 +117,18 @@ void TMyExport::showEvent(QShowEvent* event) {
 }
 
 void TMyExport::FormShow() {
-    prepareInterchangeWindow(this, context_.show, true);
+    prepareInterchangeWindow(this, context_.show, true,
+                             {Notes, WhatToExport, HowToExport, ExportProgress});
+    fitSideText(SideText);
     setColumnWidths(ExportGrid, {200, 100}, context_.show.scaleFactor);
     fillGrid(context_.settings ? exportRows(*context_.settings) : defaultExportRows());
 
     ExportSearch->setEnabled(context_.searchActive);
     ExportSearch->setChecked(context_.searchActive);
     ExportEntire->setChecked(!context_.searchActive);
-    const bool dbase = context_.settings && context_.settings->exportOptions.fileType == 2;
-    AsciiFile->setChecked(!dbase);
-    DBaseFile->setChecked(dbase);
-    if (dbase) DBaseFileClick();
+    const int fileType = context_.settings ? context_.settings->exportOptions.fileType : 1;
+    (fileType == 2 ? DBaseFile : fileType == 3 ? TellicoFile : AsciiFile)->setChecked(true);
+    if (fileType == 2 || fileType == 3) DBaseFileClick();
 }
 
 void TMyExport::fillGrid(const ExportRows& rows) {
@@ -190,7 +198,8 @@ void TMyExport::done(int result) {
 
 void TMyExport::FormClose() {
     if (!context_.settings) return;
-    context_.settings->exportOptions.fileType = AsciiFile->isChecked() ? 1 : 2;
+    context_.settings->exportOptions.fileType =
+        AsciiFile->isChecked() ? 1 : TellicoFile->isChecked() ? 3 : 2;
     UpdateConfigs();
 }
 
@@ -202,6 +211,9 @@ QString TMyExport::targetPath(ExportKind kind) {
     if (kind == ExportKind::Text) {
         request.filter = QStringLiteral("Ascii Delimited Text (*.TXT *.txt)");
         request.defaultExtension = QStringLiteral("TXT");
+    } else if (kind == ExportKind::Tellico) {
+        request.filter = QStringLiteral("Tellico (*.tc *.TC)");
+        request.defaultExtension = QStringLiteral("tc");
     } else {
         request.filter = QStringLiteral("DBase (*.DBF *.dbf)");
         request.defaultExtension = QStringLiteral("DBF");
@@ -237,15 +249,25 @@ ExportResult TMyExport::runExport(ExportKind kind, const QString& path,
     RunTicker ticker([this](std::uint64_t n) { ExportGauge->setValue(int(n)); });
     request.progress = [&ticker](std::uint64_t n) { ticker.tick(n); };
     const std::string target = path.toStdString();
-    return kind == ExportKind::Text ? exportText(source, target, request)
-                                    : exportDbf(source, target, request);
+    switch (kind) {
+        case ExportKind::Text:
+            return exportText(source, target, request);
+        case ExportKind::Dbase:
+            return exportDbf(source, target, request);
+        case ExportKind::Tellico:
+            break;
+    }
+    return exportTellico(source, target, request,
+                         collection::collectionPaths(QString::fromStdString(main.path())).tableName);
 }
 
 void TMyExport::StartExportButtonClick() {
     UpdateConfigs();
     const std::vector<int> fields = exportList(gridRows());
-    const ExportKind kind = AsciiFile->isChecked() ? ExportKind::Text : ExportKind::Dbase;
-    if (fields.empty()) {
+    const ExportKind kind = AsciiFile->isChecked()     ? ExportKind::Text
+                            : TellicoFile->isChecked() ? ExportKind::Tellico
+                                                       : ExportKind::Dbase;
+    if (fields.empty() && kind != ExportKind::Tellico) {
         ui::showError(this, QStringLiteral("No fields selected for export."));
         return;
     }
@@ -256,6 +278,12 @@ void TMyExport::StartExportButtonClick() {
         return;
     }
     if (!context_.table || !context_.table->isOpen()) return;
+    // The collection's own files are never export targets: the run would destroy them.
+    const QString table = QString::fromStdString(context_.table->path());
+    if (const auto own = collection::collectionFileAt(table, path)) {
+        ui::showError(this, collection::ownFileRefusal(path, *own, table));
+        return;
+    }
     ExportResult result;
     try {
         ui::BusyCursor busy;
@@ -270,9 +298,10 @@ void TMyExport::StartExportButtonClick() {
         result.error = e.what();
     }
     if (!result.error.empty()) {
-        ui::showError(this, QStringLiteral("The export stopped after %1 records: %2")
+        ui::showError(this, QStringLiteral("The export stopped after %1 records: %2  \"%3\" was "
+                                           "left as it was.")
                                 .arg(result.written)
-                                .arg(QString::fromStdString(result.error)));
+                                .arg(QString::fromStdString(result.error), path));
         ExportGauge->setValue(0);
         return;
     }

@@ -1,6 +1,13 @@
 // TMyExport, "Export": the user picks the fields written and their order, the scope (the whole
 // collection or the current search result) and the kind of target, and runs the export.
 //
+// A third kind of target, "Tellico Stamp Collection", writes a Tellico ".tc" file of every field
+// (tellico_run.h); the field grid does not apply to it.
+//
+// Headings "NOTES" (over the side text), "What to Export" (the scope's radio buttons), "How To
+// Export" (the kind's) and "Export Progress" (the gauge). The two pairs of radio buttons are
+// exclusive groups.
+//
 // The grid `ExportGrid` shows the 25 fields in export order ("FIELD", "EXPORT IT"); Up and Down
 // move a row, a double click in "EXPORT IT" toggles it, Defaults (after "Re-Order" Yes) puts
 // back schema order with every field written. Each row remembers its field, so equal labels
@@ -22,6 +29,7 @@
 #include "interchange/interchange_context.h"
 
 class QCheckBox;
+class QLabel;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
@@ -60,6 +68,7 @@ class TMyExport : public QDialog {
     QRadioButton* ExportSearch = nullptr;
     QRadioButton* AsciiFile = nullptr;
     QRadioButton* DBaseFile = nullptr;
+    QRadioButton* TellicoFile = nullptr;
     QPushButton* UpButton = nullptr;
     QPushButton* DownButton = nullptr;
     QPushButton* DefaultsButton = nullptr;
@@ -67,6 +76,12 @@ class TMyExport : public QDialog {
     QPushButton* ExitButton = nullptr;
     QPushButton* HelpButton = nullptr;
     QProgressBar* ExportGauge = nullptr;
+    // Headings in the minor title colour, and the side text under "NOTES".
+    QLabel* Notes = nullptr;
+    QLabel* WhatToExport = nullptr;
+    QLabel* HowToExport = nullptr;
+    QLabel* ExportProgress = nullptr;
+    QLabel* SideText = nullptr;
 
   public:
     void done(int result) override;

@@ -9,6 +9,7 @@
 #include "collection/collection_settings.h"
 #include "collection/date_format.h"
 #include "interchange/import_run.h"
+#include "interchange/import_window_run.h"
 #include "interchange/window_parts.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
@@ -38,18 +39,17 @@ TMyImport::TMyImport(InterchangeContext context, int kind, const QString& path,
         {QStringLiteral("TESSERA FIELDS"), QStringLiteral("IMPORT FIELDS"), QStringLiteral("USE")},
         {16, 16, 420, 360});
     connect(ImportGrid, &QTableWidget::cellDoubleClicked, this, &TMyImport::ImportGridDblClick);
-    addSideText(this,
-                QStringLiteral("Use the \"Up\" and \"Down\" buttons to match up the Tessera fields "
-                               "with the Import Fields.  Select \"Yes\"  to include it.  Double "
-                               "click on the \"USE\" field to toggle between Yes and No."),
-                {452, 16, 172, 72});
+    // The count keeps its place under "Import" and "Count"; the side text stands below the
+    // "Skip First Record" box, as tall as its words need (fitSideText when shown).
+    SideText = addSideText(
+        this,
+        QStringLiteral("Use the \"Up\" and \"Down\" buttons to match up the Tessera fields "
+                       "with the Import Fields.  Select \"Yes\"  to include it.  Double "
+                       "click on the \"USE\" field to toggle between Yes and No."),
+        {452, 164, 172, 128});
 
-    auto* importLabel = new QLabel(QStringLiteral("Import"), this);
-    importLabel->setObjectName(QStringLiteral("ImportLabel"));
-    importLabel->setGeometry(540, 56, 80, 18);
-    auto* countLabel = new QLabel(QStringLiteral("Count"), this);
-    countLabel->setObjectName(QStringLiteral("CountLabel"));
-    countLabel->setGeometry(540, 74, 80, 18);
+    ImportLabel = addHeading(this, "ImportLabel", QStringLiteral("Import"), {540, 56, 80, 18});
+    CountLabel = addHeading(this, "CountLabel", QStringLiteral("Count"), {540, 74, 80, 18});
     CountBox = new QLabel(QStringLiteral("0"), this);
     CountBox->setObjectName(QStringLiteral("CountBox"));
     CountBox->setFrameShape(QFrame::Panel);
@@ -58,7 +58,7 @@ TMyImport::TMyImport(InterchangeContext context, int kind, const QString& path,
 
     SkipFirst = new QCheckBox(QStringLiteral("Skip First Record"), this);
     SkipFirst->setObjectName(QStringLiteral("SkipFirst"));
-    SkipFirst->setGeometry(452, 140, 172, 24);
+    SkipFirst->setGeometry(452, 132, 172, 24);
     SkipFirst->setChecked(context_.settings ? context_.settings->importOptions.firstRow : true);
     connect(SkipFirst, &QCheckBox::clicked, this, &TMyImport::SkipFirstClick);
 
@@ -67,7 +67,7 @@ TMyImport::TMyImport(InterchangeContext context, int kind, const QString& path,
     DownButton = addButton(this, "DownButton", QStringLiteral("&Down"), {116, 392, 90, 28},
                            &TMyImport::DownButtonClick);
     StartButton = addButton(this, "StartButton", QStringLiteral("&Start Import"),
-                            {452, 300, 172, 28}, &TMyImport::StartButtonClick);
+                            {452, 304, 172, 28}, &TMyImport::StartButtonClick);
     ExitButton = addButton(this, "ExitButton", QStringLiteral("E&xit"), {452, 340, 172, 28},
                            &TMyImport::ExitButtonClick);
     HelpButton = addButton(this, "HelpButton", QStringLiteral("&Help"), {452, 380, 172, 28},
@@ -80,7 +80,8 @@ void TMyImport::showEvent(QShowEvent* event) {
 }
 
 void TMyImport::FormShow() {
-    prepareInterchangeWindow(this, context_.show, true);
+    prepareInterchangeWindow(this, context_.show, true, {ImportLabel, CountLabel});
+    fitSideText(SideText);
     setWindowTitle(kind_ == 2 ? QStringLiteral("DBase File Import")
                               : QStringLiteral("Ascii Delimited Text Import"));
     if (kind_ == 2) {
@@ -137,49 +138,23 @@ void TMyImport::SkipFirstClick() {
     if (context_.settings) context_.settings->importOptions.firstRow = SkipFirst->isChecked();
 }
 
-void TMyImport::setBusy(bool busy) {
-    for (QWidget* w : std::initializer_list<QWidget*>{ImportGrid, UpButton, DownButton, StartButton,
-                                                      ExitButton, HelpButton, SkipFirst})
-        w->setEnabled(!busy && !(w == SkipFirst && kind_ == 2));
-    if (context_.suspendViewer) context_.suspendViewer(busy);
-}
-
 void TMyImport::StartButtonClick() {
-    if (!context_.table) return;
     const FieldAssignment assignment = assignmentFromRows(gridRows(), int(names_.size()));
     ImportOptions options;
     options.dateFormat = collection::currentDateFormat();
     options.currentYear = ui::platform().today().year();
     RunTicker ticker([this](std::uint64_t n) { CountBox->setText(QString::number(n)); });
     options.progress = [&ticker](std::uint64_t n) { ticker.tick(n); };
-    // A record the grid still holds unposted is settled before new ones are added.
-    if (context_.table->state() != engine::EditState::Browse) context_.table->post();
-    ImportResult result;
-    {
-        ui::BusyCursor busy;
-        setBusy(true);
-        const std::string source = path_.toStdString();
-        const bool skip = kind_ != 2 && SkipFirst->isChecked();
-        result = kind_ == 2 ? importDbf(*context_.table, source, assignment, options)
-                            : importText(*context_.table, source, int(names_.size()), skip,
-                                         assignment, options);
-        setBusy(false);
-    }
-    CountBox->setText(QString::number(result.added));
-    if (!result.error.empty()) {
-        ui::showError(this, QStringLiteral("The import stopped after %1 records: %2")
-                                .arg(result.added)
-                                .arg(QString::fromStdString(result.error)));
-    } else {
-        QString text = QStringLiteral("Import Complete.");
-        if (result.valuesChanged > 0)
-            text += QStringLiteral(
-                        "  %1 values held characters this collection cannot store; a stand-in "
-                        "character took their place.")
-                        .arg(result.valuesChanged);
-        ui::showMessage(this, QStringLiteral("Ok"), text);
-    }
-    accept();
+    const std::string source = path_.toStdString();
+    const bool skip = kind_ != 2 && SkipFirst->isChecked();
+    const bool ran = runImportWindowed(
+        this, context_, CountBox,
+        {ImportGrid, UpButton, DownButton, StartButton, ExitButton, HelpButton, SkipFirst}, [&] {
+            return kind_ == 2 ? importDbf(*context_.table, source, assignment, options)
+                              : importText(*context_.table, source, int(names_.size()), skip,
+                                           assignment, options);
+        });
+    if (ran) accept();
 }
 
 void TMyImport::ExitButtonClick() {

@@ -5,7 +5,8 @@
 // field and its choice against the fixed labels, a double click in "USE" toggles it. Each row
 // remembers which import field it shows, so equal names stay apart. Start Import runs the
 // import (import_run.h) with the live count in `CountBox`, then reports "Import Complete."
-// titled "Ok" (with the number of values stored with a stand-in character, when any) and closes;
+// titled "Ok" (with the number of values stored with a stand-in character, and the lines that
+// could not be read, when any) and closes;
 // a run that stops early (the source vanished, the disk is full) says so titled "Error" and
 // closes, keeping every record posted. "Skip First Record" (text sources only) is the
 // collection's [Import] "Skip First" setting, changed at once.
@@ -52,13 +53,15 @@ class TMyImport : public QDialog {
     QPushButton* ExitButton = nullptr;
     QPushButton* HelpButton = nullptr;
     QLabel* CountBox = nullptr;
+    QLabel* ImportLabel = nullptr;
+    QLabel* CountLabel = nullptr;
+    QLabel* SideText = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
 
   private:
     void fillGrid();
-    void setBusy(bool busy);
 
     InterchangeContext context_;
     int kind_;

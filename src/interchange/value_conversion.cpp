@@ -98,10 +98,44 @@ std::optional<std::optional<engine::Date>> plainDate(std::string_view text, char
     return date;
 }
 
+// `text` (blanks skipped) with the thousands separators of its leading number removed when they
+// stand where they belong: one to three digits, then groups of a comma and three digits, then
+// the end, a point or any other character that is not a digit or a comma. Other text comes back
+// as it is, so "1,2" still reads as 1.
+std::string_view withoutGroupSeparators(std::string_view text, std::string& buffer) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    const std::size_t start = i;
+    while (i < text.size() && isDigit(text[i])) ++i;
+    if (i == start || i - start > 3 || i >= text.size() || text[i] != ',') return text;
+    buffer.assign(text.substr(0, i));
+    while (i < text.size() && text[i] == ',') {
+        if (i + 4 > text.size() || !isDigit(text[i + 1]) || !isDigit(text[i + 2]) ||
+            !isDigit(text[i + 3]) || (i + 4 < text.size() && isDigit(text[i + 4])))
+            return text;
+        buffer.append(text.substr(i + 1, 3));
+        i += 4;
+    }
+    buffer.append(text.substr(i));
+    return buffer;
+}
+
 }  // namespace
+
+bool isBlankNumber(std::string_view text) {
+    return skipBlanks(text).empty();
+}
+
+collection::DateFormat withFourDigitYears(collection::DateFormat format) {
+    if (!format.fourDigitYear() && collection::DateFormat::isValidType(format.type + 6))
+        format.type += 6;
+    return format;
+}
 
 std::int32_t importInteger(std::string_view text) {
     text = skipBlanks(text);
+    std::string ungrouped;
+    text = withoutGroupSeparators(text, ungrouped);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -125,6 +159,8 @@ std::int32_t importInteger(std::string_view text) {
 
 double importFloat(std::string_view text) {
     text = skipBlanks(text);
+    std::string ungrouped;
+    text = withoutGroupSeparators(text, ungrouped);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     // Only decimal digits and the point start a number (no "inf", "nan" or hexadecimal).
     const std::size_t lead = !text.empty() && text.front() == '-' ? 1 : 0;

@@ -52,7 +52,31 @@ QLabel* addSideText(QWidget* parent, const QString& text, QRect geometry) {
     return side;
 }
 
-void prepareInterchangeWindow(QWidget* window, ui::ShowOptions options, bool moveUp) {
+QLabel* addHeading(QWidget* parent, const char* name, const QString& text, QRect geometry) {
+    auto* heading = new QLabel(text, parent);
+    heading->setObjectName(QString::fromLatin1(name));
+    heading->setGeometry(geometry);
+    return heading;
+}
+
+void fitSideText(QLabel* side) {
+    QWidget* window = side->parentWidget();
+    const QRect old = side->geometry();
+    const int grow = side->heightForWidth(old.width()) - old.height();
+    if (grow <= 0 || !window) return;
+    for (QWidget* w : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QRect g = w->geometry();
+        if (w != side && g.top() > old.bottom() && g.left() <= old.right() &&
+            g.right() >= old.left())
+            w->move(g.x(), g.y() + grow);
+    }
+    side->resize(old.width(), old.height() + grow);
+    window->resize(window->width(), window->height() + grow);
+}
+
+void prepareInterchangeWindow(QWidget* window, ui::ShowOptions options, bool moveUp,
+                              const QList<QWidget*>& minorTitles) {
+    options.minorTitles += minorTitles;
     options.geometry = nullptr;
     options.centre = true;
     options.moveUp = moveUp;

@@ -27,6 +27,12 @@ void moveCurrentRow(QTableWidget* grid, int step, int firstColumn);
 void setColumnWidths(QTableWidget* grid, std::initializer_list<int> widths, double scale);
 
 QLabel* addSideText(QWidget* parent, const QString& text, QRect geometry);
+// A heading label named `name` (the window lists it among its minor titles for the colours).
+QLabel* addHeading(QWidget* parent, const char* name, const QString& text, QRect geometry);
+// Makes the side text as tall as its words need in its font and width, moving the controls
+// below it in its column (and anything spanning it) down by as much and growing the window, so
+// the text is neither cut nor drawn over other controls. Called once fonts are applied.
+void fitSideText(QLabel* side);
 
 template <typename Window>
 QPushButton* addButton(Window* window, const char* name, const QString& caption, QRect geometry,
@@ -38,8 +44,9 @@ QPushButton* addButton(Window* window, const char* name, const QString& caption,
     return button;
 }
 
-// Fonts, scale factor and colours of `options`, centred on the screen (with `moveUp`, 10 pixels
-// higher when its top is more than 10).
-void prepareInterchangeWindow(QWidget* window, ui::ShowOptions options, bool moveUp);
+// Fonts, scale factor and colours of `options` (with `minorTitles` in the minor title colour),
+// centred on the screen (with `moveUp`, 10 pixels higher when its top is more than 10).
+void prepareInterchangeWindow(QWidget* window, ui::ShowOptions options, bool moveUp,
+                              const QList<QWidget*>& minorTitles = {});
 
 }  // namespace interchange

@@ -5,6 +5,8 @@
 #include <QPageSize>
 #include <QPdfWriter>
 
+#include "collection/collection_own_files.h"
+#include "collection/replacing_file.h"
 #include "engine/error.h"
 #include "engine/table.h"
 #include "reports/pdf_file.h"
@@ -76,6 +78,45 @@ RunResult ReportJob::run(PageSink& sink, RenderSettings settings, QIODevice* tex
 }
 
 RunResult ReportJob::runToText(const QString& path) {
+    return toFile(path, [this](const QString& temporary) { return writeText(temporary); });
+}
+
+RunResult ReportJob::runToPdf(const QString& path) {
+    return toFile(path, [this](const QString& temporary) { return writePdf(temporary); });
+}
+
+RunResult ReportJob::toFile(const QString& path,
+                            const std::function<RunResult(const QString&)>& write) {
+    error_.clear();
+    const QString table = QString::fromStdString(table_.path());
+    if (const auto own = collection::collectionFileAt(table, path)) {
+        error_ = collection::ownFileRefusal(path, *own, table);
+        return RunResult::Failed;
+    }
+    std::unique_ptr<collection::ReplacingFile> file;
+    try {
+        file = std::make_unique<collection::ReplacingFile>(path.toStdString());
+        file->closeFile();
+    } catch (const std::exception& e) {
+        error_ = QString::fromStdString(e.what());
+        return RunResult::Failed;
+    }
+    const QString temporary = QString::fromStdString(file->temporaryPath());
+    RunResult result = write(temporary);
+    if (result == RunResult::Completed) {
+        try {
+            file->commit();
+        } catch (const std::exception& e) {
+            error_ = QString::fromStdString(e.what());
+            result = RunResult::Failed;
+        }
+    }
+    // Messages name the user's file, not the temporary one.
+    error_.replace(temporary, path);
+    return result;
+}
+
+RunResult ReportJob::writeText(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         error_ = file.errorString();
@@ -107,7 +148,7 @@ RunResult ReportJob::runToDevice(QPagedPaintDevice& device) {
     return result;
 }
 
-RunResult ReportJob::runToPdf(const QString& path) {
+RunResult ReportJob::writePdf(const QString& path) {
     // Written directly when every font of the report can be embedded as it is; else painted.
     bool direct = true;
     for (int kind : {kTitleFont, kColumnHeaderFont, kBodyFont, kFootnoteFont})

@@ -36,6 +36,10 @@ class ReportJob : public PagedJob {
               PageSetup page);
     ~ReportJob() override;
 
+    // A text or PDF file is written under a temporary name beside `path` and put in place only
+    // when the run completes: a failed or canceled run leaves an existing file as it was. A
+    // `path` that is one of the open collection's own files (collection_own_files.h) is refused
+    // with error() naming it, before anything is written.
     RunResult runToText(const QString& path);
     RunResult runToPdf(const QString& path);
     // The device must be ready for painting; its page size and orientation are set here.
@@ -46,6 +50,9 @@ class ReportJob : public PagedJob {
     PageSetup orientedPage() const;
 
   private:
+    RunResult toFile(const QString& path, const std::function<RunResult(const QString&)>& write);
+    RunResult writeText(const QString& path);
+    RunResult writePdf(const QString& path);
     RunResult run(PageSink& sink, RenderSettings settings, QIODevice* text,
                   RecordedReport* checkpoints = nullptr);
     PageSetup portraitPage() const;

@@ -67,6 +67,17 @@ class TextMatcher {
     bool possible_ = true;
 };
 
+// True when the table's sort tag is built on `expression` (nothing to build when it is empty).
+bool hasSortTag(const engine::Table& table, const QString& expression) {
+    if (expression.isEmpty()) return true;
+    for (const engine::TagInfo& tag : table.tags())
+        if (QString::fromStdString(tag.name).compare(collection::kSortTagName,
+                                                     Qt::CaseInsensitive) == 0)
+            return QString::fromStdString(tag.expression).compare(expression,
+                                                                  Qt::CaseInsensitive) == 0;
+    return false;
+}
+
 std::string tagFor(const QString& expression) {
     return expression.isEmpty() ? std::string() : collection::kSortTagName.toStdString();
 }
@@ -151,10 +162,13 @@ ReplaceResult SearchAndReplaceRun::run(const ReplaceRequest& request) {
     try {
         table_.open(path_.toStdString(), engine::OpenMode::Exclusive);
         table_.selectIndex({});
-        table_.deleteIndexTag(collection::kSortTagName.toStdString());
         reapply();
         searchSuspended = hooks_.suspendSearch && hooks_.suspendSearch();
+        // The sort tag stays: the keys of the changed records are replaced in it when the run
+        // ends, and a process killed before leaves the tag, marked for rebuilding.
+        table_.beginEditRun();
         scan(request);
+        table_.endEditRun();
     } catch (const std::exception&) {
         failed = true;
         if (table_.isOpen() && table_.state() != engine::EditState::Browse) {
@@ -168,7 +182,9 @@ ReplaceResult SearchAndReplaceRun::run(const ReplaceRequest& request) {
     if (searchSuspended && hooks_.resumeSearch) hooks_.resumeSearch();
     if (table_.isOpen() && table_.mode() == engine::OpenMode::Exclusive) {
         try {
-            collection::buildSortTag(table_, sortExpression_);
+            table_.endEditRun();
+            if (failed || !hasSortTag(table_, sortExpression_))
+                collection::buildSortTag(table_, sortExpression_);
         } catch (const std::exception&) {
             // The table is still usable in record order; the tag is rebuilt at the next opening.
             failed = true;

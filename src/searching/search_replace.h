@@ -10,13 +10,17 @@
 // `SearchAndReplaceRun::run`, on the stamp table its caller keeps open:
 //   1. closes the table; when another program holds the file it re-opens it shared as it was,
 //      re-applies the view, tells the in-use message and stops (nothing changed);
-//   2. opens the table exclusively, clears the index selection and deletes the tag "NewIndex",
-//      so records are visited in physical order and cannot move under the scan;
+//   2. opens the table exclusively and clears the index selection, so records are visited in
+//      physical order and cannot move under the scan;
 //   3. suspends a running search so every record is visited;
-//   4. visits every record not marked deleted; on a match asks `confirm` (when given) and
-//      changes the record (edit, set, post) on Yes; the counters follow each record;
-//   5. resumes the search, builds "NewIndex" on the sort expression and selects it (record order
-//      when the expression is empty), and re-opens the table shared.
+//   4. visits every record not marked deleted in an edit run of the table; on a match asks
+//      `confirm` (when given) and changes the record (edit, set, post) on Yes; the counters
+//      follow each record; when the run ends the changed records' keys are replaced in the
+//      index (the tag "NewIndex" is never dropped, so a process killed on the way leaves it,
+//      marked to be rebuilt at the next opening);
+//   5. resumes the search, builds "NewIndex" on the sort expression when the tag is missing or
+//      on another expression (beside the old index, moved over it when complete), selects it
+//      (record order when the expression is empty), and re-opens the table shared.
 // A failure during steps 2-4 stops the scan: an edit in progress is cancelled (no record is ever
 // half-changed), the records changed before stay changed, steps 5 still run (the index is
 // rebuilt over the table as it now is), and the failure message, saying how many records were

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
+#include <cstdint>
 #include <cmath>
 #include <string>
 
@@ -29,6 +31,28 @@ std::int64_t viaDouble(std::string_view s) {
     return std::llround(value * 10000.0);
 }
 
+// A plain decimal of up to 19 digits in 1/10000, in 128 bits (the 5th decimal rounds).
+std::int64_t wideAmount(std::string_view s) {
+    std::size_t i = 0;
+    bool negative = false;
+    if (s[i] == '-' || s[i] == '+') negative = s[i++] == '-';
+    __int128 value = 0;
+    for (int digits = 0; i < s.size() && isDigit(s[i]); ++i, ++digits)
+        if (digits < 19) value = value * 10 + (s[i] - '0');
+    int decimals = 0;
+    if (i < s.size() && s[i] == '.')
+        for (++i; i < s.size() && isDigit(s[i]) && decimals <= kKeptDecimals; ++i, ++decimals) {
+            if (decimals < kKeptDecimals)
+                value = value * 10 + (s[i] - '0');
+            else if (s[i] >= '5')
+                value += 1;
+        }
+    for (int d = std::min(decimals, kKeptDecimals); d < kKeptDecimals; ++d) value *= 10;
+    const __int128 limit = INT64_MAX;
+    if (value > limit) value = limit;
+    return std::int64_t(negative ? -value : value);
+}
+
 // Digits written with thousands characters between them: 1,234,567 -> 1234567.
 QString grouped(std::string digits, QChar thousands) {
     QString out;
@@ -51,17 +75,15 @@ StoredAmount readAmount(std::string_view stored) {
     StoredAmount amount;
     if (s.empty()) return amount;
     amount.blank = false;
-    if (s.find_first_of("eE") != std::string_view::npos) {
-        amount.tenThousandths = viaDouble(s);
-        return amount;
-    }
     std::size_t i = 0;
     bool negative = false;
     if (s[i] == '-' || s[i] == '+') negative = s[i++] == '-';
-    __int128 value = 0;
+    // 14 whole digits and 4 decimals stay within 64 bits; longer numbers (a stored field can
+    // hold 15 whole digits) are read again in 128 bits.
+    std::int64_t value = 0;
     int digits = 0;
     for (; i < s.size() && isDigit(s[i]); ++i, ++digits)
-        if (digits < 19) value = value * 10 + (s[i] - '0');
+        value = digits < 14 ? value * 10 + (s[i] - '0') : value;
     int decimals = 0;
     if (i < s.size() && s[i] == '.') {
         for (++i; i < s.size() && isDigit(s[i]); ++i) {
@@ -74,8 +96,16 @@ StoredAmount readAmount(std::string_view stored) {
             }
         }
     }
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        amount.tenThousandths = viaDouble(s);
+        return amount;
+    }
+    if (digits > 14) {
+        amount.tenThousandths = wideAmount(s);
+        return amount;
+    }
     for (int d = std::min(decimals, kKeptDecimals); d < kKeptDecimals; ++d) value *= 10;
-    amount.tenThousandths = std::int64_t(negative ? -value : value);
+    amount.tenThousandths = negative ? -value : value;
     return amount;
 }
 
@@ -91,6 +121,11 @@ std::int64_t readQuantity(std::string_view stored) {
 }
 
 std::int64_t totalCents(std::int64_t quantity, std::int64_t tenThousandths) {
+    std::int64_t small = 0;
+    if (!__builtin_mul_overflow(quantity, tenThousandths, &small) && small > INT64_MIN + 50) {
+        const std::int64_t cents = ((small < 0 ? -small : small) + 50) / 100;
+        return small < 0 ? -cents : cents;
+    }
     const __int128 product = __int128(quantity) * tenThousandths;
     const __int128 magnitude = product < 0 ? -product : product;
     const __int128 cents = (magnitude + 50) / 100;

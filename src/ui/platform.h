@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QDate>
 #include <QFont>
+#include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -83,6 +84,12 @@ class Platform {
     // File dialogs: the chosen absolute path, or empty when cancelled.
     virtual QString openFileName(const FileDialogRequest& request) = 0;
     virtual QString saveFileName(const FileDialogRequest& request) = 0;
+    // An open-file dialog in which several existing files can be chosen at once: their absolute
+    // paths, or none when cancelled. By default the one-file dialog.
+    virtual QStringList openFileNames(const FileDialogRequest& request) {
+        const QString path = openFileName(request);
+        return path.isEmpty() ? QStringList() : QStringList{path};
+    }
 
     // Font and colour dialogs: nothing when cancelled.
     virtual std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) = 0;
@@ -104,6 +111,8 @@ class Platform {
     virtual void setBusyCursor(bool on) = 0;
     virtual QString clipboardText() = 0;
     virtual void setClipboardText(const QString& text) = 0;
+    // The picture on the clipboard; a null image when it holds none.
+    virtual QImage clipboardImage() { return QImage(); }
 
     // Shows the dialog modally and returns its result code (QDialog::Accepted / Rejected or
     // whatever the dialog passed to done()).

@@ -170,6 +170,15 @@ QString QtPlatform::openFileName(const FileDialogRequest& request) {
     return chosenPath(dialog, request);
 }
 
+QStringList QtPlatform::openFileNames(const FileDialogRequest& request) {
+    QFileDialog dialog(request.parent);
+    configure(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted) return {};
+    return dialog.selectedFiles();
+}
+
 QString QtPlatform::saveFileName(const FileDialogRequest& request) {
     QFileDialog dialog(request.parent);
     configure(dialog, request);
@@ -249,6 +258,10 @@ void QtPlatform::setBusyCursor(bool on) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     else
         QGuiApplication::restoreOverrideCursor();
+}
+
+QImage QtPlatform::clipboardImage() {
+    return QGuiApplication::clipboard()->image();
 }
 
 QString QtPlatform::clipboardText() {

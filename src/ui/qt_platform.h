@@ -22,6 +22,7 @@ class QtPlatform : public Platform {
     void beep() override;
 
     QString openFileName(const FileDialogRequest& request) override;
+    QStringList openFileNames(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
 
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override;
@@ -38,6 +39,7 @@ class QtPlatform : public Platform {
     QSize screenSize() override;
     void setBusyCursor(bool on) override;
     QString clipboardText() override;
+    QImage clipboardImage() override;
     void setClipboardText(const QString& text) override;
 
     int execModal(QDialog& dialog) override;

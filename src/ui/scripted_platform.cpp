@@ -109,6 +109,11 @@ QString ScriptedPlatform::openFileName(const FileDialogRequest& request) {
     return nextFilePath(false, request);
 }
 
+QStringList ScriptedPlatform::openFileNames(const FileDialogRequest& request) {
+    const QString joined = nextFilePath(false, request);
+    return joined.isEmpty() ? QStringList() : joined.split(u'\n');
+}
+
 QString ScriptedPlatform::saveFileName(const FileDialogRequest& request) {
     return nextFilePath(true, request);
 }

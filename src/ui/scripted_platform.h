@@ -62,6 +62,9 @@ class ScriptedPlatform : public Platform {
     // The item a file dialog's extra choice (FileDialogRequest::options) takes; unqueued, the
     // item shown first stays.
     void queueFileOption(int option) { fileOptions_.push_back(option); }
+    // The answer of the next several-files dialog (one queued entry; empty: cancelled).
+    void queueFilePaths(const QStringList& paths) { filePaths_.push_back(paths.join(u'\n')); }
+    void setClipboardImage(const QImage& image) { clipboardImage_ = image; }
     void queueFont(std::optional<FontChoice> choice) { fonts_.push_back(std::move(choice)); }
     void queueColor(std::optional<QColor> color) { colors_.push_back(color); }
     void queuePrint(std::optional<PrintAnswer> answer) { prints_.push_back(answer); }
@@ -101,6 +104,7 @@ class ScriptedPlatform : public Platform {
     void beep() override;
     QString openFileName(const FileDialogRequest& request) override;
     QString saveFileName(const FileDialogRequest& request) override;
+    QStringList openFileNames(const FileDialogRequest& request) override;
     std::optional<FontChoice> chooseFont(QWidget* parent, const FontChoice& initial) override;
     std::optional<QColor> chooseColor(QWidget* parent, const QColor& initial) override;
     bool printDialog(QWidget* parent, QPrinter& printer) override;
@@ -113,6 +117,7 @@ class ScriptedPlatform : public Platform {
     void setBusyCursor(bool on) override;
     QString clipboardText() override { return clipboard_; }
     void setClipboardText(const QString& text) override { clipboard_ = text; }
+    QImage clipboardImage() override { return clipboardImage_; }
     int execModal(QDialog& dialog) override;
     QDate today() override { return today_; }
     qint64 freeDiskSpace(const QString&) override { return freeSpace_; }
@@ -135,6 +140,7 @@ class ScriptedPlatform : public Platform {
     QStringList printers_;
     int defaultPrinter_ = 0;
     QString clipboard_;
+    QImage clipboardImage_;
 
     std::vector<ShownBox> boxes_;
     std::vector<ShownFileDialog> fileDialogs_;

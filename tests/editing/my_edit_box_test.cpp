@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 #include <functional>
 
 #include "collection/data_list_files.h"
@@ -74,6 +76,21 @@ TEST_F(ListEditorTest, OpensOnTheEditorsItemsWithCaptionAndWidth) {
         EXPECT_EQ(itemsOf(box.TheList), (QStringList{"France", "Spain", "Italy"}));
         EXPECT_EQ(selectedOf(box.TheList), QStringList{"France"});
         EXPECT_TRUE(box.AddInfo->text().isEmpty());
+    });
+}
+
+TEST_F(ListEditorTest, TheEntryBoxIsLabelledAndTakesTypedItems) {
+    edit(1, [](TMyEditBox& box) {
+        ASSERT_NE(box.AddInfoLabel, nullptr);
+        EXPECT_EQ(box.AddInfoLabel->buddy(), box.AddInfo);
+        EXPECT_EQ(box.AddInfoLabel->text(), QStringLiteral("&New Item:"));
+        EXPECT_EQ(box.AddInfo->accessibleName(), QStringLiteral("New Item"));
+        EXPECT_FALSE(box.AddInfoLabel->geometry().intersects(box.TheList->geometry()));
+        EXPECT_FALSE(box.AddInfoLabel->geometry().intersects(box.AddInfo->geometry()));
+        QTest::keyClicks(box.AddInfo, QStringLiteral("Malta"));
+        QTest::keyClick(box.AddInfo, Qt::Key_Return);
+        EXPECT_EQ(itemsOf(box.TheList), (QStringList{"France", "Spain", "Italy", "Malta"}));
+        EXPECT_TRUE(box.isVisible());
     });
 }
 

@@ -4,7 +4,8 @@
 #   package_test.sh BUILD_DIR
 #
 # Builds the .deb with cpack, checks that dpkg-shlibdeps named the Qt libraries among its
-# dependencies, unpacks it with `dpkg -x`, and from the unpacked tree:
+# dependencies and that the description reads as written, unpacks it with `dpkg -x`, checks that
+# the programs are stripped and the copyright file is there, and from the unpacked tree:
 #  - `tessellon-cli --version`, `tessellon --help` and `--version` answer with no display;
 #  - the desktop entry and the AppStream metainfo pass desktop-file-validate and appstreamcli;
 #  - when xvfb-run and xdotool are present: the installed program, started with a fresh HOME,
@@ -43,6 +44,28 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 "$bin/tessellon" --version | grep -q '^tessellon [0-9]' || fail "tessellon --version"
 "$bin/tessellon-cli" --help | grep -q 'usage: tessellon-cli' || fail "tessellon-cli --help"
 test -f "$share/man/man1/tessellon.1" || fail "man page missing"
+test -s "$share/doc/tessellon/copyright" || fail "/usr/share/doc/tessellon/copyright missing"
+# The programs are stripped: no symbol table, no debugging sections.
+report_program="$work/root/usr/libexec/tessellon/tessellon-cli-report"
+test -x "$report_program" || fail "tessellon-cli-report missing from usr/libexec/tessellon"
+for program in "$bin/tessellon" "$bin/tessellon-cli" "$report_program"; do
+  if readelf -S "$program" | grep -Eq '\.(symtab|debug_info)\b'; then
+    fail "$(basename "$program") is not stripped"
+  fi
+done
+# The extended description: every line a continuation line, none starting with ";".
+description=$(dpkg-deb -f "$deb" Description)
+echo "$description" | sed -n '2,$p' | grep -q '^;' && fail "a description line starts with ;"
+echo "$description" | sed -n '2p' | grep -q 'stamp collection' || fail "description: $description"
+
+# The installed companion hands a report to the report program in libexec.
+mkdir -p "$work/cli" "$work/clihome"
+HOME="$work/clihome" XDG_CONFIG_HOME="$work/clihome/.config" XDG_DATA_HOME="$work/clihome/data" \
+  "$bin/tessellon-cli" create "$work/cli/R.DBF" >/dev/null || fail "tessellon-cli create"
+HOME="$work/clihome" XDG_CONFIG_HOME="$work/clihome/.config" XDG_DATA_HOME="$work/clihome/data" \
+  "$bin/tessellon-cli" report "$work/cli/R.DBF" 1 --text "$work/cli/r.txt" \
+  >/dev/null || fail "tessellon-cli report through the installed report program"
+test -f "$work/cli/r.txt" || fail "the report wrote no text file"
 
 desktop-file-validate "$share/applications/tessellon.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$share"/metainfo/*.metainfo.xml || fail "metainfo"

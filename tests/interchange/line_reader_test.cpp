@@ -63,14 +63,14 @@ TEST_F(LineReaderTest, QuotesCommasAndBlanksFollowTheSixRules) {
         {"doubled quote", "\"5\"\" block\",\"x\"\r\n", {"5\" block", "x"}},
         {"comma inside quotes", "\"Paris, France\",\"x\"\r\n", {"Paris, France", "x"}},
         {"blank before opening quote", "\"a\", \"b\"\r\n", {"a", " b"}},
-        {"unquoted runs to the line end", "a,b,\"c\"\r\n", {"a,b,c"}},
+        {"unquoted fields end at a comma", "a,b,\"c\"\r\n", {"a", "b", "c"}},
         {"trailing comma ends the line", "\"a\",\"b\",\r\n", {"a", "b"}},
         {"stray quote inside quotes kept", "\"5\" block\",\"x\"\r\n", {"5\" block", "x"}},
         {"control characters dropped", "\"a\tb\x01\",\"c\"\r\n", {"ab", "c"}},
         {"line feed alone", "\"a\",\"b\"\n", {"a", "b"}},
         {"carriage return alone", "\"a\",\"b\"\r", {"a", "b"}},
         {"no break at the end of the file", "\"a\",\"b\"", {"a", "b"}},
-        {"line ends inside quotes", "\"a\",\"b\r\n", {"a", "b"}},
+        {"file ends inside quotes on the same line", "\"a\",\"b", {"a", "b"}},
     };
     for (const Case& c : cases) {
         const Records got = records(c.line, 5);

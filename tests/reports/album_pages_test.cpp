@@ -172,3 +172,40 @@ TEST_F(AlbumTest, PdfEmbedsJpegFilesAsTheyAreAndDecodesTheOthers) {
     ASSERT_EQ(lines.size(), 2 + 4) << lines.join(QLatin1Char('\n')).toStdString();
     EXPECT_EQ(lines.filter(QStringLiteral(" jpeg ")).size(), 3);
 }
+
+TEST_F(AlbumTest, AJpegTurnedByItsExifOrientationIsShownAndEmbeddedTurned) {
+    // A 120 by 90 JPEG whose EXIF orientation (6) says: turn a quarter clockwise to show.
+    const QString plain = writePicture(c.file("plain.jpg"), {120, 90}, "JPG", 7);
+    QByteArray bytes = contentsOf(plain);
+    const char exif[] =
+        "\xFF\xE1\x00\x22"
+        "Exif\0\0"
+        "MM\0\x2A\0\0\0\x08"
+        "\0\x01\x01\x12\0\x03\0\0\0\x01\0\x06\0\0"
+        "\0\0\0\0";
+    bytes.insert(2, QByteArray(exif, sizeof exif - 1));
+    const QString turned = c.file(QStringLiteral("turned.jpg"));
+    QFile out(turned);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+    EXPECT_EQ(reports::pictureShape(turned), QSizeF(90, 120));
+
+    std::vector<AlbumStamp> stamps(1);
+    stamps[0].country = QStringLiteral("Austria");
+    stamps[0].picture = turned;
+    stamps[0].shape = reports::pictureShape(turned);
+    reports::AlbumJob job(stamps, reports::AlbumOptions(), reports::letterPage());
+    const QString pdf = c.file(QStringLiteral("turned.pdf"));
+    ASSERT_EQ(job.runToPdf(pdf), RunResult::Completed);
+    const QByteArray written = contentsOf(pdf);
+    EXPECT_TRUE(written.contains(bytes)) << "embedded as stored";
+    // Painted, the picture is upright: taller than wide where it is drawn.
+    reports::RecordedReport recorded;
+    ASSERT_EQ(job.runToPages(recorded), RunResult::Completed);
+    const reports::Page page = recorded.page(0);
+    ASSERT_EQ(page.images.size(), 1u);
+    EXPECT_GT(page.images[0].height, page.images[0].width);
+    const QImage decoded = reports::decodePicture(page.images[0], QSizeF(1000, 1000));
+    EXPECT_EQ(decoded.size(), QSize(90, 120));
+}

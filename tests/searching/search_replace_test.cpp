@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QTemporaryDir>
 
 #include "collection/date_format.h"
@@ -13,6 +16,7 @@
 #include "collection/sort_order.h"
 #include "collection/table_maintenance.h"
 #include "engine/error.h"
+#include "engine/mdx_file.h"
 #include "engine/table.h"
 
 namespace editing {
@@ -211,6 +215,74 @@ TEST_F(SearchReplaceRunTest, AFailureMidRunKeepsEarlierChangesAndRebuildsTheInde
               ReplaceResult::Failed);
     EXPECT_EQ(told, QStringList{QStringLiteral("Error: ") + replaceFailedMessage(0)});
     EXPECT_EQ(column("Year"), (std::vector<std::string>{"1900", "1900", "1900", "1900"}));
+}
+
+
+// (key, record number) of every entry of the sort tag, in index order.
+std::vector<std::pair<std::string, std::uint32_t>> sortTagEntries(const QString& dbf) {
+    QString mdx = dbf;
+    mdx.replace(QStringLiteral(".DBF"), QStringLiteral(".MDX"));
+    const auto file = engine::MdxFile::open(mdx.toStdString(), false);
+    const int tag = file->findTag("NewIndex");
+    std::vector<std::pair<std::string, std::uint32_t>> out;
+    if (tag < 0) return out;
+    file->verify(tag);
+    file->forEach(tag, [&](std::string_view key, std::uint32_t recno) {
+        out.emplace_back(std::string(key), recno);
+    });
+    return out;
+}
+
+TEST_F(SearchReplaceRunTest, TheSortIndexAfterARunIsTheOneARebuildGives) {
+    std::vector<StampRow> rows;
+    const char* const countries[] = {"Chile", "Peru", "CHILE", "Austria", "chile", "Zambia"};
+    for (int i = 0; i < 3000; ++i)
+        rows.push_back({std::to_string(i), countries[i % 6], 1900 + i % 50, ""});
+    make(rows);
+    EXPECT_EQ(run(3, QStringLiteral("chile"), QStringLiteral("Bolivia")), ReplaceResult::Done);
+    EXPECT_EQ(counters.changed, 1500);
+    const auto afterRun = sortTagEntries(dbf);
+    EXPECT_EQ(afterRun.size(), 3000u);
+    table.close();
+    {
+        engine::Table t;
+        t.open(dbf.toStdString(), engine::OpenMode::Exclusive);
+        t.regenerateIndexes();
+    }
+    EXPECT_EQ(sortTagEntries(dbf), afterRun);
+}
+
+TEST_F(SearchReplaceRunTest, AProcessKilledDuringARunLeavesTheSortTag) {
+    std::vector<StampRow> rows;
+    for (int i = 0; i < 200; ++i) rows.push_back({std::to_string(i), i % 2 ? "Chile" : "Peru", 1900, ""});
+    make(rows);
+    table.close();
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        hooks.progress = [](const ReplaceCounters& c) {
+            if (c.processed == 120) ::_exit(0);  // as if killed in the middle
+        };
+        run(3, QStringLiteral("chile"), QStringLiteral("Bolivia"));
+        ::_exit(1);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+    engine::Table t;
+    t.open(dbf.toStdString(), engine::OpenMode::Exclusive);  // rebuilds the marked index
+    ASSERT_EQ(t.tags().size(), 1u);
+    EXPECT_EQ(t.tags()[0].name, "NEWINDEX");
+    t.selectIndex("NewIndex");
+    std::string previous;
+    int seen = 0;
+    for (t.first(); !t.eof(); t.next(), ++seen) {
+        const std::string country = t.text("Country");
+        EXPECT_LE(QString::fromStdString(previous).toUpper(), QString::fromStdString(country).toUpper());
+        previous = country;
+    }
+    EXPECT_EQ(seen, 200);
 }
 
 }  // namespace

@@ -27,6 +27,8 @@ TEST(StoredAmountsTest, ReadsStoredDigitsExactlyAndRoundsTotalsHalfAwayFromZero)
     EXPECT_EQ(readAmount("12.5x").tenThousandths, 125000);   // leading number, as the editor
     EXPECT_EQ(readAmount("*****").tenThousandths, 0);
     EXPECT_EQ(readAmount("1.5E+02").tenThousandths, 1500000);
+    EXPECT_EQ(readAmount(" 99999999999999.9999").tenThousandths, 999999999999999999);
+    EXPECT_EQ(readAmount("123456789012345.5").tenThousandths, 1234567890123455000);
     EXPECT_EQ(readQuantity("   12"), 12);
     EXPECT_EQ(readQuantity("     "), 0);
     EXPECT_EQ(readQuantity("  -3"), -3);
@@ -34,6 +36,7 @@ TEST(StoredAmountsTest, ReadsStoredDigitsExactlyAndRoundsTotalsHalfAwayFromZero)
     EXPECT_EQ(totalCents(3, 50), 2);  // 3 x 0.005 = 0.015
     EXPECT_EQ(totalCents(3, -50), -2);
     EXPECT_EQ(totalCents(1, 49), 0);
+    EXPECT_EQ(totalCents(-7, 12345), -864);  // -8.6415
     EXPECT_EQ(totalCents(99999, 99999999999999), 99998999999999000);  // beyond 64 bits on the way
 }
 

@@ -30,13 +30,17 @@ TEST(WindowColors, DefaultSetGivesSilverWindowsWhiteBoxesBlackText) {
     EXPECT_EQ(role(w.label, QPalette::Window), silver);
     EXPECT_EQ(role(w.edit, QPalette::Base), Qt::white);
     EXPECT_EQ(role(w.edit, QPalette::Text), Qt::black);
-    EXPECT_EQ(role(w.check, QPalette::Window), silver);
+    EXPECT_EQ(role(w.check, QPalette::Button), silver);
 }
 
 TEST(WindowColors, EachControlKindTakesItsPair) {
     ui::ColorSet set;
-    int next = 1;
-    for (int& c : set.colors) c = next++;  // thirteen distinct colours
+    // Thirteen distinct colours, light backgrounds and dark texts (a pair that does not read
+    // would be drawn with another text colour).
+    for (int i = 0; i < collection::kColorRoleCount; ++i) {
+        const bool background = i == 0 || i == 3 || i == 5 || i == 7 || i == 9 || i == 11;
+        set.colors[std::size_t(i)] = background ? 0xF0F0F0 - i : i;
+    }
     uitest::SampleWindow w;
     ui::applyColors(&w, set, {w.label}, {w.minor});
     auto colour = [&](ColorRole r) { return ui::colorOf(set, r); };
@@ -64,9 +68,11 @@ TEST(WindowColors, EachControlKindTakesItsPair) {
         {w.list, QPalette::Text, ColorRole::ListBoxText},
         {w.grid, QPalette::Base, ColorRole::ListBoxBackground},
         {w.grid->horizontalHeader(), QPalette::ButtonText, ColorRole::MinorTitle},
-        {w.radio, QPalette::Window, ColorRole::RadioBackground},
+        {w.radio, QPalette::Button, ColorRole::RadioBackground},
+        {w.radio, QPalette::Base, ColorRole::RadioBackground},
         {w.radio, QPalette::WindowText, ColorRole::RadioText},
-        {w.check, QPalette::Window, ColorRole::CheckBackground},
+        {w.check, QPalette::Button, ColorRole::CheckBackground},
+        {w.check, QPalette::Base, ColorRole::CheckBackground},
         {w.check, QPalette::WindowText, ColorRole::CheckText},
     };
     for (const Expect& e : expected) {
