@@ -792,9 +792,13 @@ void Table::post() {
         t.mdx->reserveForChange();  // room for every key of the run so far
         t.beginIndexChange();
         t.editRunUnstamped = true;
-        t.queueKeys(t.buffer.data(), t.dbf.record(t.editRecno), t.editRecno);
+        const char* old = t.dbf.record(t.editRecno);
+        std::string before;
+        if (t.observer) before.assign(old, t.buffer.size());
+        t.queueKeys(t.buffer.data(), old, t.editRecno);
         t.dbf.writeRecord(t.editRecno, t.buffer.data());
         t.cur = t.editRecno;
+        if (t.observer) t.observer(RecordChange{t.editRecno, before, t.buffer});
     } else {
         WriteLock lock(t);
         t.syncWithDisk(true);

@@ -40,6 +40,9 @@ bool pressCommand(QWidget* window, std::initializer_list<const char*> names) {
     }
     for (QAction* action : window->findChildren<QAction*>()) {
         if (!action->isEnabled() || action->menu()) continue;
+        // Commands of a window parented to this one (the record editor's) are not this one's.
+        const auto* owner = qobject_cast<const QWidget*>(action->parent());
+        if (owner && owner->window() != window && !qobject_cast<const QMenu*>(owner)) continue;
         if (captionIsOneOf(action->text(), names)) {
             action->trigger();
             return true;

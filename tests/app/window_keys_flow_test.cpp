@@ -69,7 +69,8 @@ TEST_F(WindowKeysFlowTest, F1OpensHelpAndEscapeClosesEveryWindow) {
     QTest::keyClick(&w, Qt::Key_Escape);
     EXPECT_TRUE(w.isVisible());
     ASSERT_EQ(platform_.helpRequests().size(), 1u);
-    EXPECT_TRUE(platform_.helpRequests()[0].contents);
+    EXPECT_TRUE(platform_.helpRequests()[0].contents)
+        << platform_.helpRequests()[0].keyword.toStdString();
 }
 
 TEST_F(WindowKeysFlowTest, EscapeInTheRecordEditorAsksAboutUnsavedChangesAsExitDoes) {

@@ -30,6 +30,8 @@ inside_x() {
   work=$2
   make_master "$CLI" "$work/program" "$work/config" \
     "[{'country': c, 'year': y} for c, y in [('France', 1900), ('Italy', 1950), ('Spain', 1925)]]"
+  # The click positions below are at the 640 x 480 screen size (windows unscaled).
+  printf 'Window Size=640\n' >>"$work/config/tessellon/TESSELON.INI"
   start_with_accessibility "$binary" "$work"
 
   focus "$main_id"
