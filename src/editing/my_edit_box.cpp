@@ -143,7 +143,8 @@ void TMyEditBox::FormShow() {
     options.colors = nullptr;
     ui::prepareWindowForShow(this, options);
     SetColors();
-    TheList->setFocus();
+    // Typing goes into the entry box at once; the list is a Tab (or a click) away.
+    AddInfo->setFocus();
     if (TheList->count() > 0)
         TheList->setCurrentRow(0);
     else
