@@ -8,6 +8,7 @@
 
 #include "app/main_window.h"
 #include "collection/settings_paths.h"
+#include "interchange/byte_source.h"
 #include "ui/platform.h"
 #include "ui/qt_platform.h"
 
@@ -40,6 +41,16 @@ int main(int argc, char** argv) {
             std::printf("tessellon %s\n", TESSELLON_VERSION);
             return 0;
         }
+    }
+
+    // Qt reads arguments as UTF-8 and would turn other bytes into U+FFFD, so a collection named
+    // in another encoding would open (and could create) a different file: such names are refused.
+    for (int i = 1; i < argc; ++i) {
+        if (interchange::isValidUtf8(argv[i], std::strlen(argv[i]))) continue;
+        std::fprintf(stderr,
+                     "tessellon: an argument is not valid UTF-8. File names are kept in UTF-8: "
+                     "rename the file and try again.\n");
+        return 2;
     }
 
     QApplication application(argc, argv);

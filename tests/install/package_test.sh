@@ -42,6 +42,9 @@ unset DISPLAY WAYLAND_DISPLAY QT_QPA_PLATFORM
 "$bin/tessellon-cli" --version | grep -q '^tessellon-cli [0-9]' || fail "tessellon-cli --version"
 "$bin/tessellon" --help | grep -q 'Usage: tessellon' || fail "tessellon --help"
 "$bin/tessellon" --version | grep -q '^tessellon [0-9]' || fail "tessellon --version"
+# A collection named in bytes that are not UTF-8 is refused, never opened under another name.
+if "$bin/tessellon" "$work/x"$'\xff'".DBF" 2>/dev/null; then fail "a name that is not UTF-8 was accepted"; fi
+test ! -e "$work/x"$'\xef\xbf\xbd'".DBF" || fail "a name that is not UTF-8 reached another file"
 "$bin/tessellon-cli" --help | grep -q 'usage: tessellon-cli' || fail "tessellon-cli --help"
 test -f "$share/man/man1/tessellon.1" || fail "man page missing"
 test -s "$share/doc/tessellon/copyright" || fail "/usr/share/doc/tessellon/copyright missing"
