@@ -6,6 +6,7 @@
 #include "appearance/font_choice.h"
 #include "appearance/view_config.h"
 #include "searching/search_and_replace.h"
+#include "ui/font_dialog_preset.h"
 #include "ui/platform.h"
 
 namespace app {
@@ -39,11 +40,20 @@ void TMain::DoFont(int which) {
     collection::FontSettings& stored = which == 0   ? settings_.labelFont
                                        : which == 1 ? settings_.editFont
                                                     : settings_.buttonFont;
-    const std::optional<ui::FontChoice> choice =
-        ui::platform().chooseFont(this, ui::FontChoice{shared, QColor(Qt::black)});
+    // The dialog opens on the family the stored name is drawn with here ("Arial" has none of its
+    // own), and a confirmed family keeps the stored name.
+    QFont preset = shared;
+    preset.setFamilies(QStringList{stored.name});
+    preset.setBold(stored.bold);
+    preset.setItalic(stored.italic);
+    const std::optional<ui::FontChoice> choice = ui::platform().chooseFont(
+        this, ui::FontChoice{ui::fontDialogPreset(preset), QColor(Qt::black)});
     if (!choice) return;
-    shared = choice->font;
+    const QString storedName = stored.name;
     stored = appearance::storedFace(choice->font);
+    stored.name = ui::keptFontName(storedName, choice->font);
+    shared = choice->font;
+    shared.setFamilies(QStringList{stored.name});
     ui::applySharedFonts(this, fonts_);
     SetViewerOptions();
 }

@@ -9,6 +9,7 @@
 #include "app_test_env.h"
 #include "appearance/color_combinations.h"
 #include "collection/profile_file.h"
+#include "ui/font_dialog_preset.h"
 
 namespace app::testing {
 namespace {
@@ -67,6 +68,15 @@ TEST_F(AppearanceCommandsTest, LabelFontShowsAsChosenButKeepsOnlyNameBoldItalic)
     platform_.queueFont(std::nullopt);
     trigger(QStringLiteral("MenuEditFont"));
     EXPECT_EQ(w.collectionSettings().editFont, collection::FontSettings{});
+
+    // The button font dialog opens on the family "Arial" is drawn with here; confirming it keeps
+    // the stored name and its styles.
+    platform_.queueFont(ui::FontChoice{QFont(QStringLiteral("Liberation Sans"), 9), Qt::black});
+    trigger(QStringLiteral("MenuButtonFont"));
+    EXPECT_EQ(platform_.lastFontPreset().font.family(),
+              ui::resolvedFamily(QStringLiteral("Arial")));
+    EXPECT_EQ(w.collectionSettings().buttonFont.name, QStringLiteral("Arial"));
+    EXPECT_EQ(w.sharedFonts().button.family(), QStringLiteral("Arial"));
 
     main_->close();
     main_.reset();
