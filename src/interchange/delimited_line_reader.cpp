@@ -270,8 +270,8 @@ FirstLine DelimitedLineReader::readFirstLine() {
     return line;
 }
 
-FirstLine readFirstLine(const std::string& path) {
-    return DelimitedLineReader(path).readFirstLine();
+FirstLine readFirstLine(const std::string& path, engine::CodePage legacy) {
+    return DelimitedLineReader(path, legacy).readFirstLine();
 }
 
 }  // namespace interchange

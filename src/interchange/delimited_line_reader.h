@@ -103,7 +103,9 @@ class DelimitedLineReader {
     std::uint64_t recordLine_ = 0;
 };
 
-// The import field names of the first line of the text file at `path`.
-FirstLine readFirstLine(const std::string& path);
+// The import field names of the first line of the text file at `path` (text that is not UTF-8
+// read in `legacy`).
+FirstLine readFirstLine(const std::string& path,
+                        engine::CodePage legacy = engine::CodePage::Cp1252);
 
 }  // namespace interchange

@@ -7,6 +7,7 @@
 
 #include "collection/collection_settings.h"
 #include "engine/error.h"
+#include "engine/table.h"
 #include "interchange/delimited_line_reader.h"
 #include "interchange/import_run.h"
 #include "interchange/my_import.h"
@@ -128,7 +129,10 @@ void TImportFormat::DoAscii() {
     if (path.isEmpty()) return;
     FirstLine line;
     try {
-        line = readFirstLine(path.toStdString());
+        // The import fields shown are read as the import will read them: text that is not UTF-8
+        // in the collection's code page.
+        line = readFirstLine(path.toStdString(), context_.table ? context_.table->codePage()
+                                                                : engine::CodePage::Cp1252);
     } catch (const TransferError& e) {
         ui::showError(this, QString::fromStdString(e.what()));
         return;

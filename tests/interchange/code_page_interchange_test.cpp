@@ -6,6 +6,7 @@
 
 #include "collection/collection_file.h"
 #include "engine/table.h"
+#include "interchange/delimited_line_reader.h"
 #include "interchange/export_run.h"
 #include "interchange/import_run.h"
 #include "interchange_test_support.h"
@@ -45,6 +46,9 @@ TEST(CodePageInterchange, AGreekCollectionsTextLeavesAndComesBackWhole) {
     EXPECT_EQ(r.error, "");
     EXPECT_EQ(r.added, 1u);
     EXPECT_EQ(rows(table)[1], rows(table)[0]);
+    // The Import window's field names are read the same way.
+    EXPECT_EQ(readFirstLine(text, table.codePage()).names,
+              (std::vector<std::string>{"GR-1", "Ελλάδα"}));
 }
 
 }  // namespace
