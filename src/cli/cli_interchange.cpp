@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "cli/cli_criteria.h"
+#include "cli/cli_tellico.h"
 #include "collection/collection_file.h"
 #include "collection/collection_paths.h"
 #include "collection/collection_settings.h"
@@ -17,7 +18,6 @@
 #include "interchange/import_assignment.h"
 #include "interchange/import_run.h"
 #include "interchange/interchange_context.h"
-#include "interchange/tellico_run.h"
 #include "interchange/transfer_error.h"
 
 namespace cli {
@@ -72,7 +72,8 @@ bool mapAssignment(const std::vector<std::string>& maps, const std::vector<std::
     return true;
 }
 
-// The completion lines of an import run, and its status.
+}  // namespace
+
 int reportImport(const interchange::ImportResult& r, std::ostream& out, std::ostream& err) {
     out << "Imported " << r.added << " records.\n";
     if (r.valuesChanged)
@@ -95,28 +96,27 @@ interchange::ImportOptions importOptions() {
     return options;
 }
 
-// A Tellico stamp collection: its plan is told first (where each of its fields goes), another
-// kind of collection is refused naming its type.
-int importTellicoFile(const QString& path, const std::string& source, std::ostream& out,
-                      std::ostream& err) {
-    interchange::TellicoSource tellico;
-    try {
-        tellico = interchange::readTellicoSource(source);
-    } catch (const std::exception& e) {
-        err << "Error: " << e.what() << "\n";
-        return kFail;
-    }
-    if (const QString refusal = interchange::tellicoTypeRefusal(tellico); !refusal.isEmpty()) {
-        err << "Error: " << refusal.toStdString() << "\n";
-        return kFail;
-    }
-    for (const QString& line : tellico.plan) out << line.toStdString() << "\n";
-    engine::Table table;
+void openForExport(engine::Table& table, const QString& path,
+                   const collection::SearchCriteria* criteria) {
     table.open(path.toStdString(), engine::OpenMode::Shared);
-    return reportImport(interchange::importTellico(table, source, importOptions()), out, err);
+    for (const engine::TagInfo& tag : table.tags())
+        if (QString::fromStdString(tag.name).compare(QStringLiteral("NewIndex"),
+                                                     Qt::CaseInsensitive) == 0)
+            table.selectIndex(tag.name);
+    if (criteria) table.setFilter(collection::SearchFilter(*criteria, table));
 }
 
-}  // namespace
+int reportExport(const interchange::ExportResult& r, const QString& target, std::ostream& out,
+                 std::ostream& err) {
+    if (!r.error.empty()) {
+        // Nothing of a failed run is kept: the target stays as it was.
+        err << "Error: " << r.error << "\nNothing was exported; " << target.toStdString()
+            << " was left as it was.\n";
+        return kFail;
+    }
+    out << "Exported " << r.written << " records.\n";
+    return kOk;
+}
 
 int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     // args: import FILE SOURCE options...
@@ -153,7 +153,7 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kFail;
     }
 
-    if (tellico) return importTellicoFile(path, source, out, err);
+    if (tellico) return importTellicoFile(args, path, source, out, err);
 
     std::vector<std::string> names;
     if (text) {
@@ -268,27 +268,14 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                     .toStdString());
     }
 
+    const collection::SearchCriteria* filter = criteria.empty() ? nullptr : &parsed.criteria;
+    if (tellico) return exportTellicoFile(args, path, target, request, filter, out, err);
     engine::Table table;
-    table.open(path.toStdString(), engine::OpenMode::Shared);
-    for (const engine::TagInfo& tag : table.tags())
-        if (QString::fromStdString(tag.name).compare(QStringLiteral("NewIndex"),
-                                                     Qt::CaseInsensitive) == 0)
-            table.selectIndex(tag.name);
-    if (!criteria.empty()) table.setFilter(collection::SearchFilter(parsed.criteria, table));
+    openForExport(table, path, filter);
     const std::string to = target.toStdString();
-    const interchange::ExportResult r =
-        text    ? interchange::exportText(table, to, request)
-        : dbf   ? interchange::exportDbf(table, to, request)
-                : interchange::exportTellico(table, to, request,
-                                             collection::collectionPaths(path).tableName);
-    if (!r.error.empty()) {
-        // Nothing of a failed run is kept: the target stays as it was.
-        err << "Error: " << r.error << "\nNothing was exported; " << target.toStdString()
-            << " was left as it was.\n";
-        return kFail;
-    }
-    out << "Exported " << r.written << " records.\n";
-    return kOk;
+    return reportExport(text ? interchange::exportText(table, to, request)
+                             : interchange::exportDbf(table, to, request),
+                        target, out, err);
 }
 
 }  // namespace cli

@@ -22,13 +22,40 @@
 // written, and sources that are not regular files.
 #pragma once
 
+#include <QString>
 #include <ostream>
 #include <string>
 #include <vector>
+
+namespace collection {
+class SearchCriteria;
+}
+namespace engine {
+class Table;
+}
+namespace interchange {
+struct ExportResult;
+struct ImportOptions;
+struct ImportResult;
+}  // namespace interchange
 
 namespace cli {
 
 int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// Parts both verbs share with their Tellico halves (cli_tellico.h).
+// The options of an import run: the installation's date format, this year.
+interchange::ImportOptions importOptions();
+// Prints an import run's completion lines; returns 0, or 2 when the run failed.
+int reportImport(const interchange::ImportResult& r, std::ostream& out, std::ostream& err);
+// Opens the collection shared, in its sort order (tag NewIndex) when it has one, with only the
+// records that pass `criteria` when given.
+void openForExport(engine::Table& table, const QString& path,
+                   const collection::SearchCriteria* criteria);
+// Prints "Exported N records." or, for a failed run, the error and that `target` was left as it
+// was; returns 0, or 2 when the run failed.
+int reportExport(const interchange::ExportResult& r, const QString& target, std::ostream& out,
+                 std::ostream& err);
 
 }  // namespace cli

@@ -1,7 +1,6 @@
 // tessellon-cli pack: removes the records marked deleted for good and rebuilds the indexes; the
-// collection's pictures follow their records to their new numbers. Needs Qt's GUI library (the
-// picture store reads images), so the companion as started hands it to its GUI program (see
-// report_launcher.cpp). Returns 0 on success; failures raise engine::EngineError.
+// collection's pictures follow their records to their new numbers (through the picture store's
+// part that needs no GUI library). Returns 0 on success; failures raise engine::EngineError.
 #pragma once
 
 #include <ostream>

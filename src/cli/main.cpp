@@ -3,7 +3,7 @@
 //
 // Built twice (see CMakeLists.txt): tessellon-cli without Qt's GUI library, and, with
 // TESSELLON_CLI_PAINTS, tessellon-cli-report, which runs the report verb (it measures and
-// paints text, so it needs the GUI application, on no display at all), and pack, picture and
+// paints text, so it needs the GUI application, on no display at all), album, and picture and
 // stats, whose code reaches Qt's GUI library. The other verbs need no
 // application object (file names are UTF-8 either way, and no event loop runs), so tessellon-cli
 // makes none: it starts sooner.
@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
         return 0;
     }
 #if TESSELLON_CLI_PAINTS
-    // Only report paints; pack, picture and stats need no GUI application.
+    // Only report and album paint; picture and stats need no GUI application.
     std::unique_ptr<QCoreApplication> app;
     if (argc > 1 && (std::strcmp(argv[1], "report") == 0 || std::strcmp(argv[1], "album") == 0)) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

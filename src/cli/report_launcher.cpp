@@ -1,8 +1,9 @@
-// The report, picture, pack and stats verbs in the companion as it is started: their code
-// reaches Qt's GUI library (reports paint text, the picture store that pack and picture use reads
-// images, statistics share code with their charts), whose loading alone costs more than most
-// verbs' whole work on a small collection. So tessellon-cli is built without it and hands these
-// verbs to tessellon-cli-report (the same verbs with the GUI library), which runs in its place
+// The report, album, picture and stats verbs, and Tellico import and export, in the companion
+// as it is started: their code reaches Qt's GUI library (reports and albums paint, picture reads
+// images into the store, statistics share code with their charts) or libzip (Tellico files),
+// whose loading alone costs more than most verbs' whole work on a small collection. So
+// tessellon-cli is built without them and hands these verbs to tessellon-cli-report (the same
+// verbs with those libraries), which runs in its place
 // with the same arguments and so prints and exits as the verb does. It is looked for beside
 // tessellon-cli (a build) and in ../libexec/tessellon from it (an installed program).
 #include <unistd.h>
@@ -12,10 +13,10 @@
 #include <cstring>
 #include <iostream>
 
-#include "cli/cli_pack.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_report.h"
 #include "cli/cli_stats.h"
+#include "cli/cli_tellico.h"
 
 namespace cli {
 
@@ -64,11 +65,18 @@ int runPicture(const std::vector<std::string>& args, std::ostream& out, std::ost
     return runInGuiProgram(args, out, err);
 }
 
-int runPack(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return runInGuiProgram(args, out, err);
 }
 
-int runStats(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int importTellicoFile(const std::vector<std::string>& args, const QString&, const std::string&,
+                      std::ostream& out, std::ostream& err) {
+    return runInGuiProgram(args, out, err);
+}
+
+int exportTellicoFile(const std::vector<std::string>& args, const QString&, const QString&,
+                      const interchange::ExportRequest&, const collection::SearchCriteria*,
+                      std::ostream& out, std::ostream& err) {
     return runInGuiProgram(args, out, err);
 }
 

@@ -1,13 +1,8 @@
 #include "pictures/picture_store.h"
 
-#include <QBuffer>
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
-#include <QImageReader>
-#include <QImageWriter>
 #include <algorithm>
 #include <functional>
 #include <set>
@@ -17,6 +12,7 @@
 
 #include "collection/collection_paths.h"
 #include "engine/table.h"
+#include "pictures/picture_incoming.h"
 #include "pictures/picture_index.h"
 
 namespace pictures {
@@ -42,50 +38,7 @@ FileStamp stampOf(const QString& path) {
             static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
-QString extensionFor(const QByteArray& format) {
-    const QByteArray f = format.toLower();
-    if (f == "jpeg" || f == "jpg") return QStringLiteral("jpg");
-    if (f == "tiff" || f == "tif") return QStringLiteral("tif");
-    return QString::fromLatin1(f);
-}
-
-QString contentName(const QByteArray& bytes, const QString& extension) {
-    const QByteArray hash = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
-    return QString::fromLatin1(hash.left(32)) + QLatin1Char('.') + extension;
-}
-
-// A picture read and checked, ready to be stored.
-struct Incoming {
-    QByteArray bytes;
-    QString file;          // content name
-    QString originalName;  // shown for it
-};
-
-Incoming readPictureFile(const QString& path) {
-    const QString shown = QDir::toNativeSeparators(path);
-    QFile file(path);
-    if (!QFileInfo(path).isFile())
-        throw PictureError(QStringLiteral("The picture \"%1\" does not exist.").arg(shown));
-    if (!file.open(QIODevice::ReadOnly))
-        throw PictureError(QStringLiteral("The picture \"%1\" cannot be read: %2")
-                               .arg(shown, file.errorString()));
-    Incoming in;
-    in.bytes = file.readAll();
-    QBuffer buffer(&in.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QByteArray format = reader.format();
-    if (!reader.canRead() || !isAcceptedFormat(format))
-        throw PictureError(
-            QStringLiteral("\"%1\" is not a JPEG, PNG, TIFF or WebP picture.").arg(shown));
-    in.file = contentName(in.bytes, extensionFor(format));
-    in.originalName = QFileInfo(path).fileName();
-    return in;
-}
-
 }  // namespace
-
-void checkPictureFile(const QString& path) { readPictureFile(path); }
 
 QString storeFolderName(const QString& tablePath) {
     return collection::collectionPaths(tablePath).tableName + QStringLiteral("-pictures");
@@ -218,6 +171,12 @@ PictureStore::PictureStore(const QString& tablePath) : impl_(std::make_unique<Im
 
 PictureStore::~PictureStore() = default;
 
+std::vector<Picture> PictureStore::addIncoming(std::uint32_t recno,
+                                               const std::vector<Incoming>& incoming,
+                                               const Fingerprint& fingerprint) {
+    return impl_->addIncoming(recno, incoming, fingerprint);
+}
+
 QString PictureStore::tablePath() const { return impl_->table; }
 QString PictureStore::folder() const { return impl_->folder; }
 QString PictureStore::indexPath() const { return impl_->index; }
@@ -260,29 +219,6 @@ std::vector<Picture> PictureStore::all() const {
 bool PictureStore::empty() const { return impl_->current().links.empty(); }
 
 int PictureStore::damagedLines() const { return impl_->current().damagedLines; }
-
-std::vector<Picture> PictureStore::add(std::uint32_t recno, const QStringList& files,
-                                       const Fingerprint& fingerprint) {
-    std::vector<Incoming> incoming;
-    for (const QString& path : files) incoming.push_back(readPictureFile(path));
-    return impl_->addIncoming(recno, incoming, fingerprint);
-}
-
-Picture PictureStore::addImage(std::uint32_t recno, const QImage& image,
-                               const Fingerprint& fingerprint, const QString& name) {
-    if (image.isNull()) throw PictureError(QStringLiteral("The clipboard holds no picture."));
-    Incoming in;
-    QBuffer buffer(&in.bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        throw PictureError(QStringLiteral("The pasted picture cannot be stored."));
-    in.file = contentName(in.bytes, QStringLiteral("png"));
-    in.originalName = name;
-    impl_->addIncoming(recno, {in}, fingerprint);
-    for (const Picture& p : pictures(recno))
-        if (p.file == in.file) return p;
-    throw PictureError(QStringLiteral("The pasted picture cannot be stored."));
-}
 
 namespace {
 

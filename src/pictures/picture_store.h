@@ -38,6 +38,10 @@
 // store that cannot be written) throws PictureError with a message fit for a message box. A
 // missing store is an empty store; it is created by the first add.
 //
+// Building: reading pictures (add, addImage, checkPictureFile) needs Qt's GUI library to tell
+// their formats and is kept in picture_adding.cpp; everything else here needs QtCore only, so
+// a program that only reads, copies or renumbers a store (backup, pack) links without it.
+//
 // Threads: a PictureStore object is used from one thread at a time. Several objects (in one or
 // several processes) may work on the same folder at once.
 #pragma once
@@ -53,6 +57,10 @@
 #include <vector>
 
 class QImage;
+
+namespace pictures {
+struct Incoming;
+}
 
 namespace engine {
 class RecordView;
@@ -192,6 +200,10 @@ class PictureStore {
   private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
+
+    // Stores pictures already read and checked (picture_adding.cpp) and links them.
+    std::vector<Picture> addIncoming(std::uint32_t recno, const std::vector<Incoming>& incoming,
+                                     const Fingerprint& fingerprint);
 };
 
 // Copies the whole store of `fromTable` into `toFolder` (created; its files are replaced),
