@@ -108,6 +108,10 @@ void TMain::buildViewMenu() {
     QAction* pane = addCommand(m, QStringLiteral("MenuPicturePane"),
                                QStringLiteral("&Picture Pane"), {}, &TMain::TogglePicturePane);
     pane->setCheckable(true);
+    QAction* thumbnails =
+        addCommand(m, QStringLiteral("MenuThumbnailColumn"), QStringLiteral("&Thumbnail Column"),
+                   {}, &TMain::ToggleThumbnailColumn);
+    thumbnails->setCheckable(true);
 }
 
 void TMain::addValueCommands(QMenu* menu, std::initializer_list<ValueItem> items,

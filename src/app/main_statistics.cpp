@@ -54,7 +54,11 @@ void TMain::buildStatistics() {
         [this] { return numberStyle(global_); }, this);
     statusBar()->addPermanentWidget(statusTotals_, 1);
     // A value typed into a grid cell is posted by the grid itself.
-    connect(MyDataSource, &QAbstractItemModel::dataChanged, this, [this] { refreshStatusTotals(); });
+    // A picture coming into the grid's thumbnail column changes no value.
+    connect(MyDataSource, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex&, const QModelIndex&, const QList<int>& roles) {
+                if (roles != QList<int>{Qt::DecorationRole}) refreshStatusTotals();
+            });
 }
 
 void TMain::refreshStatusTotals() {

@@ -62,6 +62,7 @@ namespace picture_windows {
 class PicturePane;
 class PictureStrip;
 class PictureWindow;
+class ThumbnailColumn;
 }  // namespace picture_windows
 namespace ui {
 class DataGrid;
@@ -166,6 +167,10 @@ class TMain : public QMainWindow {
     // grid, remembered in the collection's settings.
     void TogglePicturePane();
     bool picturePaneShown() const;
+    // View "&Thumbnail Column": shows or hides each stamp's main picture in the grid's first
+    // column, remembered in the collection's settings (hidden unless asked for).
+    void ToggleThumbnailColumn();
+    bool thumbnailColumnShown() const;
     picture_windows::PicturePane* picturePane() const { return picturePane_; }
     picture_windows::PictureStrip* pictureStrip() const { return pictureStrip_; }
     picture_windows::PictureWindow* pictureWindow() const { return pictureWindow_; }
@@ -241,6 +246,7 @@ class TMain : public QMainWindow {
     void buildViewMenu();
     void adoptCollectionPictures();
     void setPicturePaneShown(bool shown);
+    void setThumbnailColumnShown(bool shown);
     void showCurrentPictures();
     void addPictureStrip();
     void buildSpeedPanel();
@@ -349,6 +355,7 @@ class TMain : public QMainWindow {
     statistics::StatusTotalsBar* statusTotals_ = nullptr;
     picture_windows::PicturePane* picturePane_ = nullptr;
     picture_windows::PictureWindow* pictureWindow_ = nullptr;
+    picture_windows::ThumbnailColumn* thumbnailColumn_ = nullptr;
     picture_windows::PictureStrip* pictureStrip_ = nullptr;  // owned by the record editor
     QAction* undoItem_ = nullptr;
     // After MyTable: detaches from it before the table goes.

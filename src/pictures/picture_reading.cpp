@@ -55,12 +55,33 @@ QString thumbnailCachePath(const Picture& picture, int size) {
     return thumbnailCachePath(picture.path, size);
 }
 
+namespace {
+
+// The thumbnail of `picturePath` cached at `size`, when it is there, readable and its picture
+// still exists.
+bool loadCached(const QString& picturePath, int size, QImage& image) {
+    const QString cache = thumbnailCachePath(picturePath, size);
+    return QFileInfo::exists(cache) && image.load(cache, "JPEG") && QFileInfo::exists(picturePath);
+}
+
+// Made from a larger cached thumbnail (never from a smaller one: it would be blurred).
+bool shrinkCached(const QString& picturePath, int size, QImage& image) {
+    for (const int larger : kCachedThumbnailSizes) {
+        if (larger <= size || !loadCached(picturePath, larger, image)) continue;
+        if (image.width() > size || image.height() > size)
+            image = image.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 PictureImage cachedThumbnail(const QString& picturePath, int size) {
     const QString cache = thumbnailCachePath(picturePath, size);
     PictureImage out;
-    if (QFileInfo::exists(cache) && out.image.load(cache, "JPEG") && QFileInfo::exists(picturePath))
-        return out;
-    out = makeThumbnail(picturePath, size);
+    if (loadCached(picturePath, size, out.image)) return out;
+    if (!shrinkCached(picturePath, size, out.image)) out = makeThumbnail(picturePath, size);
     if (!out.ok()) return out;
     QImage opaque = out.image;
     if (opaque.hasAlphaChannel()) {

@@ -31,8 +31,13 @@ PictureImage makeThumbnail(const QString& path, int size);
 // Where the thumbnail of `picture` at `size` is cached.
 QString thumbnailCachePath(const Picture& picture, int size);
 QString thumbnailCachePath(const QString& picturePath, int size);
-// The cached thumbnail when it is there and readable, else made and cached. A picture that
-// cannot be read is not cached (it is tried again next time).
+// The sizes the windows cache thumbnails at: the grid's picture column and the picture pane.
+inline constexpr int kCachedThumbnailSizes[] = {64, 256};
+
+// The cached thumbnail when it is there and readable, else made and cached: from a larger
+// cached thumbnail of the same picture when there is one (the grid's small ones from the pane's,
+// without decoding the photograph again), otherwise from the picture. A picture that cannot be
+// read is not cached (it is tried again next time).
 PictureImage cachedThumbnail(const QString& picturePath, int size);
 
 // A grey `size` image with a crossed frame and `reason` written in it (wrapped), for a picture

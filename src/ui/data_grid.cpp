@@ -8,6 +8,7 @@
 #include "engine/error.h"
 #include "ui/data_grid_model.h"
 #include "ui/grid_delegate.h"
+#include "ui/grid_leading_column.h"
 #include "ui/grid_row_indicator.h"
 #include "ui/list_combo_source.h"
 
@@ -114,7 +115,9 @@ int DataGrid::columnWidthForChars(int widthChars) const {
 }
 
 void DataGrid::applyRowHeight() {
-    const int height = QFontMetrics(font()).height() + 6;
+    int height = QFontMetrics(font()).height() + 6;
+    if (model_ && model_->leadingColumn())
+        height = qMax(height, model_->leadingColumn()->rowHeight());
     QHeaderView* rows = verticalHeader();
     // Changing the default size touches every row the header knows, so it is
     // only done when the height really changes (the options are applied again
@@ -133,12 +136,16 @@ void DataGrid::applyRowHeight() {
 
 void DataGrid::applyColumnWidths() {
     if (!model_) return;
+    const int first = model_->firstFieldColumn();
+    if (const GridLeadingColumn* leading = model_->leadingColumn())
+        setColumnWidth(0, leading->width());
     const auto& columns = model_->columns();
     for (std::size_t i = 0; i < columns.size(); ++i)
-        setColumnWidth(int(i), columnWidthForChars(columns[i].widthChars));
+        setColumnWidth(first + int(i), columnWidthForChars(columns[i].widthChars));
 }
 
 void DataGrid::onModelReset() {
+    applyRowHeight();
     applyColumnWidths();
     syncToCursor();
 }
@@ -160,7 +167,9 @@ void DataGrid::syncToCursor() {
         return;
     }
     if (row >= model_->rowCount()) return;
-    const int column = qBound(0, currentIndex().column(), model_->columnCount() - 1);
+    // A grid without a current cell starts on the first field, not on a leading picture.
+    const int wanted = currentIndex().isValid() ? currentIndex().column() : model_->firstFieldColumn();
+    const int column = qBound(0, wanted, model_->columnCount() - 1);
     const QModelIndex target = model_->index(row, column);
     QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect;
     if (!options_.cellEditing) how |= QItemSelectionModel::Rows;

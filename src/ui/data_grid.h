@@ -8,6 +8,8 @@
 // selection, the grid and title fonts and colours and the title alignment; column widths follow
 // the model's columns in characters of the grid font. In cell editing the list fields are edited
 // with combo boxes filled from the ListComboSource (not owned) and Wanted with its check box.
+// While the model shows a leading column (the stamps' pictures) it is as wide as that column asks
+// and the rows are at least as tall as its pictures need; the field columns keep their widths.
 //
 // Double-clicking a record emits recordActivated() instead of editing the cell (the main window
 // opens the record editor). Engine errors from moving the cursor or editing a cell arrive through

@@ -1,6 +1,7 @@
 #include "ui/data_grid_model.h"
 
 #include "engine/error.h"
+#include "ui/grid_leading_column.h"
 #include "ui/unstorable_text.h"
 
 namespace ui {
@@ -16,6 +17,9 @@ FieldKind kindOf(int fieldNumber) {
 bool isNumeric(FieldKind kind) {
     return kind == FieldKind::Integer || kind == FieldKind::Float;
 }
+
+// Rows remembered for late pictures; past this many (a long scroll) the oldest are of no use.
+constexpr int kAskedRowsKept = 1024;
 
 }  // namespace
 
@@ -36,9 +40,47 @@ void StampTableModel::setColumns(std::vector<GridColumn> columns) {
     endResetModel();
 }
 
+const GridColumn* StampTableModel::columnAt(int column) const {
+    const int k = column - firstFieldColumn();
+    if (k < 0 || k >= int(columns_.size())) return nullptr;
+    return &columns_[std::size_t(k)];
+}
+
 int StampTableModel::fieldAt(int column) const {
-    if (column < 0 || column >= int(columns_.size())) return 0;
-    return columns_[std::size_t(column)].field;
+    const GridColumn* c = columnAt(column);
+    return c ? c->field : 0;
+}
+
+void StampTableModel::setLeadingColumn(GridLeadingColumn* column) {
+    if (column == leading_) return;
+    beginResetModel();
+    if (leading_) disconnect(leading_, nullptr, this, nullptr);
+    leading_ = column;
+    askedRows_.clear();
+    if (leading_)
+        connect(leading_, &GridLeadingColumn::cellReady, this,
+                &StampTableModel::leadingCellReady);
+    endResetModel();
+}
+
+QVariant StampTableModel::leadingData(int row, int role) const {
+    if (role != Qt::DecorationRole && role != Qt::ToolTipRole && role != Qt::AccessibleTextRole)
+        return {};
+    const auto record = readRow(row);
+    if (!record || record->recNo() == 0) return {};
+    const std::uint32_t recno = record->recNo();
+    if (role == Qt::DecorationRole) {
+        if (askedRows_.size() >= kAskedRowsKept) askedRows_.clear();
+        askedRows_.insert(recno, row);
+    }
+    return leading_->cell(recno, role);
+}
+
+void StampTableModel::leadingCellReady(std::uint32_t recno) {
+    const auto it = askedRows_.constFind(recno);
+    if (it == askedRows_.constEnd() || *it >= rowCount()) return;
+    const QModelIndex cell = index(*it, 0);
+    emit dataChanged(cell, cell, {Qt::DecorationRole});
 }
 
 void StampTableModel::setFormatters(GridFormatters formatters) {
@@ -76,6 +118,7 @@ void StampTableModel::reload() {
     }
     pendingInsert_ = open && table_->state() == engine::EditState::Insert;
     resolveFields();
+    askedRows_.clear();
     endResetModel();
 }
 
@@ -84,7 +127,7 @@ int StampTableModel::rowCount(const QModelIndex& parent) const {
 }
 
 int StampTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(columns_.size());
+    return parent.isValid() ? 0 : int(columns_.size()) + firstFieldColumn();
 }
 
 int StampTableModel::engineField(int column) const {
@@ -110,6 +153,7 @@ QVariant StampTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.column() >= columnCount()) return {};
     const int field = fieldAt(index.column());
     if (role == FieldNumberRole) return field;
+    if (leading_ && index.column() == 0) return leadingData(index.row(), role);
     const FieldKind kind = kindOf(field);
     if (role == Qt::TextAlignmentRole)
         return int((isNumeric(kind) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
@@ -127,7 +171,8 @@ QVariant StampTableModel::data(const QModelIndex& index, int role) const {
 QVariant StampTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation == Qt::Vertical) return {};  // the row indicator draws itself
     if (role != Qt::DisplayRole || section < 0 || section >= columnCount()) return {};
-    return columns_[std::size_t(section)].label;
+    if (leading_ && section == 0) return leading_->title();
+    return columnAt(section)->label;
 }
 
 Qt::ItemFlags StampTableModel::flags(const QModelIndex& index) const {
@@ -161,8 +206,7 @@ QString StampTableModel::unstorableRefusal(const QModelIndex& index, const QStri
     if (!table_ || !table_->isOpen() || field == 0 || kindOf(field) != FieldKind::Text) return {};
     const QString lost = unstorableCharacters(text, table_->codePage());
     if (lost.isEmpty()) return {};
-    return unstorableTextMessage(columns_[std::size_t(index.column())].label, lost,
-                                 table_->codePage());
+    return unstorableTextMessage(columnAt(index.column())->label, lost, table_->codePage());
 }
 
 bool StampTableModel::writePendingInsert(int row, int field, FieldKind kind, const QString& text) {

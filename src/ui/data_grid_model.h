@@ -13,10 +13,16 @@
 // unreadable typed value is reported through errorOccurred() with the message for the user;
 // nothing is thrown into Qt, and the record is left as it was.
 //
+// A leading column (grid_leading_column.h) can be put before the field columns: it is column 0
+// and the field columns follow it in their order, so fieldAt() and every edit follow the shift.
+// When its picture for a row comes in, that one cell is announced with dataChanged() for
+// Qt::DecorationRole only (no field changed).
+//
 // Ownership: the table is not owned and must outlive the model (or be replaced by setTable).
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QHash>
 #include <array>
 #include <functional>
 #include <optional>
@@ -27,6 +33,8 @@
 #include "ui/grid_columns.h"
 
 namespace ui {
+
+class GridLeadingColumn;
 
 class StampTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -44,8 +52,15 @@ class StampTableModel : public QAbstractTableModel {
     // views instead of two).
     void setColumnsAndReload(std::vector<GridColumn> columns);
     const std::vector<GridColumn>& columns() const { return columns_; }
-    // Schema field number shown in `column`, 0 when there is no such column.
+    // Schema field number shown in `column`, 0 when there is no such column (or it is the
+    // leading column).
     int fieldAt(int column) const;
+
+    // Shows `column` (not owned) before the field columns; nullptr takes it away.
+    void setLeadingColumn(GridLeadingColumn* column);
+    GridLeadingColumn* leadingColumn() const { return leading_; }
+    // The grid column of the first field: 1 while a leading column is shown, else 0.
+    int firstFieldColumn() const { return leading_ ? 1 : 0; }
 
     void setFormatters(GridFormatters formatters);
     void setEditable(bool editable);
@@ -76,6 +91,9 @@ class StampTableModel : public QAbstractTableModel {
 
   private:
     std::optional<engine::RecordView> readRow(int row) const;
+    const GridColumn* columnAt(int column) const;
+    QVariant leadingData(int row, int role) const;
+    void leadingCellReady(std::uint32_t recno);
     int engineField(int column) const;
     bool writeRecord(int row, int field, collection::FieldKind kind, const QString& text);
     bool writePendingInsert(int row, int field, collection::FieldKind kind, const QString& text);
@@ -89,6 +107,9 @@ class StampTableModel : public QAbstractTableModel {
     bool pendingInsert_ = false;
     std::array<int, collection::kFieldCount> engineFields_{};  // -1 when the table lacks it
     std::function<void(int)> rowReadHook_;
+    GridLeadingColumn* leading_ = nullptr;
+    // Rows whose leading cell was asked for, by record number: where a late picture goes.
+    mutable QHash<std::uint32_t, int> askedRows_;
 };
 
 }  // namespace ui

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QPainter>
 
@@ -40,7 +42,11 @@ void GridDelegate::setLines(bool rowLines, bool columnLines) {
 
 void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                          const QModelIndex& index) const {
-    QStyledItemDelegate::paint(painter, option, index);
+    const auto* model = qobject_cast<const StampTableModel*>(index.model());
+    if (model && model->leadingColumn() && index.column() == 0)
+        paintPicture(painter, option, index);
+    else
+        QStyledItemDelegate::paint(painter, option, index);
     if (!rowLines_ && !columnLines_) return;
     const QWidget* widget = option.widget;
     const QStyle* style = widget ? widget->style() : QApplication::style();
@@ -51,6 +57,30 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const QRect r = option.rect;
     if (rowLines_) painter->drawLine(r.bottomLeft(), r.bottomRight());
     if (columnLines_) painter->drawLine(r.topRight(), r.bottomRight());
+    painter->restore();
+}
+
+void GridDelegate::paintPicture(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    // The background and selection as for any cell; the image is drawn here, fitted to the cell.
+    cell.features &= ~QStyleOptionViewItem::HasDecoration;
+    cell.icon = QIcon();
+    cell.text.clear();
+    const QWidget* widget = option.widget;
+    const QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, widget);
+    const QImage image = index.data(Qt::DecorationRole).value<QImage>();
+    if (image.isNull()) return;
+    const QRect box = option.rect.adjusted(2, 2, -3, -3);
+    if (box.width() <= 0 || box.height() <= 0) return;
+    QRect target(QPoint(), image.size().scaled(box.size(), Qt::KeepAspectRatio)
+                               .boundedTo(image.size()));
+    target.moveCenter(box.center());
+    painter->save();
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    painter->drawImage(target, image);
     painter->restore();
 }
 

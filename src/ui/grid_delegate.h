@@ -1,6 +1,7 @@
 // GridDelegate: paints and edits the viewer grid's cells.
 //
-// Painting: the standard cell, then the lines between rows and between columns that are switched
+// Painting: the standard cell (in a leading column, the cell's background and its image fitted
+// and centred in it), then the lines between rows and between columns that are switched
 // on. QTableView can only show both kinds of line or neither, so the view's own grid is off and
 // the delegate draws each kind on its own (along the bottom and right edge of every cell).
 //
@@ -43,6 +44,9 @@ class GridDelegate : public QStyledItemDelegate {
     static QString refusalFor(const QWidget* editor);
 
   private:
+    void paintPicture(QPainter* painter, const QStyleOptionViewItem& option,
+                      const QModelIndex& index) const;
+
     const ListComboSource* source_ = nullptr;
     bool rowLines_ = true;
     bool columnLines_ = true;

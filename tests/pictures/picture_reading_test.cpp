@@ -101,4 +101,22 @@ TEST_F(PictureReadingTest, ThumbnailsAreCachedInTheStoreAndMadeOffTheCallingThre
     EXPECT_FALSE(QFileInfo::exists(cache));
 }
 
+TEST_F(PictureReadingTest, SmallThumbnailsAreMadeFromALargerCachedOne) {
+    const QString photo = dir.filePath("photo.jpg");
+    QImage image(1200, 900, QImage::Format_RGB32);
+    image.fill(Qt::yellow);
+    image.save(photo);
+    ASSERT_TRUE(pictures::cachedThumbnail(photo, 256).ok());
+    // A pane-sized thumbnail is there: the small one is made from it, even with the photograph
+    // now unreadable in place (its cached thumbnails stay valid while the file exists).
+    QFile file(photo);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.resize(60);
+    file.close();
+    const pictures::PictureImage small = pictures::cachedThumbnail(photo, 64);
+    ASSERT_TRUE(small.ok()) << small.reason.toStdString();
+    EXPECT_EQ(small.image.size(), QSize(64, 48));
+    EXPECT_TRUE(QFileInfo::exists(pictures::thumbnailCachePath(photo, 64)));
+}
+
 }  // namespace

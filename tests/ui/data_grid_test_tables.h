@@ -67,4 +67,11 @@ inline std::unique_ptr<ui::StampTableModel> showInGrid(engine::Table& table,
     return model;
 }
 
+// The grid column showing schema field `field`, -1 when none does.
+inline int columnOfField(const ui::StampTableModel& model, int field) {
+    for (int c = 0; c < model.columnCount(); ++c)
+        if (model.fieldAt(c) == field) return c;
+    return -1;
+}
+
 }  // namespace gridtest
