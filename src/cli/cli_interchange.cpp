@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "cli/cli_criteria.h"
+#include "cli/cli_picture_transfer.h"
 #include "cli/cli_tellico.h"
 #include "collection/collection_file.h"
 #include "collection/collection_paths.h"
@@ -18,6 +19,7 @@
 #include "interchange/import_assignment.h"
 #include "interchange/import_run.h"
 #include "interchange/interchange_context.h"
+#include "interchange/picture_transfer.h"
 #include "interchange/transfer_error.h"
 
 namespace cli {
@@ -62,7 +64,9 @@ bool mapAssignment(const std::vector<std::string>& maps, const std::vector<std::
         for (std::size_t i = 0; index < 0 && i < names.size(); ++i)
             if (from.compare(QString::fromStdString(names[i]).trimmed(), Qt::CaseInsensitive) == 0)
                 index = int(i);
-        const int field = eq < 0 ? 0 : interchange::stampFieldNamed(m.mid(eq + 1), labels);
+        int field = eq < 0 ? 0 : interchange::stampFieldNamed(m.mid(eq + 1), labels);
+        if (eq >= 0 && interchange::namesPictureColumn(m.mid(eq + 1).toStdString()))
+            field = interchange::kPictureColumn;
         if (index < 0 || field == 0) {
             err << "Not an import field and a stamp field: " << map << "\n";
             return false;
@@ -70,6 +74,24 @@ bool mapAssignment(const std::vector<std::string>& maps, const std::vector<std::
         assignment[std::size_t(index)] = field;
     }
     return true;
+}
+
+// True when the collection keeps pictures (its store's index exists), told without the store.
+bool hasPictures(const QString& table) {
+    return QFileInfo::exists(collection::collectionPaths(table).basePath +
+                             QStringLiteral("-pictures/pictures.idx"));
+}
+
+// Whether a text import sends a field to the pictures: a --map to "Pictures", or without --map
+// an import field of that name.
+bool textImportHasPictures(const std::vector<std::string>& maps,
+                           const std::vector<std::string>& names) {
+    if (maps.empty())
+        return std::any_of(names.begin(), names.end(), interchange::namesPictureColumn);
+    return std::any_of(maps.begin(), maps.end(), [](const std::string& map) {
+        const std::size_t eq = map.rfind('=');
+        return eq != std::string::npos && interchange::namesPictureColumn(map.substr(eq + 1));
+    });
 }
 
 }  // namespace
@@ -145,6 +167,21 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     const QString path = absolute(args[1]);
     const std::string source = absolute(args[2]).toStdString();
+    // A text file's picture column needs the picture store (cli_picture_transfer.h); Tellico
+    // files go to the program that reads them, which stores their pictures (cli_tellico.h).
+    std::unique_ptr<interchange::ImportPictures> pictures;
+    bool withPictures = false;
+    if (text) {
+        try {
+            withPictures = textImportHasPictures(maps, interchange::readFirstLine(source).names);
+        } catch (const interchange::TransferError&) {
+            // Told below, where the first line is read again.
+        }
+    }
+    if (withPictures) {
+        pictures = importPictures(path, QString::fromStdString(source));
+        if (!pictures) return runWithPictures(args, out, err);
+    }
     collection::CollectionSettings settings;
     if (!prepare(path, settings, err)) return kFail;
     // A table or index that cannot be written would take records the index never learns of.
@@ -192,7 +229,8 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
     engine::Table table;
     table.open(path.toStdString(), engine::OpenMode::Shared);
-    const interchange::ImportOptions options = importOptions();
+    interchange::ImportOptions options = importOptions();
+    options.pictures = pictures.get();
     return reportImport(
         text ? interchange::importText(table, source, int(names.size()), skipFirst, assignment,
                                        options)
@@ -201,7 +239,7 @@ int runImport(const std::vector<std::string>& args, std::ostream& out, std::ostr
 }
 
 int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool text = false, dbf = false, tellico = false, titles = true;
+    bool text = false, dbf = false, tellico = false, titles = true, pictureColumn = false;
     std::string fieldList;
     std::vector<std::string> criteria;
     for (std::size_t i = 3; i < args.size(); ++i) {
@@ -213,19 +251,31 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
             tellico = true;
         } else if (args[i] == "--no-titles") {
             titles = false;
+        } else if (args[i] == "--pictures") {
+            pictureColumn = true;
         } else if (args[i] == "--fields" && i + 1 < args.size()) {
             fieldList = args[++i];
         } else {
             criteria.push_back(args[i]);
         }
     }
-    if (int(text) + int(dbf) + int(tellico) != 1 || (!text && !titles) ||
+    if (int(text) + int(dbf) + int(tellico) != 1 || (!text && (!titles || pictureColumn)) ||
         (tellico && !fieldList.empty())) {
-        err << "Give one of --text [--no-titles], --dbf or --tellico.\n";
+        err << "Give one of --text [--no-titles] [--pictures], --dbf or --tellico.\n";
         return kFail;
     }
     const QString path = absolute(args[1]);
     const QString target = absolute(args[2]);
+    // A dBase table or Tellico file takes the stamps' pictures whenever the collection has any;
+    // a text file when asked (a last column naming the picture files copied beside it).
+    const interchange::ExportKind kind = text  ? interchange::ExportKind::Text
+                                         : dbf ? interchange::ExportKind::Dbase
+                                               : interchange::ExportKind::Tellico;
+    std::unique_ptr<interchange::ExportPictures> pictures;
+    if (text ? pictureColumn : hasPictures(path)) {
+        pictures = exportPictures(path, target, kind);
+        if (!pictures) return runWithPictures(args, out, err);
+    }
     if (dbf && !interchange::hasExtension(target, QStringLiteral(".DBF"))) {
         err << "Invalid file type selected.\n";
         return kFail;
@@ -252,6 +302,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kFail;
     }
     request.dateFormat = settingsDateFormat();
+    request.pictures = pictures.get();
     const CriteriaParse parsed =
         parseCriteria(criteria, collectionLabels(path), request.dateFormat);
     if (!parsed.ok()) {

@@ -1,9 +1,15 @@
 // The import and export verbs of tessellon-cli, run through the same classes as the program's
 // Import and Export windows.
 //
-//   import FILE.DBF SOURCE (--text [--skip-first] | --dbf | --tellico) [--map IMPORTFIELD=FIELD ...]
-//   export FILE.DBF TARGET (--text [--no-titles] | --dbf | --tellico) [--fields F1,F2,...]
-//          [CRITERION...]
+//   import FILE.DBF SOURCE (--text [--skip-first] | --dbf | --tellico) [--map IMPORTFIELD=FIELD
+//   ...] export FILE.DBF TARGET (--text [--no-titles] [--pictures] | --dbf | --tellico)
+//          [--fields F1,F2,...] [CRITERION...]
+//
+// Pictures: a dBase or Tellico export carries the exported stamps' pictures whenever the
+// collection has any; --pictures adds a last column "Pictures" to a text export, naming each
+// stamp's picture files copied beside it (store_pictures.h). A text import sends the import
+// field named "Pictures" (or the one --map sends to "Pictures") to the stamps' pictures; a
+// Tellico import stores every entry's images. Missing pictures are counted and named.
 //
 // --tellico reads a Tellico stamp collection (.tc or .xml; its fields go where
 // tellico_fields.h says, told line by line before the run) or writes one (.tc, all 25 fields;

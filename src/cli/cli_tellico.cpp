@@ -5,6 +5,7 @@
 #include "engine/table.h"
 #include "interchange/export_run.h"
 #include "interchange/import_run.h"
+#include "interchange/store_pictures.h"
 #include "interchange/tellico_run.h"
 
 namespace cli {
@@ -25,7 +26,11 @@ int importTellicoFile(const std::vector<std::string>&, const QString& path,
     for (const QString& line : tellico.plan) out << line.toStdString() << "\n";
     engine::Table table;
     table.open(path.toStdString(), engine::OpenMode::Shared);
-    return reportImport(interchange::importTellico(table, source, importOptions()), out, err);
+    // Each entry's images become the new stamp's pictures.
+    interchange::StoreImportPictures pictures(path, QString::fromStdString(source));
+    interchange::ImportOptions options = importOptions();
+    options.pictures = &pictures;
+    return reportImport(interchange::importTellico(table, source, options), out, err);
 }
 
 int exportTellicoFile(const std::vector<std::string>&, const QString& path,

@@ -1,4 +1,5 @@
-// The report, album, picture and stats verbs, and Tellico import and export, in the companion
+// The report, album, picture and stats verbs, Tellico import and export, and imports and
+// exports that carry pictures (cli_picture_transfer.h), in the companion
 // as it is started: their code reaches Qt's GUI library (reports and albums paint, picture reads
 // images into the store, statistics share code with their charts) or libzip (Tellico files),
 // whose loading alone costs more than most verbs' whole work on a small collection. So
@@ -13,6 +14,7 @@
 #include <cstring>
 #include <iostream>
 
+#include "cli/cli_picture_transfer.h"
 #include "cli/cli_pictures.h"
 #include "cli/cli_report.h"
 #include "cli/cli_stats.h"
@@ -77,6 +79,20 @@ int importTellicoFile(const std::vector<std::string>& args, const QString&, cons
 int exportTellicoFile(const std::vector<std::string>& args, const QString&, const QString&,
                       const interchange::ExportRequest&, const collection::SearchCriteria*,
                       std::ostream& out, std::ostream& err) {
+    return runInGuiProgram(args, out, err);
+}
+
+// Imports and exports that carry pictures run in the GUI program.
+std::unique_ptr<interchange::ExportPictures> exportPictures(const QString&, const QString&,
+                                                            interchange::ExportKind) {
+    return nullptr;
+}
+
+std::unique_ptr<interchange::ImportPictures> importPictures(const QString&, const QString&) {
+    return nullptr;
+}
+
+int runWithPictures(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     return runInGuiProgram(args, out, err);
 }
 

@@ -90,10 +90,11 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
     FieldResult result;
     bool quoted = false;
     int breaksInside = 0;  // line breaks met inside the quotes
-    // Stores one byte unless the value already holds its 255 characters.
+    // Stores one byte unless the value already holds its 255 characters (the long field's
+    // limit for that field).
+    const std::size_t limit = limit_;
     const auto put = [&](char c) {
-        if (out.size() < std::size_t(kMaxValueChars) ||
-            charCount(out, encoding_) < std::size_t(kMaxValueChars))
+        if (out.size() < limit || charCount(out, encoding_) < limit)
             out.push_back(c);
         else
             result.tooLong = true;
@@ -130,7 +131,7 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
             ++run;
         }
         if (run > 0) {
-            if (out.size() + run <= std::size_t(kMaxValueChars)) {
+            if (out.size() + run <= limit) {
                 out.append(p, run);
             } else if (!result.tooLong) {
                 // Near the limit: character by character (a character may span bytes).
@@ -138,7 +139,7 @@ DelimitedLineReader::FieldResult DelimitedLineReader::readField(std::string& out
                 for (std::size_t i = 0; i < run; ++i) {
                     const unsigned char c = static_cast<unsigned char>(p[i]);
                     const bool starts = encoding_ == TextEncoding::Cp1252 || !isContinuationByte(c);
-                    if (starts && chars == std::size_t(kMaxValueChars)) {
+                    if (starts && chars == limit) {
                         result.tooLong = true;
                         break;
                     }
@@ -221,7 +222,10 @@ int DelimitedLineReader::readRecord(std::vector<std::string>& values, int maxFie
     int count = 0;
     bool onlyOneField = true;
     for (;;) {
+        limit_ =
+            count == longField_ ? std::size_t(kMaxLongValueChars) : std::size_t(kMaxValueChars);
         const FieldResult r = readField(values[std::size_t(count++)]);
+        limit_ = std::size_t(kMaxValueChars);
         if (r.broken) {
             // Back to the record's first line, which is passed over; the next line starts anew.
             in_.seek(start);

@@ -21,7 +21,9 @@
 // recordLine() names its first line) and reading goes on with the line after its first line.
 //
 // Values come out as UTF-8 (a single-byte source is converted from Windows-1252, or from the
-// code page given), each cut to 255 characters.
+// code page given), each cut to 255 characters; the one long field a caller may name
+// (setLongField: the picture column, which lists file names and never becomes a field's value)
+// is cut at 65,535.
 // Reading a record takes at most as many fields as the caller asks for; the rest of its line is
 // skipped, so a line with extra fields never spills into the next record.
 //
@@ -38,6 +40,7 @@
 namespace interchange {
 
 inline constexpr int kMaxValueChars = 255;
+inline constexpr int kMaxLongValueChars = 65535;
 inline constexpr int kMaxImportFields = 35;
 inline constexpr int kImportNameChars = 20;
 
@@ -73,6 +76,8 @@ class DelimitedLineReader {
     // number of values read, 0 for a blank line (one empty field and nothing after it), which is
     // no record, or -1 for a record that cannot be read (see above).
     int readRecord(std::vector<std::string>& values, int maxFields);
+    // Field `index` (0-based) of each record is read up to kMaxLongValueChars characters.
+    void setLongField(int index) { longField_ = index; }
     // The line number (from 1) on which the record last read began.
     std::uint64_t recordLine() const { return recordLine_; }
 
@@ -101,6 +106,8 @@ class DelimitedLineReader {
     std::string converted_;
     std::uint64_t line_ = 1;  // the line the reader stands on
     std::uint64_t recordLine_ = 0;
+    int longField_ = -1;
+    std::size_t limit_ = kMaxValueChars;  // characters the field being read keeps
 };
 
 // The import field names of the first line of the text file at `path` (text that is not UTF-8

@@ -103,6 +103,7 @@ ExportResult exportText(engine::Table& source, const std::string& path,
         DelimitedTextWriter writer(path, cp);
         if (!request.titles.empty()) {
             for (const std::string& title : request.titles) writer.addUtf8(title);
+            if (request.pictures) writer.addUtf8(kPictureColumnName);
             writer.endLine();
         }
         result = walkRecords(source, request, [&](const engine::RecordView& r) {
@@ -119,9 +120,14 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                 editTextInto(r, f, info, dates, text);
                 writer.addUtf8(text);
             }
+            if (request.pictures) writer.addUtf8(request.pictures->column(r.recNo()));
             writer.endLine();
         });
-        if (result.error.empty()) writer.finish();
+        if (result.error.empty()) {
+            if (request.pictures) request.pictures->stage(nullptr);
+            writer.finish();
+            if (request.pictures) request.pictures->putInPlace();
+        }
     } catch (const std::exception& e) {
         result.error = e.what();
     }
@@ -157,14 +163,17 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
                           request.dateFormat, text);
             }
             target.post();
+            if (request.pictures) request.pictures->carried(r.recNo(), target.recNo());
         });
         if (target.state() != engine::EditState::Browse) target.cancel();
+        if (result.error.empty() && request.pictures) request.pictures->stage(&target);
         target.close();
         if (result.error.empty()) {
             file.commit();
             // An index left by an earlier table of that name does not belong to the new one.
             const std::string staleIndex = engine::companionPath(file.finalPath(), ".MDX");
             if (engine::fileExists(staleIndex)) ::unlink(staleIndex.c_str());
+            if (request.pictures) request.pictures->putInPlace();
         }
     } catch (const std::exception& e) {
         result.error = e.what();

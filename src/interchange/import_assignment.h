@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "interchange/import_run.h"
+#include "interchange/picture_transfer.h"
 
 namespace interchange {
 
@@ -21,15 +22,33 @@ struct ImportRow {
     bool use = false;
 };
 
-// Rows in grid order (row 1 first) to the assignment of `importFieldCount` import fields.
-FieldAssignment assignmentFromRows(const std::vector<ImportRow>& rows, int importFieldCount);
+// Rows in grid order (row 1 first) to the assignment of `importFieldCount` import fields. With
+// `pictureRow` (text sources), row 26 stands for the stamps' pictures (kPictureColumn).
+FieldAssignment assignmentFromRows(const std::vector<ImportRow>& rows, int importFieldCount,
+                                   bool pictureRow = false);
 
 // The window's first rows: import field k in row k, each used.
 std::vector<ImportRow> defaultImportRows(int importFieldCount);
 
+// Row 26 (0-based 25) of a text import's grid: "Pictures".
+inline constexpr int kPictureRow = 25;
+// The first rows of a text import of the import fields `names`: as defaultImportRows(). The
+// import field named "Pictures" (a text export's picture column; else the first whose value is
+// a list of picture file names, from a file without a title line) stands in the picture row,
+// used, trading places with the field there (the rows are then at least 26). Without such a
+// field the rows are those of defaultImportRows(), a 26th not used (another file's 26th column
+// is no list of pictures).
+std::vector<ImportRow> defaultTextImportRows(const std::vector<std::string>& names);
+// True when `value` is a list of picture file names (each ending in .jpg, .png, .tif, .webp...,
+// separated by ";").
+bool listsPictures(const std::string& value);
+// True when `name` is "Pictures" in any letter case, blanks at the ends ignored.
+bool namesPictureColumn(const std::string& name);
+
 // Matching by name: an import field whose name equals a stamp field's dBase name or its label
 // (`labels`, field 1 first), in any letter case and ignoring blanks at the ends, goes to that
-// field; the first import field to claim a stamp field keeps it.
+// field, and one named "Pictures" to the pictures (kPictureColumn); the first import field to
+// claim a stamp field keeps it.
 FieldAssignment assignmentByName(const std::vector<std::string>& names, const QStringList& labels);
 
 // The stamp field (1..25) that `text` names: a field number, a dBase name or a label in any

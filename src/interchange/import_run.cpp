@@ -140,9 +140,9 @@ class RecordFiller {
 
 // Runs `readOne` until it returns false; each call fills the new record through the filler and
 // returns whether a record is to be posted. Turns source and engine failures into the result.
-template <typename ReadOne>
+template <typename ReadOne, typename Posted>
 ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportOptions& options,
-                       ReadOne readOne) {
+                       ReadOne readOne, Posted posted) {
     ImportResult result;
     // Text the code page cannot hold is stored with stand-ins for this run only.
     struct StandIns {
@@ -176,12 +176,22 @@ ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportO
             }
             table.post();
             ++result.added;
+            posted(table.recNo());
             if (options.progress) options.progress(result.added);
         }
         table.endAppendRun();
     } catch (const std::exception& e) {
         if (table.state() != engine::EditState::Browse) table.cancel();
         result.error = e.what();
+    }
+    // The pictures of every record posted are linked, those before a failure too.
+    if (options.pictures) {
+        try {
+            options.pictures->finish();
+        } catch (const std::exception& e) {
+            if (result.error.empty()) result.error = e.what();
+        }
+        result.pictures = options.pictures->outcome();
     }
     result.valuesChanged = filler.valuesChanged();
     result.valuesCut = filler.valuesCut();
@@ -199,23 +209,36 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
     std::unique_ptr<DelimitedLineReader> reader;
     std::uint64_t unreadable = 0;
     std::vector<std::uint64_t> unreadableLines;
-    ImportResult result = runImport(table, filler, options, [&](bool& post) {
-        if (!reader) {
-            // A file that is not UTF-8 is taken to be in the collection's own code page.
-            reader = std::make_unique<DelimitedLineReader>(path, table.codePage());
-            if (skipFirst && !reader->atEnd()) reader->readRecord(values, fields);
-        }
-        if (reader->atEnd()) return false;
-        const int count = reader->readRecord(values, fields);
-        if (count < 0) {
-            ++unreadable;
-            if (unreadableLines.size() < kUnreadableLinesNamed)
-                unreadableLines.push_back(reader->recordLine());
-        }
-        for (int i = 0; i < count; ++i) filler.store(i, values[std::size_t(i)]);
-        post = count > 0;
-        return true;
-    });
+    // The picture column, when one is assigned and the pictures have somewhere to go.
+    const auto column = std::find(assignment.begin(), assignment.end(), kPictureColumn);
+    const int pictureField =
+        column != assignment.end() && options.pictures ? int(column - assignment.begin()) : -1;
+    int count = 0;
+    const auto posted = [&](std::uint32_t recno) {
+        if (pictureField >= 0 && pictureField < count)
+            options.pictures->addNamed(table, recno, values[std::size_t(pictureField)]);
+    };
+    ImportResult result = runImport(
+        table, filler, options,
+        [&](bool& post) {
+            if (!reader) {
+                // A file that is not UTF-8 is taken to be in the collection's own code page.
+                reader = std::make_unique<DelimitedLineReader>(path, table.codePage());
+                reader->setLongField(pictureField);
+                if (skipFirst && !reader->atEnd()) reader->readRecord(values, fields);
+            }
+            if (reader->atEnd()) return false;
+            count = reader->readRecord(values, fields);
+            if (count < 0) {
+                ++unreadable;
+                if (unreadableLines.size() < kUnreadableLinesNamed)
+                    unreadableLines.push_back(reader->recordLine());
+            }
+            for (int i = 0; i < count; ++i) filler.store(i, values[std::size_t(i)]);
+            post = count > 0;
+            return true;
+        },
+        posted);
     result.unreadable = unreadable;
     result.unreadableLines = std::move(unreadableLines);
     return result;
@@ -223,17 +246,23 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
 
 ImportResult importRecords(engine::Table& table, const FieldAssignment& assignment,
                            const ImportOptions& options,
-                           const std::function<bool(std::vector<std::string>& values)>& next) {
+                           const std::function<bool(std::vector<std::string>& values)>& next,
+                           const std::function<void(std::uint32_t recno)>& posted) {
     RecordFiller filler(table, assignment, options);
     std::vector<std::string> values(assignment.size());
-    return runImport(table, filler, options, [&](bool& post) {
-        for (std::string& v : values) v.clear();
-        if (!next(values)) return false;
-        for (std::size_t i = 0; i < values.size() && i < assignment.size(); ++i)
-            filler.store(int(i), values[i]);
-        post = true;
-        return true;
-    });
+    return runImport(
+        table, filler, options,
+        [&](bool& post) {
+            for (std::string& v : values) v.clear();
+            if (!next(values)) return false;
+            for (std::size_t i = 0; i < values.size() && i < assignment.size(); ++i)
+                filler.store(int(i), values[i]);
+            post = true;
+            return true;
+        },
+        [&](std::uint32_t recno) {
+            if (posted) posted(recno);
+        });
 }
 
 ImportResult importDbf(engine::Table& table, const std::string& path,
@@ -244,32 +273,36 @@ ImportResult importDbf(engine::Table& table, const std::string& path,
     std::uint32_t recno = 0;
     int fields = 0;
     std::string text;
-    return runImport(table, filler, options, [&](bool& post) {
-        if (!source.isOpen()) {
-            requireRegularFile(path);
-            source.open(path, engine::OpenMode::Shared);
-            // Records appended meanwhile (the source may be the collection itself) are not read.
-            last = source.physicalCount();
-            fields = std::min(source.fieldCount(), kMaxImportFields);
-        }
-        while (recno < last) {
-            const engine::RecordView r = source.record(++recno);
-            if (r.deleted()) continue;
-            for (int i = 0; i < fields; ++i) {
-                const engine::FieldInfo& info = source.fields()[std::size_t(i)];
-                if (info.type == engine::FieldType::Date && filler.goesToDate(i)) {
-                    const engine::Date d = r.date(i);
-                    if (!d.blank()) filler.storeDate(i, d);
-                    continue;
-                }
-                editTextInto(r, i, info, options.dateFormat, text);
-                filler.store(i, text);
+    return runImport(
+        table, filler, options,
+        [&](bool& post) {
+            if (!source.isOpen()) {
+                requireRegularFile(path);
+                source.open(path, engine::OpenMode::Shared);
+                // Records appended meanwhile (the source may be the collection itself) are not
+                // read.
+                last = source.physicalCount();
+                fields = std::min(source.fieldCount(), kMaxImportFields);
             }
-            post = true;
-            return true;
-        }
-        return false;
-    });
+            while (recno < last) {
+                const engine::RecordView r = source.record(++recno);
+                if (r.deleted()) continue;
+                for (int i = 0; i < fields; ++i) {
+                    const engine::FieldInfo& info = source.fields()[std::size_t(i)];
+                    if (info.type == engine::FieldType::Date && filler.goesToDate(i)) {
+                        const engine::Date d = r.date(i);
+                        if (!d.blank()) filler.storeDate(i, d);
+                        continue;
+                    }
+                    editTextInto(r, i, info, options.dateFormat, text);
+                    filler.store(i, text);
+                }
+                post = true;
+                return true;
+            }
+            return false;
+        },
+        [](std::uint32_t) {});
 }
 
 std::string unreadableLinesText(const ImportResult& result) {
@@ -304,7 +337,27 @@ std::string importNotes(const ImportResult& result) {
                " values were longer than their fields and were cut to the fields' widths.";
     const std::string lines = unreadableLinesText(result);
     if (!lines.empty()) text += (text.empty() ? "" : "  ") + lines;
+    const std::string pictures = picturesText(result.pictures);
+    if (!pictures.empty()) text += (text.empty() ? "" : "  ") + pictures;
     return text;
+}
+
+std::string picturesText(const ImportedPictures& pictures) {
+    std::string text;
+    if (pictures.added > 0)
+        text = pictures.added == 1 ? "1 picture was added."
+                                   : std::to_string(pictures.added) + " pictures were added.";
+    if (pictures.missing == 0) return text;
+    if (!text.empty()) text += "  ";
+    text += pictures.missing == 1
+                ? "1 picture could not be found or is not a picture, and was left out: "
+                : std::to_string(pictures.missing) +
+                      " pictures could not be found or are not pictures, and were left out: ";
+    for (std::size_t i = 0; i < pictures.missingNames.size(); ++i)
+        text += (i ? ", \"" : "\"") + pictures.missingNames[i] + "\"";
+    if (pictures.missing > pictures.missingNames.size())
+        text += " and " + std::to_string(pictures.missing - pictures.missingNames.size()) + " more";
+    return text + ".";
 }
 
 std::vector<std::string> dbfFieldNames(const std::string& path) {

@@ -16,19 +16,24 @@
 // a date field going to the date field is copied as a date (no trip through text, which could
 // lose the century), every other value goes through its edit text.
 //
+// Pictures: an import field assigned kPictureColumn (picture_transfer.h) lists each stamp's
+// picture files, relative to the source file; they become the new record's pictures, in order,
+// and never a field's value. A name that is missing or no picture is counted and named in the
+// result, and the run goes on. The pictures of the records posted before a failure stay.
+//
 // Failures: a source that cannot be read, or a post the table refuses (a full disk), ends the run
 // with `error` set; the record being built is cancelled and every record posted before stays.
 // The table must be open and in browse state.
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include <QString>
-
 #include "collection/date_format.h"
+#include "interchange/picture_transfer.h"
 
 namespace engine {
 class Table;
@@ -47,6 +52,7 @@ struct ImportResult {
     std::uint64_t valuesCut = 0;      // texts longer than their field, stored cut to its width
     std::uint64_t unreadable = 0;     // text records that could not be read (none posted)
     std::vector<std::uint64_t> unreadableLines;  // the first lines of the first of them
+    ImportedPictures pictures;                   // pictures added, and those that could not be had
     std::string error;                // empty when the run went to the end of the source
 };
 
@@ -55,6 +61,9 @@ struct ImportOptions {
     int currentYear = 2000;             // places two-digit years
     // Called after each record posted with the count so far.
     std::function<void(std::uint64_t added)> progress;
+    // Where the stamps' pictures go (picture_transfer.h), or none: then a picture column is
+    // passed over like a field that goes nowhere.
+    ImportPictures* pictures = nullptr;
 };
 
 // Imports the delimited text file at `path`, reading `importFieldCount` fields a line.
@@ -66,6 +75,10 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
 // not be read ... and were left out: lines 4, 9."; past 20 lines "... and N more."), empty when
 // every record was read.
 std::string unreadableLinesText(const ImportResult& result);
+// The sentences about pictures ("3 pictures were added.  1 picture could not be found or is not
+// a picture, and was left out: "a/b.jpg"."), empty when the run met none; importNotes() ends
+// with them.
+std::string picturesText(const ImportedPictures& pictures);
 // The sentences a completion message adds about values cut to their field's width ("3 values were
 // longer than their field and were cut to its width.") and unreadable lines, joined by two blanks;
 // empty when there is nothing to say.
@@ -73,10 +86,12 @@ std::string importNotes(const ImportResult& result);
 
 // Imports the records `next` hands over: each call fills `values` with one text (UTF-8) a field
 // of the assignment and returns true, or returns false at the end; what it throws ends the run
-// with `error` set, keeping the records posted before.
+// with `error` set, keeping the records posted before. `posted`, when given, is called with the
+// number of each record posted.
 ImportResult importRecords(engine::Table& table, const FieldAssignment& assignment,
                            const ImportOptions& options,
-                           const std::function<bool(std::vector<std::string>& values)>& next);
+                           const std::function<bool(std::vector<std::string>& values)>& next,
+                           const std::function<void(std::uint32_t recno)>& posted = {});
 
 // Imports the dBase table at `path`.
 ImportResult importDbf(engine::Table& table, const std::string& path,

@@ -16,6 +16,7 @@
 #include "collection/collection_settings.h"
 #include "collection/date_format.h"
 #include "engine/error.h"
+#include "interchange/store_pictures.h"
 #include "interchange/tellico_run.h"
 #include "interchange/window_parts.h"
 #include "ui/messages.h"
@@ -35,7 +36,7 @@ TMyExport::TMyExport(InterchangeContext context, QWidget* parent)
     : QDialog(parent), context_(std::move(context)) {
     setObjectName(QStringLiteral("MyExport"));
     setWindowTitle(QStringLiteral("Export"));
-    resize(600, 480);
+    resize(600, 506);
 
     ExportGrid =
         addOrderGrid(this, "ExportGrid", {QStringLiteral("FIELD"), QStringLiteral("EXPORT IT")},
@@ -83,6 +84,11 @@ TMyExport::TMyExport(InterchangeContext context, QWidget* parent)
     FirstRow->setGeometry(352, 282, 240, 24);
     FirstRow->setChecked(context_.settings ? context_.settings->exportOptions.firstRow : true);
     connect(FirstRow, &QCheckBox::clicked, this, &TMyExport::FirstRowClick);
+    // Off unless asked for: a last column of each stamp's picture files, copied beside the file.
+    PictureColumn = new QCheckBox(QStringLiteral("&Pictures in Last Column"), this);
+    PictureColumn->setObjectName(QStringLiteral("PictureColumn"));
+    PictureColumn->setGeometry(352, 306, 240, 24);
+    PictureColumn->setChecked(false);
 
     UpButton = addButton(this, "UpButton", QStringLiteral("&Up"), {16, 388, 90, 28},
                          &TMyExport::UpButtonClick);
@@ -91,17 +97,17 @@ TMyExport::TMyExport(InterchangeContext context, QWidget* parent)
     DefaultsButton = addButton(this, "DefaultsButton", QStringLiteral("D&efaults"),
                                {216, 388, 120, 28}, &TMyExport::DefaultsButtonClick);
     StartExportButton = addButton(this, "StartExportButton", QStringLiteral("&Start Export"),
-                                  {352, 314, 232, 28}, &TMyExport::StartExportButtonClick);
-    ExitButton = addButton(this, "ExitButton", QStringLiteral("E&xit"), {352, 348, 232, 28},
+                                  {352, 340, 232, 28}, &TMyExport::StartExportButtonClick);
+    ExitButton = addButton(this, "ExitButton", QStringLiteral("E&xit"), {352, 374, 232, 28},
                            &TMyExport::ExitButtonClick);
-    HelpButton = addButton(this, "HelpButton", QStringLiteral("&Help"), {352, 382, 232, 28},
+    HelpButton = addButton(this, "HelpButton", QStringLiteral("&Help"), {352, 408, 232, 28},
                            &TMyExport::HelpButtonClick);
 
     ExportProgress = addHeading(this, "ExportProgressLabel", QStringLiteral("Export Progress"),
-                                {16, 424, 568, 18});
+                                {16, 450, 568, 18});
     ExportGauge = new QProgressBar(this);
     ExportGauge->setObjectName(QStringLiteral("ExportGauge"));
-    ExportGauge->setGeometry(16, 444, 568, 22);
+    ExportGauge->setGeometry(16, 470, 568, 22);
     ExportGauge->setRange(0, 1);
     ExportGauge->setValue(0);
 }
@@ -156,13 +162,18 @@ void TMyExport::FirstRowClick() {
 }
 
 void TMyExport::AsciiFileClick() {
-    FirstRow->show();
-    FirstRow->setEnabled(true);
+    for (QCheckBox* box : {FirstRow, PictureColumn}) {
+        box->show();
+        box->setEnabled(true);
+    }
 }
 
+// dBase tables and Tellico files take the pictures without asking; neither has a title line.
 void TMyExport::DBaseFileClick() {
-    FirstRow->hide();
-    FirstRow->setEnabled(false);
+    for (QCheckBox* box : {FirstRow, PictureColumn}) {
+        box->hide();
+        box->setEnabled(false);
+    }
 }
 
 void TMyExport::ExportGridDblClick(int row, int column) {
@@ -249,6 +260,14 @@ ExportResult TMyExport::runExport(ExportKind kind, const QString& path,
     RunTicker ticker([this](std::uint64_t n) { ExportGauge->setValue(int(n)); });
     request.progress = [&ticker](std::uint64_t n) { ticker.tick(n); };
     const std::string target = path.toStdString();
+    // The stamps' pictures: always with a dBase table or a Tellico file, when the collection has
+    // any; with a text file when asked.
+    const QString table = QString::fromStdString(main.path());
+    std::unique_ptr<StoreExportPictures> pictures;
+    if (kind == ExportKind::Text ? PictureColumn->isChecked()
+                                 : !pictures::PictureStore(table).empty())
+        pictures = std::make_unique<StoreExportPictures>(table, path, kind);
+    request.pictures = pictures.get();
     switch (kind) {
         case ExportKind::Text:
             return exportText(source, target, request);

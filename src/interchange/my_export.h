@@ -4,6 +4,11 @@
 // A third kind of target, "Tellico Stamp Collection", writes a Tellico ".tc" file of every field
 // (tellico_run.h); the field grid does not apply to it.
 //
+// Pictures (store_pictures.h): a dBase table or Tellico file takes the exported stamps'
+// pictures whenever the collection has any; a text file when "&Pictures in Last Column" is
+// ticked (shown for text only, off each time the window opens): a last column names each
+// stamp's picture files, copied into a folder beside the file.
+//
 // Headings "NOTES" (over the side text), "What to Export" (the scope's radio buttons), "How To
 // Export" (the kind's) and "Export Progress" (the gauge). The two pairs of radio buttons are
 // exclusive groups.
@@ -64,6 +69,7 @@ class TMyExport : public QDialog {
 
     QTableWidget* ExportGrid = nullptr;
     QCheckBox* FirstRow = nullptr;
+    QCheckBox* PictureColumn = nullptr;
     QRadioButton* ExportEntire = nullptr;
     QRadioButton* ExportSearch = nullptr;
     QRadioButton* AsciiFile = nullptr;

@@ -10,6 +10,7 @@
 #include "collection/date_format.h"
 #include "interchange/import_run.h"
 #include "interchange/import_window_run.h"
+#include "interchange/store_pictures.h"
 #include "interchange/window_parts.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
@@ -93,18 +94,25 @@ void TMyImport::FormShow() {
 }
 
 void TMyImport::fillGrid() {
-    const QStringList labels = fieldLabels(context_.settings);
+    QStringList labels = fieldLabels(context_.settings);
     const int count = int(names_.size());
-    const std::vector<ImportRow> rows = defaultImportRows(count);
+    // A text source has a row for the stamps' pictures after the 25 fields.
+    const bool text = kind_ != 2;
+    const std::vector<ImportRow> rows =
+        text ? defaultTextImportRows(names_) : defaultImportRows(count);
+    if (text && rows.size() > std::size_t(kPictureRow))
+        labels.append(QString::fromLatin1(kPictureColumnName));
     ImportGrid->setRowCount(int(rows.size()));
     for (int r = 0; r < int(rows.size()); ++r) {
         ImportGrid->setItem(r, 0, gridCell(r < labels.size() ? labels[r] : QString()));
-        const bool holds = r < count;
-        QTableWidgetItem* name = gridCell(holds ? QString::fromStdString(names_[std::size_t(r)])
+        const int field = rows[std::size_t(r)].importField;
+        const bool holds = field >= 0;
+        QTableWidgetItem* name = gridCell(holds ? QString::fromStdString(names_[std::size_t(field)])
                                                 : QStringLiteral("<EMPTY>"));
-        name->setData(kImportFieldRole, holds ? r : -1);
+        name->setData(kImportFieldRole, field);
         ImportGrid->setItem(r, 1, name);
-        ImportGrid->setItem(r, 2, gridCell(holds ? kYes : QString()));
+        ImportGrid->setItem(r, 2,
+                            gridCell(holds ? (rows[std::size_t(r)].use ? kYes : kNo) : QString()));
     }
     ImportGrid->setCurrentCell(0, 1);
 }
@@ -139,7 +147,9 @@ void TMyImport::SkipFirstClick() {
 }
 
 void TMyImport::StartButtonClick() {
-    const FieldAssignment assignment = assignmentFromRows(gridRows(), int(names_.size()));
+    if (!context_.table) return;
+    const bool text = kind_ != 2;
+    const FieldAssignment assignment = assignmentFromRows(gridRows(), int(names_.size()), text);
     ImportOptions options;
     options.dateFormat = collection::currentDateFormat();
     options.currentYear = ui::platform().today().year();
@@ -147,6 +157,9 @@ void TMyImport::StartButtonClick() {
     options.progress = [&ticker](std::uint64_t n) { ticker.tick(n); };
     const std::string source = path_.toStdString();
     const bool skip = kind_ != 2 && SkipFirst->isChecked();
+    // The picture column's files become the stamps' pictures.
+    StoreImportPictures pictures(QString::fromStdString(context_.table->path()), path_);
+    if (text) options.pictures = &pictures;
     const bool ran = runImportWindowed(
         this, context_, CountBox,
         {ImportGrid, UpButton, DownButton, StartButton, ExitButton, HelpButton, SkipFirst}, [&] {

@@ -3,8 +3,11 @@
 // The grid `ImportGrid` lists the 25 field labels in its first column (fixed), the import fields
 // against them in the second and "Yes" / "No" in the third ("USE"); Up and Down move an import
 // field and its choice against the fixed labels, a double click in "USE" toggles it. Each row
-// remembers which import field it shows, so equal names stay apart. Start Import runs the
-// import (import_run.h) with the live count in `CountBox`, then reports "Import Complete."
+// remembers which import field it shows, so equal names stay apart. A text source whose fields
+// go past 25, or that has a picture column (an import field named "Pictures" or listing picture
+// files, which starts there), has a 26th row "Pictures": the import field there (when "Yes")
+// lists each stamp's picture files relative to the source (picture_transfer.h). Start Import runs
+// the import (import_run.h) with the live count in `CountBox`, then reports "Import Complete."
 // titled "Ok" (with the number of values stored with a stand-in character, and the lines that
 // could not be read, when any) and closes;
 // a run that stops early (the source vanished, the disk is full) says so titled "Error" and

@@ -1,8 +1,8 @@
 #include "interchange/tellico_fields.h"
 
 #include <QDate>
-#include <algorithm>
 #include <QRegularExpression>
+#include <algorithm>
 #include <map>
 
 #include "collection/stamp_schema.h"
@@ -157,6 +157,25 @@ const std::vector<FieldDef>& ourOwnFields() {
     return fields;
 }
 
+std::vector<FieldDef> morePictureFields(int pictures) {
+    std::vector<FieldDef> f;
+    for (int k = 2; k <= pictures; ++k) {
+        FieldDef d;
+        d.name = QStringLiteral("picture-%1").arg(k);
+        d.title = QStringLiteral("Picture %1").arg(k);
+        d.category = QStringLiteral("Tessellon");
+        d.type = kImageType;
+        f.push_back(d);
+    }
+    return f;
+}
+
+bool isImageField(const QString& name, const std::vector<FieldDef>& collectionFields) {
+    if (name == QLatin1String("image")) return true;
+    return std::any_of(collectionFields.begin(), collectionFields.end(),
+                       [&](const FieldDef& f) { return f.name == name && f.type == kImageType; });
+}
+
 QString collectionTypeName(int type) {
     static const char* const names[] = {
         "Custom Collection",     "Book Collection",       "Video Collection",
@@ -265,7 +284,7 @@ StampValues stampValues(const Entry& entry, const std::vector<FieldDef>& collect
                 toMisc(name, values);
             else
                 out.fields[kCost - 1] = amount;
-        } else if (name == QLatin1String("image")) {
+        } else if (isImageField(name, collectionFields)) {
             out.images += values;
         } else if (bookkeeping(name) || (name == QLatin1String("title") && titleDerived)) {
             continue;
@@ -363,7 +382,7 @@ QStringList importPlan(const std::vector<FieldDef>& fields) {
             to = label(kDate);
         } else if (f.name == QLatin1String("pur_price")) {
             to = label(kCost) + QStringLiteral(" (the amount; a currency sign or code is left out)");
-        } else if (f.name == QLatin1String("image")) {
+        } else if (f.type == kImageType || f.name == QLatin1String("image")) {
             to = QStringLiteral("the stamp's pictures");
         } else if (bookkeeping(f.name) || (f.name == QLatin1String("title") && titleDerived)) {
             plan.append(from + QStringLiteral(": Tellico's own bookkeeping, not kept"));

@@ -14,7 +14,7 @@
 //   hinged       <-> Hinged             gummed <-> Gum
 //   pur_date     <-> Purchase Date      (YYYY-MM-DD)
 //   pur_price    <-> Purchase Price     (an amount, with or without a currency symbol or code)
-//   comments     <-> Comments           image <-> the stamp's pictures
+//   comments     <-> Comments           image (and further image fields) <-> the stamp's pictures
 // Every other stamp field of ours goes out as a field of its own, declared in the collection's
 // fields (category "Tessellon"), so that a collection coming back keeps all 25 values; when such
 // a field is present it wins over the Tellico field it shares a stamp field with (our exact
@@ -50,6 +50,15 @@ struct FieldDef {
 const std::vector<FieldDef>& stampCollectionFields();
 // Our fields that have no Tellico stamp field, declared in every collection we write.
 const std::vector<FieldDef>& ourOwnFields();
+
+inline constexpr int kImageType = 10;
+// Image fields for a stamp's pictures after its main one (which goes in "image"): "picture-2"
+// ("Picture 2") up to "picture-<pictures>", declared when a stamp has more than one picture, so
+// Tellico shows each of them.
+std::vector<FieldDef> morePictureFields(int pictures);
+// True for "image" and every field `collectionFields` define as an image field: their values
+// are picture ids, in entry order the stamp's pictures.
+bool isImageField(const QString& name, const std::vector<FieldDef>& collectionFields);
 
 // The name of collection type `type` ("Book Collection", ...), "type N" for an unknown one.
 QString collectionTypeName(int type);

@@ -7,6 +7,7 @@
 
 #include "collection/date_format.h"
 #include "interchange/import_window_run.h"
+#include "interchange/store_pictures.h"
 #include "interchange/window_parts.h"
 #include "ui/messages.h"
 #include "ui/platform.h"
@@ -62,6 +63,9 @@ void TTellicoImport::StartButtonClick() {
     RunTicker ticker([this](std::uint64_t n) { CountBox->setText(QString::number(n)); });
     options.progress = [&ticker](std::uint64_t n) { ticker.tick(n); };
     const std::string source = path_.toStdString();
+    // Each entry's images become the new stamp's pictures.
+    StoreImportPictures pictures(QString::fromStdString(context_.table->path()), path_);
+    options.pictures = &pictures;
     const bool ran = runImportWindowed(
         this, context_, CountBox, {StartButton, ExitButton, HelpButton, PlanList},
         [&] { return importTellico(*context_.table, source, options); });

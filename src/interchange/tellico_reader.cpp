@@ -258,6 +258,10 @@ bool TellicoReader::nextEntry(Entry& entry) {
                 return false;
             }
             if (xml.name() == QLatin1String("entry")) break;
+            if (xml.name() == QLatin1String("images") && !isZip()) {
+                readEmbeddedImages();
+                continue;
+            }
             xml.skipCurrentElement();
         }
     }
@@ -268,6 +272,25 @@ bool TellicoReader::nextEntry(Entry& entry) {
     }
     if (xml.hasError()) failXml();
     return true;
+}
+
+void TellicoReader::readEmbeddedImages() {
+    QXmlStreamReader& xml = source_->xml;
+    while (xml.readNextStartElement()) {
+        if (xml.name() != QLatin1String("image")) {
+            xml.skipCurrentElement();
+            continue;
+        }
+        const QString id = xml.attributes().value(QStringLiteral("id")).toString();
+        const QByteArray data = QByteArray::fromBase64(readText().toLatin1());
+        if (!id.isEmpty() && !data.isEmpty()) embedded_[id] = data;
+    }
+    if (xml.hasError()) failXml();
+}
+
+QByteArray TellicoReader::embeddedImage(const QString& id) const {
+    const auto it = embedded_.find(id);
+    return it == embedded_.end() ? QByteArray() : it->second;
 }
 
 QByteArray TellicoReader::image(const QString& id) {

@@ -19,6 +19,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,6 +48,9 @@ class TellicoReader {
     // The bytes of picture `id` from the archive's "images/" folder. Throws TransferError naming
     // it when the archive does not hold it (or the file is no archive).
     QByteArray image(const QString& id);
+    // An XML file (not an archive) may carry its pictures in its <images> element, after the
+    // entries, in base64: picture `id` once every entry has been read; empty when it has none.
+    QByteArray embeddedImage(const QString& id) const;
 
   private:
     struct Source;
@@ -54,6 +58,7 @@ class TellicoReader {
     void readHeader();
     QString readText();  // the text of the current element, up to its end
     void readValue(Entry& entry, const QString& element);
+    void readEmbeddedImages();
 
     std::string path_;
     std::unique_ptr<Source> source_;
@@ -62,6 +67,7 @@ class TellicoReader {
     std::vector<FieldDef> fields_;
     bool atEntry_ = false;  // the reader stands on an <entry> start
     bool done_ = false;
+    std::map<QString, QByteArray> embedded_;
 };
 
 }  // namespace interchange::tellico

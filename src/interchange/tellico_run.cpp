@@ -1,6 +1,10 @@
 #include "interchange/tellico_run.h"
 
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QUrl>
 #include <cstdio>
 
 #include "collection/stamp_schema.h"
@@ -49,6 +53,79 @@ bool isTellicoName(const QString& path) {
            path.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
 }
 
+namespace {
+
+// The pictures of the entries: taken from the archive as each entry is read (so a missing one
+// stops the run before its entry goes in), stored once its record is posted. An XML file names
+// picture files (a path or a file URL, relative to the file), or carries the pictures in base64
+// after its entries: those are looked up once every entry is read.
+class EntryPictures {
+  public:
+    EntryPictures(tellico::TellicoReader& reader, const engine::Table& table, ImportPictures* sink,
+                  const std::string& path)
+        : reader_(reader),
+          table_(table),
+          sink_(sink),
+          folder_(QFileInfo(QString::fromStdString(path)).absolutePath()) {}
+
+    void read(const QStringList& ids) {
+        ids_ = ids;
+        bytes_.clear();
+        if (!reader_.isZip()) return;
+        for (const QString& id : ids) bytes_.push_back(reader_.image(id));
+    }
+
+    void posted(std::uint32_t recno) {
+        if (!sink_) return;
+        if (reader_.isZip()) {
+            for (qsizetype i = 0; i < ids_.size(); ++i)
+                sink_->addBytes(table_, recno, bytes_[std::size_t(i)], ids_[i]);
+            return;
+        }
+        // Order is kept: once one picture waits for the end, the rest of the stamp's wait too.
+        for (const QString& id : ids_) {
+            const QByteArray file = linkedFile(id);
+            if (!file.isEmpty() && (waiting_.empty() || waiting_.back().first != recno))
+                sink_->addBytes(table_, recno, file, id);
+            else
+                waiting_.emplace_back(recno, id);
+        }
+    }
+
+    void atEnd() {
+        if (!sink_) return;
+        for (const auto& [recno, id] : waiting_) {
+            QByteArray bytes = reader_.embeddedImage(id);
+            if (bytes.isEmpty()) bytes = linkedFile(id);
+            if (bytes.isEmpty())
+                sink_->missed(id.toStdString());
+            else
+                sink_->addBytes(table_, recno, bytes, id);
+        }
+        waiting_.clear();
+    }
+
+  private:
+    QByteArray linkedFile(const QString& id) const {
+        const QUrl url(id);
+        const QString path =
+            url.isLocalFile() ? url.toLocalFile() : QDir(folder_).absoluteFilePath(id);
+        QFile file(path);
+        if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+        return file.readAll();
+    }
+
+    tellico::TellicoReader& reader_;
+    const engine::Table& table_;
+    ImportPictures* sink_;
+    QString folder_;
+    QStringList ids_;
+    std::vector<QByteArray> bytes_;
+    std::vector<std::pair<std::uint32_t, QString>> waiting_;
+};
+
+}  // namespace
+
 ImportResult importTellico(engine::Table& table, const std::string& path,
                            const ImportOptions& options) {
     std::unique_ptr<tellico::TellicoReader> reader;
@@ -71,21 +148,27 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
     for (int f = 1; f <= collection::kFieldCount; ++f) identity.push_back(f);
     const collection::DateFormat dates = withFourDigitYears(options.dateFormat);
     tellico::Entry entry;
-    return importRecords(table, identity, options, [&](std::vector<std::string>& values) {
-        if (!reader->nextEntry(entry)) return false;
-        tellico::StampValues stamp = tellico::stampValues(entry, reader->fields());
-        std::string& date = stamp.fields[kDateField - 1];
-        if (!date.empty()) {
-            const QDate d = QDate::fromString(QString::fromStdString(date), Qt::ISODate);
-            date.clear();
-            if (d.isValid()) appendDateText(date, {d.year(), d.month(), d.day()}, dates);
-        }
-        // Pictures follow with the picture store; their ids are read and checked meanwhile.
-        for (const QString& id : stamp.images)
-            if (reader->isZip()) reader->image(id);
-        values = std::move(stamp.fields);
-        return true;
-    });
+    EntryPictures pictures(*reader, table, options.pictures, path);
+    return importRecords(
+        table, identity, options,
+        [&](std::vector<std::string>& values) {
+            if (!reader->nextEntry(entry)) {
+                pictures.atEnd();
+                return false;
+            }
+            tellico::StampValues stamp = tellico::stampValues(entry, reader->fields());
+            std::string& date = stamp.fields[kDateField - 1];
+            if (!date.empty()) {
+                const QDate d = QDate::fromString(QString::fromStdString(date), Qt::ISODate);
+                date.clear();
+                if (d.isValid()) appendDateText(date, {d.year(), d.month(), d.day()}, dates);
+            }
+            // A picture missing from the archive ends the run before its entry is posted.
+            pictures.read(stamp.images);
+            values = std::move(stamp.fields);
+            return true;
+        },
+        [&](std::uint32_t recno) { pictures.posted(recno); });
 }
 
 ExportResult exportTellico(engine::Table& source, const std::string& path,
@@ -97,6 +180,10 @@ ExportResult exportTellico(engine::Table& source, const std::string& path,
         std::vector<tellico::FieldDef> fields = tellico::stampCollectionFields();
         const std::vector<tellico::FieldDef>& own = tellico::ourOwnFields();
         fields.insert(fields.end(), own.begin(), own.end());
+        ExportPictures* pictures = request.pictures;
+        const std::vector<tellico::FieldDef> more =
+            tellico::morePictureFields(pictures ? pictures->mostPictures() : 0);
+        fields.insert(fields.end(), more.begin(), more.end());
         tellico::TellicoWriter writer(path, collectionTitle, tellico::kStampCollection, fields);
         std::vector<int> from;
         for (int f = 1; f <= collection::kFieldCount; ++f)
@@ -113,11 +200,22 @@ ExportResult exportTellico(engine::Table& source, const std::string& path,
                     editTextInto(r, from[i], source.fields()[std::size_t(from[i])],
                                  request.dateFormat, values[i]);
             }
-            writer.addEntry(tellico::tellicoEntry(values));
+            tellico::Entry entry = tellico::tellicoEntry(values);
+            if (pictures) {
+                int k = 0;
+                for (const ExportedPicture& p : pictures->pictures(r.recNo())) {
+                    if (k > int(more.size())) break;  // added since the fields were declared
+                    const QString id = writer.addImageFile(p.path, p.extension, p.size);
+                    entry.add(k == 0 ? QStringLiteral("image") : more[std::size_t(k - 1)].name, id);
+                    ++k;
+                }
+            }
+            writer.addEntry(entry);
             ++result.written;
             if (request.progress) request.progress(result.written);
         }
         writer.finish();
+        if (pictures) pictures->putInPlace();
     } catch (const std::exception& e) {
         result.error = e.what();
     }

@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <QCryptographicHash>
+#include <QFile>
 
 #include "collection/replacing_file.h"
 #include "interchange/transfer_error.h"
@@ -88,8 +89,19 @@ QString TellicoWriter::addImage(const QByteArray& bytes, const QString& extensio
     const QString id =
         QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()) +
         QLatin1Char('.') + extension.toLower();
-    if (imageIds_.insert(id).second)
-        images_.push_back({id, extension.toLower(), size, bytes});
+    if (imageIds_.insert(id).second) images_.push_back({id, extension.toLower(), size, bytes, {}});
+    return id;
+}
+
+QString TellicoWriter::addImageFile(const QString& path, const QString& extension, QSize size) {
+    QFile file(path);
+    QCryptographicHash md5(QCryptographicHash::Md5);
+    if (!file.open(QIODevice::ReadOnly) || !md5.addData(&file))
+        throw TransferError("Cannot read the picture " + path.toStdString() + ": " +
+                            file.errorString().toStdString() + ".");
+    const QString id =
+        QString::fromLatin1(md5.result().toHex()) + QLatin1Char('.') + extension.toLower();
+    if (imageIds_.insert(id).second) images_.push_back({id, extension.toLower(), size, {}, path});
     return id;
 }
 
@@ -126,9 +138,7 @@ void TellicoWriter::finish() {
         zip_error_fini(&error);
         fail(why);
     }
-    const auto add = [&](const std::string& name, const QByteArray& bytes, bool compress) {
-        zip_source_t* source = zip_source_buffer(guard.archive, bytes.constData(),
-                                                 zip_uint64_t(bytes.size()), 0);
+    const auto addSource = [&](const std::string& name, zip_source_t* source, bool compress) {
         if (!source) fail(zip_strerror(guard.archive));
         const zip_int64_t index = zip_file_add(guard.archive, name.c_str(), source,
                                                ZIP_FL_ENC_UTF_8 | ZIP_FL_OVERWRITE);
@@ -136,10 +146,24 @@ void TellicoWriter::finish() {
             zip_source_free(source);
             fail(zip_strerror(guard.archive));
         }
-        if (!compress) zip_set_file_compression(guard.archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
+        if (!compress)
+            zip_set_file_compression(guard.archive, zip_uint64_t(index), ZIP_CM_STORE, 0);
     };
-    add("tellico.xml", xmlBytes_, true);
-    for (const Image& image : images_) add("images/" + image.id.toStdString(), image.bytes, false);
+    const auto buffer = [&](const QByteArray& bytes) {
+        return zip_source_buffer(guard.archive, bytes.constData(), zip_uint64_t(bytes.size()), 0);
+    };
+    addSource("tellico.xml", buffer(xmlBytes_), true);
+    // Pictures are stored as they are: compressing JPEG or PNG gains nothing.
+    for (const Image& image : images_) {
+        const std::string name = "images/" + image.id.toStdString();
+        if (image.path.isEmpty())
+            addSource(name, buffer(image.bytes), false);
+        else
+            addSource(
+                name,
+                zip_source_file(guard.archive, QFile::encodeName(image.path).constData(), 0, -1),
+                false);
+    }
     if (zip_close(guard.archive) != 0) fail(zip_strerror(guard.archive));
     guard.archive = nullptr;
     try {

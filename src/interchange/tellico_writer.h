@@ -42,6 +42,10 @@ class TellicoWriter {
     // Stores a picture and returns its id ("<md5>.<extension>"); the same bytes twice are stored
     // once.
     QString addImage(const QByteArray& bytes, const QString& extension, QSize size);
+    // The same for the picture file at `path`, which is read for its id now and copied into the
+    // archive by finish() (so a collection's pictures are never all held in memory). Throws
+    // TransferError when it cannot be read.
+    QString addImageFile(const QString& path, const QString& extension, QSize size);
     void finish();
 
   private:
@@ -50,6 +54,7 @@ class TellicoWriter {
         QString format;
         QSize size;
         QByteArray bytes;
+        QString path;  // when not empty, the file holding the bytes
     };
 
     std::string path_;

@@ -28,6 +28,18 @@ QString contentName(const QByteArray& bytes, const QString& extension) {
     return QString::fromLatin1(hash.left(32)) + QLatin1Char('.') + extension;
 }
 
+// `in.bytes` checked to be an accepted picture and named by content; `shown` names it.
+void checkIncoming(Incoming& in, const QString& shown) {
+    QBuffer buffer(&in.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QByteArray format = reader.format();
+    if (!reader.canRead() || !isAcceptedFormat(format))
+        throw PictureError(
+            QStringLiteral("\"%1\" is not a JPEG, PNG, TIFF or WebP picture.").arg(shown));
+    in.file = contentName(in.bytes, extensionFor(format));
+}
+
 Incoming readPictureFile(const QString& path) {
     const QString shown = QDir::toNativeSeparators(path);
     QFile file(path);
@@ -38,14 +50,7 @@ Incoming readPictureFile(const QString& path) {
                                .arg(shown, file.errorString()));
     Incoming in;
     in.bytes = file.readAll();
-    QBuffer buffer(&in.bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    const QByteArray format = reader.format();
-    if (!reader.canRead() || !isAcceptedFormat(format))
-        throw PictureError(
-            QStringLiteral("\"%1\" is not a JPEG, PNG, TIFF or WebP picture.").arg(shown));
-    in.file = contentName(in.bytes, extensionFor(format));
+    checkIncoming(in, shown);
     in.originalName = QFileInfo(path).fileName();
     return in;
 }
@@ -60,6 +65,14 @@ std::vector<Picture> PictureStore::add(std::uint32_t recno, const QStringList& f
     for (const QString& path : files) incoming.push_back(readPictureFile(path));
     return addIncoming(recno, incoming, fingerprint);
 }
+
+QString PictureStore::storeBytes(const QByteArray& bytes, const QString& name) {
+    Incoming in{bytes, {}, name};
+    checkIncoming(in, name);
+    return storeIncoming(in);
+}
+
+QString PictureStore::storeFile(const QString& path) { return storeIncoming(readPictureFile(path)); }
 
 Picture PictureStore::addImage(std::uint32_t recno, const QImage& image,
                                const Fingerprint& fingerprint, const QString& name) {

@@ -352,7 +352,8 @@ void PictureStore::relink(std::uint32_t from, std::uint32_t to, const Fingerprin
 
 void PictureStore::copyRecordsTo(
     PictureStore& target,
-    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records) const {
+    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records,
+    const engine::Table* targetTable) const {
     std::vector<std::pair<std::uint32_t, std::vector<Incoming>>> batches;
     std::vector<Fingerprint> prints;
     for (const auto& [here, there] : records) {
@@ -363,7 +364,8 @@ void PictureStore::copyRecordsTo(
                 throw PictureError(QStringLiteral("The picture \"%1\" cannot be read: %2")
                                        .arg(QDir::toNativeSeparators(p.path), file.errorString()));
             incoming.push_back({file.readAll(), p.file, p.originalName});
-            prints.push_back(p.fingerprint);
+            prints.push_back(targetTable ? fingerprintOf(targetTable->record(there))
+                                         : p.fingerprint);
         }
         if (!incoming.empty()) batches.emplace_back(there, std::move(incoming));
     }
@@ -390,6 +392,30 @@ void PictureStore::copyRecordsTo(
             for (const auto& batch : batches)
                 for (const Incoming& in : batch.second) target.impl_->storeFile(in.file, in.bytes);
         });
+}
+
+QString PictureStore::storeIncoming(const Incoming& incoming) {
+    StoreLock lock(impl_->folder);
+    impl_->storeFile(incoming.file, incoming.bytes);
+    return incoming.file;
+}
+
+void PictureStore::linkAll(const std::vector<NewLink>& add) {
+    if (add.empty()) return;
+    impl_->change([&](std::vector<IndexLink>& links) {
+        std::set<std::pair<std::uint32_t, QString>> linked;
+        for (const IndexLink& l : links) linked.emplace(l.recno, l.file);
+        bool changed = false;
+        for (const NewLink& n : add) {
+            if (!linked.emplace(n.recno, n.file).second) continue;
+            links.push_back({n.recno, n.file, n.fingerprint, n.originalName});
+            changed = true;
+        }
+        std::stable_sort(links.begin(), links.end(), [](const IndexLink& a, const IndexLink& b) {
+            return a.recno < b.recno;
+        });
+        return changed;
+    });
 }
 
 void copyStoreFolder(const QString& fromTable, const QString& toFolder) {

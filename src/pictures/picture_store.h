@@ -192,10 +192,28 @@ class PictureStore {
                 const QString& file = QString());
 
     // Copies the pictures of some records into another collection's store: for each pair
-    // (record here, record there) the pictures are added there in order with their names and
-    // fingerprints. Files are shared by content as with add().
+    // (record here, record there) the pictures are added there in order with their names, and
+    // with the fingerprints of the records of `targetTable` (when given) or their own. Files
+    // are shared by content as with add(). One write of the target's index.
     void copyRecordsTo(PictureStore& target,
-                       const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records) const;
+                       const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records,
+                       const engine::Table* targetTable = nullptr) const;
+
+    // Adding to many records with one write of the index (imports): storeBytes() and
+    // storeFile() check a picture and write it into the folder under its content name, not yet
+    // linked; linkAll() then links stored files in order. A stored file no link names is
+    // harmless (the next add of that content reuses it). Both throw PictureError naming
+    // `name` / `path` when it is no accepted picture or cannot be read or written.
+    struct NewLink {
+        std::uint32_t recno = 0;
+        QString file;  // as storeBytes() / storeFile() returned it
+        QString originalName;
+        Fingerprint fingerprint;
+    };
+    QString storeBytes(const QByteArray& bytes, const QString& name);
+    QString storeFile(const QString& path);
+    // Links in order, a file already linked to its record not twice.
+    void linkAll(const std::vector<NewLink>& links);
 
   private:
     struct Impl;
@@ -204,6 +222,8 @@ class PictureStore {
     // Stores pictures already read and checked (picture_adding.cpp) and links them.
     std::vector<Picture> addIncoming(std::uint32_t recno, const std::vector<Incoming>& incoming,
                                      const Fingerprint& fingerprint);
+    // Writes a checked picture into the folder under its content name, under the lock.
+    QString storeIncoming(const Incoming& incoming);
 };
 
 // Copies the whole store of `fromTable` into `toFolder` (created; its files are replaced),

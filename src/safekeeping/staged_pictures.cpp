@@ -1,15 +1,11 @@
 #include "safekeeping/staged_pictures.h"
 
-#include <fcntl.h>
-#include <stdio.h>
-
-#include <cerrno>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "pictures/folder_swap.h"
 #include "pictures/picture_store.h"
 
 namespace safekeeping {
@@ -28,24 +24,6 @@ void removeLeftovers(const QString& folder) {
     for (const QString& name :
          dir.entryList({kPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot))
         QDir(dir.filePath(name)).removeRecursively();
-}
-
-// Swaps two folders in one step; where the file system cannot (FAT media among them), the old
-// one is moved aside under a hidden name first and moved back when the new one cannot follow.
-bool exchange(const QString& staged, const QString& target) {
-    const QByteArray from = QFile::encodeName(staged), to = QFile::encodeName(target);
-    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_EXCHANGE) == 0)
-        return true;
-    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) return false;
-    const QByteArray aside = QFile::encodeName(staged + QStringLiteral("-old"));
-    if (::rename(to.constData(), aside.constData()) != 0) return false;
-    if (::rename(from.constData(), to.constData()) != 0) {
-        ::rename(aside.constData(), to.constData());
-        return false;
-    }
-    // The old store now sits where the object's destructor clears it.
-    return ::rename(aside.constData(), from.constData()) == 0 ||
-           QDir(QFile::decodeName(aside)).removeRecursively();
 }
 
 }  // namespace
@@ -79,11 +57,7 @@ StagedPictures::~StagedPictures() {
 bool StagedPictures::putInPlace() {
     if (staged_.isEmpty()) return failure_.isEmpty();
     const bool exists = QFileInfo(target_).isDir();
-    const bool done =
-        exists ? exchange(staged_, target_)
-               : ::rename(QFile::encodeName(staged_).constData(),
-                          QFile::encodeName(target_).constData()) == 0;
-    if (!done) {
+    if (!pictures::putFolderInPlace(staged_, target_)) {
         failure_ = QStringLiteral("The pictures could not be put in place in \"") + target_ +
                    QStringLiteral("\".");
         return false;

@@ -2,15 +2,20 @@
 // the DTD Tellico ships, other collection types and damaged files.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QUrl>
 #include <random>
 
 #include "engine/table.h"
+#include "interchange/store_pictures.h"
 #include "interchange/tellico_fields.h"
 #include "interchange/tellico_reader.h"
 #include "interchange/tellico_run.h"
 #include "interchange_test_support.h"
+#include "pictures/picture_store.h"
 
 namespace interchange::testing {
 namespace {
@@ -25,6 +30,17 @@ std::string tellicoXml(int type, const std::string& fields, const std::string& e
            " <collection title=\"Mine\" type=\"" +
            std::to_string(type) + "\">\n  <fields>\n" + fields + "  </fields>\n" + entries +
            " </collection>\n</tellico>\n";
+}
+
+// A small PNG of its own for each `k`.
+QByteArray pictureBytes(int k) {
+    QImage image(8 + k % 5, 6, QImage::Format_RGB32);
+    image.fill(QColor(k * 6, 255 - k * 6, (k * 37) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 class TellicoTest : public ::testing::Test {
@@ -76,10 +92,25 @@ TEST_F(TellicoTest, EveryFieldComesBackFromARoundTrip) {
         }
         table_.post();
     }
+    // Stamp i has i % 4 pictures, drawn from forty (so some are shared between stamps).
+    const QString collection = QString::fromStdString(collection_);
+    pictures::PictureStore store(collection);
+    std::vector<QString> pool;
+    for (int k = 0; k < 40; ++k)
+        pool.push_back(store.storeBytes(pictureBytes(k), QStringLiteral("p%1").arg(k)));
+    std::vector<pictures::PictureStore::NewLink> links;
+    for (std::uint32_t r = 1; r <= 1000; ++r)
+        for (std::uint32_t k = 0; k < r % 4; ++k)
+            links.push_back(
+                {r, pool[(r * 7 + k) % 40], "p", pictures::fingerprintOf(table_.record(r))});
+    store.linkAll(links);
+
     const std::vector<std::string> before = rows(table_);
     const std::string tc = scratch_.file("out.tc");
     ExportRequest request;
     request.dateFormat = options_.dateFormat;
+    StoreExportPictures outPictures(collection, QString::fromStdString(tc), ExportKind::Tellico);
+    request.pictures = &outPictures;
     const ExportResult out = exportTellico(table_, tc, request, "Mine");
     ASSERT_EQ(out.error, "");
     EXPECT_EQ(out.written, 1000u);
@@ -88,11 +119,24 @@ TEST_F(TellicoTest, EveryFieldComesBackFromARoundTrip) {
     makeCollection(copy);
     engine::Table target;
     target.open(copy, engine::OpenMode::Shared);
+    StoreImportPictures inPictures(QString::fromStdString(copy), QString::fromStdString(tc));
+    options_.pictures = &inPictures;
     const ImportResult in = importTellico(target, tc, options_);
     EXPECT_EQ(in.error, "");
     EXPECT_EQ(in.added, 1000u);
     EXPECT_EQ(in.valuesCut, 0u);
     EXPECT_EQ(rows(target), before);
+    // Picture for picture, byte for byte, in order.
+    EXPECT_EQ(in.pictures.added, links.size());
+    pictures::PictureStore back(QString::fromStdString(copy));
+    for (std::uint32_t r = 1; r <= 1000; ++r) {
+        const auto mine = store.pictures(r), theirs = back.pictures(r);
+        ASSERT_EQ(theirs.size(), mine.size()) << r;
+        for (std::size_t k = 0; k < mine.size(); ++k)
+            EXPECT_EQ(readBytes(theirs[k].path.toStdString()),
+                      readBytes(mine[k].path.toStdString()));
+    }
+    EXPECT_TRUE(back.checkLinks(target).empty());
 }
 
 TEST_F(TellicoTest, TheExportIsValidAgainstTellicosDtdLessOurOwnFields) {
@@ -105,9 +149,17 @@ TEST_F(TellicoTest, TheExportIsValidAgainstTellicosDtdLessOurOwnFields) {
     table_.setText(table_.requireField("Condition"), "Mint");
     table_.setDate(table_.requireField("Date"), {1999, 5, 6});
     table_.post();
+    // Two pictures: the main one in Tellico's image field, the second in one of ours.
+    const QString collection = QString::fromStdString(collection_);
+    pictures::PictureStore store(collection);
+    store.linkAll({{1, store.storeBytes(pictureBytes(1), "a"), "a", {}},
+                   {1, store.storeBytes(pictureBytes(2), "b"), "b", {}}});
     const std::string tc = scratch_.file("out.tc");
-    ASSERT_EQ(exportTellico(table_, tc, {}, "Mine").error, "");
-    std::string own;
+    StoreExportPictures outPictures(collection, QString::fromStdString(tc), ExportKind::Tellico);
+    ExportRequest request;
+    request.pictures = &outPictures;
+    ASSERT_EQ(exportTellico(table_, tc, request, "Mine").error, "");
+    std::string own = "picture-2";
     for (const tellico::FieldDef& f : tellico::ourOwnFields())
         own += (own.empty() ? "" : ",") + f.name.toStdString();
     const PythonResult p = runPython(R"(
@@ -263,6 +315,64 @@ with zipfile.ZipFile(sys.argv[1], 'w') as z:
         EXPECT_NE(r.error.find("The picture abc.png is missing from"), std::string::npos)
             << r.error;
     }
+}
+
+// The images of a Tellico file become the stamps' pictures: from the archive (a missing one ends
+// the run, the stamps before it keeping theirs), or for an XML file from the files it links and
+// the pictures it carries in base64.
+TEST_F(TellicoTest, EntryImagesBecomeTheStampsPictures) {
+    if (!pythonHas("zipfile")) GTEST_SKIP() << "no Python zipfile";
+    const QByteArray one = pictureBytes(1), two = pictureBytes(2);
+    scratch_.write("one.png", one.toStdString());
+    const std::string entries =
+        "  <entry id=\"1\"><description>A</description><image>one.png</image></entry>\n"
+        "  <entry id=\"2\"><description>B</description><image>gone.png</image></entry>\n";
+    const std::string zipped = scratch_.file("two.tc");
+    const PythonResult p =
+        runPython(R"(
+import zipfile, sys
+with zipfile.ZipFile(sys.argv[1], 'w') as z:
+    z.writestr('tellico.xml', sys.argv[2])
+    z.write(sys.argv[3], 'images/one.png')
+)",
+                  {zipped, tellicoXml(9, "", entries), scratch_.file("one.png")});
+    ASSERT_EQ(p.exitCode, 0) << p.output;
+    StoreImportPictures zipPictures(QString::fromStdString(collection_),
+                                    QString::fromStdString(zipped));
+    options_.pictures = &zipPictures;
+    ImportResult r = import(zipped);
+    EXPECT_EQ(r.added, 1u);
+    EXPECT_NE(r.error.find("The picture gone.png is missing from"), std::string::npos) << r.error;
+    pictures::PictureStore store(QString::fromStdString(collection_));
+    ASSERT_EQ(store.count(1), 1);
+    EXPECT_EQ(readBytes(store.pictures(1)[0].path.toStdString()), one.toStdString());
+
+    // An XML file: a linked file (by path relative to it, and as a file URL), a picture in
+    // base64 after the entries, and one that is nowhere, counted and named.
+    const std::string xml =
+        tellicoXml(9, "   <field name=\"image\" title=\"Image\" type=\"10\" />\n",
+                   "  <entry id=\"1\"><description>C</description><image>one.png</image>"
+                   "<image>" +
+                       QUrl::fromLocalFile(QString::fromStdString(scratch_.file("one.png")))
+                           .toString()
+                           .toStdString() +
+                       "</image></entry>\n"
+                       "  <entry id=\"2\"><description>D</description><image>inside.png</image>"
+                       "<image>nowhere.png</image></entry>\n"
+                       "  <images><image id=\"inside.png\" format=\"PNG\">" +
+                       two.toBase64().toStdString() + "</image></images>\n");
+    const std::string plain = scratch_.write("plain.xml", xml);
+    StoreImportPictures xmlPictures(QString::fromStdString(collection_),
+                                    QString::fromStdString(plain));
+    options_.pictures = &xmlPictures;
+    r = import(plain);
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.added, 2u);
+    EXPECT_EQ(r.pictures.added, 2u);  // the same file twice is one picture of the stamp
+    EXPECT_EQ(r.pictures.missingNames, std::vector<std::string>{"nowhere.png"});
+    ASSERT_EQ(store.count(2), 1);
+    ASSERT_EQ(store.count(3), 1);
+    EXPECT_EQ(readBytes(store.pictures(3)[0].path.toStdString()), two.toStdString());
 }
 
 }  // namespace
