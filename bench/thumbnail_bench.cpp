@@ -1,13 +1,17 @@
 // Thumbnails of large photographs: the store's thumbnail maker against ImageMagick.
 //
-//   thumbnail_bench [COUNT] [FOLDER] [--megapixels=M] [--keep]
+//   thumbnail_bench [COUNT] [FOLDER] [--megapixels=M] [--keep] [--prepare] [--convert=PATH]
 //
 // Makes COUNT (default 100) distinct JPEG photographs of M megapixels (default 12, 4000 x 3000)
-// in FOLDER/tess_thumbnail_bench (default /tmp), then times, on the same files in the same run:
+// in FOLDER/tess_thumbnail_bench (default /tmp; photographs already there are used again, so a
+// --keep or --prepare run saves making them next time; --prepare only makes them), then times,
+// on the same files in the same run:
 //  - ours: pictures::makeThumbnail(path, 256) on every file, one after the other on one thread
 //    (JPEG decoded at reduced size), and the same on a thread pool of every core;
 //  - ImageMagick: `convert FILE -thumbnail 256x256 OUT.jpg` once a file, one after the other
-//    (skipped, saying so, when `convert` is not on the PATH).
+//    (skipped, saying so, when `convert` is not on the PATH). --convert=PATH names the program
+//    to run instead of the first `convert` on the PATH (a wrapper script in front of the real
+//    one would charge ImageMagick with the wrapper's own start-up).
 // Prints each time and the ratio ours (one thread) / ImageMagick; the target is at most 0.5.
 #include <QCoreApplication>
 #include <QDir>
@@ -58,11 +62,17 @@ int main(int argc, char** argv) {
     QString folder = QStringLiteral("/tmp");
     double megapixels = 12;
     bool keep = false;
+    bool prepareOnly = false;
+    QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
     int position = 0;
     for (int i = 1; i < argc; ++i) {
         const QString a = QString::fromLocal8Bit(argv[i]);
         if (a == QLatin1String("--keep"))
             keep = true;
+        else if (a == QLatin1String("--prepare"))
+            prepareOnly = keep = true;
+        else if (a.startsWith(QLatin1String("--convert=")))
+            convert = a.mid(10);
         else if (a.startsWith(QLatin1String("--megapixels=")))
             megapixels = a.mid(13).toDouble();
         else if (position++ == 0)
@@ -71,7 +81,8 @@ int main(int argc, char** argv) {
             folder = a;
     }
     if (count <= 0 || megapixels <= 0) {
-        std::fprintf(stderr, "usage: thumbnail_bench [COUNT] [FOLDER] [--megapixels=M] [--keep]\n");
+        std::fprintf(stderr, "usage: thumbnail_bench [COUNT] [FOLDER] [--megapixels=M] [--keep] "
+                             "[--prepare] [--convert=PATH]\n");
         return 2;
     }
     QDir dir(folder + QStringLiteral("/tess_thumbnail_bench"));
@@ -86,6 +97,7 @@ int main(int argc, char** argv) {
     }
     std::printf("%d photographs of %d x %d (%.1f megapixels)\n", count, width, height,
                 width * height / 1e6);
+    if (prepareOnly) return 0;
 
     QElapsedTimer timer;
     timer.start();
@@ -101,7 +113,6 @@ int main(int argc, char** argv) {
     std::printf("ours, %d threads:      %8.2f s  (%lld thumbnails)\n", QThread::idealThreadCount(),
                 pooled, static_cast<long long>(results.count(true)));
 
-    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
     if (convert.isEmpty()) {
         std::printf("ImageMagick's convert is not installed: comparison skipped\n");
     } else {

@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <set>
 #include <unordered_map>
 
@@ -38,7 +41,39 @@ FileStamp stampOf(const QString& path) {
             static_cast<qint64>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
 }
 
+// One version of an index as read, with where each record's links are in it. Never changed
+// once made, so the store objects of one process share it across threads.
+struct IndexSnapshot {
+    IndexContents contents;
+    FileStamp stamp;
+    std::unordered_map<std::uint32_t, std::vector<std::size_t>> byRecord;
+};
+
+// The last version of each index read or written in this process, by index path: the pane,
+// the grid's column, the editor's strip and the main window each hold a store of the same
+// collection, and a changed index of 20,000 links is then read once, not once by each.
+std::mutex sharedMutex;
+std::map<QString, std::shared_ptr<const IndexSnapshot>> sharedSnapshots;
+
+std::shared_ptr<const IndexSnapshot> sharedSnapshot(const QString& index, const FileStamp& stamp) {
+    const std::lock_guard hold(sharedMutex);
+    const auto it = sharedSnapshots.find(index);
+    if (it == sharedSnapshots.end() || !(it->second->stamp == stamp)) return nullptr;
+    return it->second;
+}
+
+void publishSnapshot(const QString& index, std::shared_ptr<const IndexSnapshot> snapshot) {
+    if (!snapshot->stamp.exists) return;
+    const std::lock_guard hold(sharedMutex);
+    sharedSnapshots[index] = std::move(snapshot);
+}
+
 }  // namespace
+
+void forgetReadIndexes() {
+    const std::lock_guard hold(sharedMutex);
+    sharedSnapshots.clear();
+}
 
 QString storeFolderName(const QString& tablePath) {
     return collection::collectionPaths(tablePath).tableName + QStringLiteral("-pictures");
@@ -53,27 +88,31 @@ struct PictureStore::Impl {
     QString folder;
     QString index;
     // The index as last read, and where each record's links are in it.
-    mutable IndexContents cached;
-    mutable FileStamp cachedStamp;
-    mutable bool loaded = false;
-    mutable std::unordered_map<std::uint32_t, std::vector<std::size_t>> byRecord;
+    mutable std::shared_ptr<const IndexSnapshot> snap;
 
     void setContents(IndexContents contents, const FileStamp& stamp) const {
-        cached = std::move(contents);
-        cachedStamp = stamp;
-        loaded = true;
-        byRecord.clear();
-        for (std::size_t i = 0; i < cached.links.size(); ++i)
-            byRecord[cached.links[i].recno].push_back(i);
+        auto made = std::make_shared<IndexSnapshot>();
+        made->contents = std::move(contents);
+        made->stamp = stamp;
+        for (std::size_t i = 0; i < made->contents.links.size(); ++i)
+            made->byRecord[made->contents.links[i].recno].push_back(i);
+        snap = made;
+        publishSnapshot(index, snap);
     }
 
     const IndexContents& current() const {
         const FileStamp stamp = stampOf(index);
-        if (!loaded || !(stamp == cachedStamp)) {
-            // Stamp first: a change landing between the stat and the read is seen next time.
-            setContents(stamp.exists ? readIndex(index) : IndexContents{}, stamp);
+        if (!snap || !(stamp == snap->stamp)) {
+            if (auto known = sharedSnapshot(index, stamp))
+                snap = std::move(known);
+            else  // stamp first: a change landing between the stat and the read is seen next time
+                setContents(stamp.exists ? readIndex(index) : IndexContents{}, stamp);
         }
-        return cached;
+        return snap->contents;
+    }
+    const std::unordered_map<std::uint32_t, std::vector<std::size_t>>& byRecord() const {
+        current();
+        return snap->byRecord;
     }
 
     Picture pictureOf(const IndexLink& link, int position) const {
@@ -152,13 +191,13 @@ struct PictureStore::Impl {
                 for (const Incoming& in : incoming) storeFile(in.file, in.bytes);
             });
         std::vector<Picture> out;
-        const auto found = byRecord.find(recno);
-        if (found == byRecord.end()) return out;
+        const auto found = snap->byRecord.find(recno);
+        if (found == snap->byRecord.end()) return out;
         const auto& mine = found->second;
         for (const IndexLink& link : addedLinks)
             for (std::size_t k = 0; k < mine.size(); ++k)
-                if (cached.links[mine[k]].file == link.file)
-                    out.push_back(pictureOf(cached.links[mine[k]], static_cast<int>(k)));
+                if (snap->contents.links[mine[k]].file == link.file)
+                    out.push_back(pictureOf(snap->contents.links[mine[k]], static_cast<int>(k)));
         return out;
     }
 };
@@ -184,8 +223,9 @@ QString PictureStore::indexPath() const { return impl_->index; }
 std::vector<Picture> PictureStore::pictures(std::uint32_t recno) const {
     const IndexContents& c = impl_->current();
     std::vector<Picture> out;
-    const auto it = impl_->byRecord.find(recno);
-    if (it == impl_->byRecord.end()) return out;
+    const auto& byRecord = impl_->snap->byRecord;
+    const auto it = byRecord.find(recno);
+    if (it == byRecord.end()) return out;
     out.reserve(it->second.size());
     for (std::size_t k = 0; k < it->second.size(); ++k)
         out.push_back(impl_->pictureOf(c.links[it->second[k]], static_cast<int>(k)));
@@ -193,16 +233,16 @@ std::vector<Picture> PictureStore::pictures(std::uint32_t recno) const {
 }
 
 int PictureStore::count(std::uint32_t recno) const {
-    impl_->current();
-    const auto it = impl_->byRecord.find(recno);
-    return it == impl_->byRecord.end() ? 0 : static_cast<int>(it->second.size());
+    const auto& byRecord = impl_->byRecord();
+    const auto it = byRecord.find(recno);
+    return it == byRecord.end() ? 0 : static_cast<int>(it->second.size());
 }
 
 std::vector<std::uint32_t> PictureStore::records() const {
-    impl_->current();
+    const auto& byRecord = impl_->byRecord();
     std::vector<std::uint32_t> out;
-    out.reserve(impl_->byRecord.size());
-    for (const auto& [recno, links] : impl_->byRecord) out.push_back(recno);
+    out.reserve(byRecord.size());
+    for (const auto& [recno, links] : byRecord) out.push_back(recno);
     std::sort(out.begin(), out.end());
     return out;
 }

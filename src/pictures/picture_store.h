@@ -226,6 +226,11 @@ class PictureStore {
     QString storeIncoming(const Incoming& incoming);
 };
 
+// Store objects of one process share the index they last read of each store, so the windows
+// showing one collection read a changed index once. This drops what was read (a benchmark
+// timing a first opening, as a new process would have it).
+void forgetReadIndexes();
+
 // Copies the whole store of `fromTable` into `toFolder` (created; its files are replaced),
 // the index last, so an interrupted copy leaves no index naming a missing file. Does nothing
 // when `fromTable` has no store. Throws PictureError.

@@ -252,3 +252,21 @@ TEST_F(PictureLinksTest, LinksThatNoLongerMatchAreFoundWithTheirOneMatch) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PictureStoreTest, StoresOfOneCollectionShareWhatTheyReadAndSeeEachOthersChanges) {
+    PictureStore pane(table);
+    PictureStore column(table);
+    EXPECT_EQ(pane.count(1), 0);
+    column.add(1, {red, green}, print);
+    EXPECT_EQ(pane.count(1), 2);
+    pictures::forgetReadIndexes();
+    EXPECT_EQ(namesOf(pane.pictures(1)), (QStringList{"red.jpg", "green.png"}));
+    pane.moveToFirst(1, 1);
+    EXPECT_EQ(namesOf(column.pictures(1)), (QStringList{"green.png", "red.jpg"}));
+    PictureStore later(table);
+    EXPECT_EQ(later.records(), std::vector<std::uint32_t>{1});
+}
+
+}  // namespace
