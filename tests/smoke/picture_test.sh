@@ -9,6 +9,8 @@
 # Ctrl+E opens the editor on the stamp; its "Add..." button opens "Add Pictures", where the
 # picture's path is typed and Enter chosen; Ctrl+U (Update & Exit) closes the editor. The pane
 # must then read "1 picture of this stamp", as its caption and as its accessible description.
+# View > Thumbnail Column (Alt+V, T) then puts a first column "Picture" in the grid: its cell of
+# the stamp must read "Picture" (the thumbnail is there) and the Country column still "Spain".
 #
 # Runs in a D-Bus session of its own with the accessibility bus started in it. Exit status 0 on
 # success, 1 on failure.
@@ -50,8 +52,38 @@ for app in pyatspi.Registry.getDesktop(0):
 PY
 }
 
+# The first showing table's titles and the cells of its first row, one "TITLE=TEXT" a line.
+grid_first_row() {
+  /usr/bin/python3 - <<'PY'
+import pyatspi
+def tables(a):
+    try:
+        if a.getRoleName() != 'application' and not a.getState().contains(pyatspi.STATE_SHOWING):
+            return
+        if a.getRoleName() == 'table':
+            yield a
+            return
+        for i in range(a.childCount):
+            c = a.getChildAtIndex(i)
+            if c is not None:
+                yield from tables(c)
+    except Exception:
+        return
+for app in pyatspi.Registry.getDesktop(0):
+    if app is not None and (app.name or '').lower() == 'tessellon':
+        for t in tables(app):
+            grid = t.queryTable()
+            for c in range(grid.nColumns):
+                header = grid.getColumnHeader(c)
+                title = header.name if header is not None else grid.getColumnDescription(c)
+                cell = grid.getAccessibleAt(0, c)
+                print('%s=%s' % (title, cell.name if cell is not None else ''))
+            raise SystemExit(0)
+PY
+}
+
 inside_x() {
-  local binary=$1 editor_id dialog_id ticks
+  local binary=$1 editor_id dialog_id ticks row
   work=$2
   make_master "$CLI" "$work/program" "$work/config" "[{'country': 'Spain', 'year': 1900}]"
   /usr/bin/python3 - "$work/front.png" <<'PY'
@@ -98,6 +130,23 @@ $(window_names)"
     sleep 0.2
   done
   echo "$SECONDS s: the pane's description reads \"1 picture of this stamp\""
+
+  focus "$main_id"
+  xdotool key alt+v
+  sleep 0.5
+  xdotool key t
+  ticks=50
+  row=$(grid_first_row)
+  until grep -q -x 'Picture=Picture' <<<"$row"; do
+    ticks=$((ticks - 1))
+    [ "$ticks" -gt 0 ] || fail "the grid's first row reads:
+$row"
+    sleep 0.2
+    row=$(grid_first_row)
+  done
+  grep -q -x 'Country=Spain' <<<"$row" || fail "the Country column moved; first row:
+$row"
+  echo "$SECONDS s: the grid's thumbnail column reads \"Picture\", Country still \"Spain\""
   exit_by_file_menu
   kill "$bus_pid" 2>/dev/null || true
 }
