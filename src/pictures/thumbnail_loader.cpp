@@ -1,8 +1,6 @@
 #include "pictures/thumbnail_loader.h"
 
-#include <QFutureWatcher>
-#include <QPointer>
-#include <QtConcurrent/QtConcurrentRun>
+#include <QMetaObject>
 
 namespace pictures {
 
@@ -12,8 +10,8 @@ QString keyOf(const QString& path, int size) { return path + QLatin1Char('|') + 
 
 }  // namespace
 
-ThumbnailLoader::ThumbnailLoader(QObject* parent) : QObject(parent) {
-    pool_.setMaxThreadCount(qMax(1, QThread::idealThreadCount()));
+ThumbnailLoader::ThumbnailLoader(QObject* parent, int threads) : QObject(parent) {
+    pool_.setMaxThreadCount(threads > 0 ? threads : qMax(1, QThread::idealThreadCount()));
     memory_.setMaxCost(64 * 1024 * 1024);
 }
 
@@ -28,15 +26,17 @@ void ThumbnailLoader::request(const QString& picturePath, int size, bool diskCac
     const QString key = keyOf(picturePath, size);
     if (memory_.contains(key) || underWay_.contains(key)) return;
     underWay_.insert(key);
-    auto* watcher = new QFutureWatcher<PictureImage>(this);
-    connect(watcher, &QFutureWatcher<PictureImage>::finished, this,
-            [this, watcher, key, picturePath, size] {
-                deliver(key, picturePath, size, watcher->result());
-                watcher->deleteLater();
-            });
-    watcher->setFuture(QtConcurrent::run(&pool_, [picturePath, size, diskCache] {
-        return diskCache ? cachedThumbnail(picturePath, size) : makeThumbnail(picturePath, size);
-    }));
+    // The newest request first: after a fast scroll the rows now on screen are made before
+    // the ones scrolled past, which still come (and fill the cache) after them.
+    pool_.start(
+        [this, key, picturePath, size, diskCache] {
+            const PictureImage made =
+                diskCache ? cachedThumbnail(picturePath, size) : makeThumbnail(picturePath, size);
+            QMetaObject::invokeMethod(
+                this, [this, key, picturePath, size, made] { deliver(key, picturePath, size, made); },
+                Qt::QueuedConnection);
+        },
+        int(++requests_ & 0x3fffffffu));
 }
 
 void ThumbnailLoader::deliver(const QString& key, const QString& picturePath, int size,

@@ -1,7 +1,7 @@
 // Thumbnails made off the interface thread.
 //
 // request() hands the work to a pool of worker threads (cachedThumbnail(): the store's cache, or
-// the picture decoded at reduced size) and returns at once; `ready` is emitted on the loader's
+// the picture decoded at reduced size), newest request first, and returns at once; `ready` is emitted on the loader's
 // thread when the thumbnail (or the reason it could not be made) is there. Results are kept in
 // memory (up to about 64 MB of images), so going back to a record shows its picture without
 // asking again: cached() answers at once. A request already under way is not made twice, and a
@@ -23,7 +23,8 @@ namespace pictures {
 class ThumbnailLoader : public QObject {
     Q_OBJECT
   public:
-    explicit ThumbnailLoader(QObject* parent = nullptr);
+    // `threads` workers (0: one a core).
+    explicit ThumbnailLoader(QObject* parent = nullptr, int threads = 0);
     ~ThumbnailLoader() override;
 
     // The thumbnail from memory, when it was made before.
@@ -47,6 +48,7 @@ class ThumbnailLoader : public QObject {
     QThreadPool pool_;
     QCache<QString, PictureImage> memory_;
     QSet<QString> underWay_;
+    unsigned requests_ = 0;  // the priority of the next request: later ones go first
 };
 
 }  // namespace pictures

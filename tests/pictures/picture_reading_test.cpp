@@ -119,4 +119,22 @@ TEST_F(PictureReadingTest, SmallThumbnailsAreMadeFromALargerCachedOne) {
     EXPECT_TRUE(QFileInfo::exists(pictures::thumbnailCachePath(photo, 64)));
 }
 
+TEST_F(PictureReadingTest, TheNewestRequestIsMadeFirst) {
+    // One worker, busy with a large picture while three more are asked for in turn, as when the
+    // grid scrolls: the last asked (the rows now on screen) comes first.
+    pictures::ThumbnailLoader loader(nullptr, 1);
+    QSignalSpy spy(&loader, &pictures::ThumbnailLoader::ready);
+    const QString large = writePicture(dir.path(), "large.png", Qt::gray, 3000, 2000);
+    loader.request(large, 64, false);
+    QStringList asked;
+    for (const char* name : {"b.png", "c.png", "d.png"})
+        asked << writePicture(dir.path(), name, Qt::red, 50, 50);
+    // The pictures are written after the large one started, so it is still being read.
+    for (const QString& path : asked) loader.request(path, 64, false);
+    while (spy.count() < 4) ASSERT_TRUE(spy.wait(10000));
+    QStringList order;
+    for (const QList<QVariant>& signal : spy) order << QFileInfo(signal[0].toString()).fileName();
+    EXPECT_EQ(order, (QStringList{"large.png", "d.png", "c.png", "b.png"}));
+}
+
 }  // namespace
