@@ -62,10 +62,11 @@ void GridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
 
 void GridDelegate::paintPicture(QPainter* painter, const QStyleOptionViewItem& option,
                                 const QModelIndex& index) const {
+    // The background and selection as for any cell; the image is drawn here, fitted to the
+    // cell (the standard way would read the cell again and turn its image into an icon).
     QStyleOptionViewItem cell = option;
-    initStyleOption(&cell, index);
-    // The background and selection as for any cell; the image is drawn here, fitted to the cell.
-    cell.features &= ~QStyleOptionViewItem::HasDecoration;
+    cell.index = index;
+    cell.features = QStyleOptionViewItem::None;
     cell.icon = QIcon();
     cell.text.clear();
     const QWidget* widget = option.widget;
