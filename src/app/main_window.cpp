@@ -40,6 +40,7 @@ TMain::TMain(const QStringList& arguments, QWidget* parent) : QMainWindow(parent
     FormCreate(arguments);
     // Changes made from here on can be undone (a conversion at start-up cannot).
     undo_.setChangedCallback([this] { refreshUndoItem(); });
+    undo_.setChangeListener([this](const engine::RecordChange& c) { followPictureLinks(c); });
     undo_.attach(&MyTable);
     if (!startFailed_) {
         createRecordEditor();

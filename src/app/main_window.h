@@ -34,6 +34,7 @@
 #include "collection/collection_settings.h"
 #include "collection/global_settings.h"
 #include "editing/undo_history.h"
+#include "pictures/fingerprint_follower.h"
 #include "engine/table.h"
 #include "ui/grid_cell_text.h"
 #include "ui/platform.h"
@@ -249,6 +250,8 @@ class TMain : public QMainWindow {
     void setThumbnailColumnShown(bool shown);
     void showCurrentPictures();
     void addPictureStrip();
+    // Keeps picture links' fingerprints with records changed here (grid, replace, undo).
+    void followPictureLinks(const engine::RecordChange& change);
     void buildSpeedPanel();
     void buildLetteredButtons();
     QAction* addCommand(QMenu* menu, const QString& objectName, const QString& caption,
@@ -353,6 +356,8 @@ class TMain : public QMainWindow {
     std::array<QAction*, collection::kRecentFileCount> lastFileActions_{};
     editing::TMyLocateDialog* MyLocateDialog = nullptr;
     statistics::StatusTotalsBar* statusTotals_ = nullptr;
+    pictures::FingerprintFollower pictureLinks_;
+    bool pictureLinksQueued_ = false;
     picture_windows::PicturePane* picturePane_ = nullptr;
     picture_windows::PictureWindow* pictureWindow_ = nullptr;
     picture_windows::ThumbnailColumn* thumbnailColumn_ = nullptr;

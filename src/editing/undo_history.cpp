@@ -19,7 +19,11 @@ UndoHistory::~UndoHistory() {
 void UndoHistory::attach(engine::Table* table) {
     detach();
     table_ = table;
-    if (table_) table_->setChangeObserver([this](const engine::RecordChange& c) { record(c); });
+    if (table_)
+        table_->setChangeObserver([this](const engine::RecordChange& c) {
+            record(c);
+            if (listener_) listener_(c);
+        });
 }
 
 void UndoHistory::detach() {

@@ -43,6 +43,11 @@ class UndoHistory {
     void attach(engine::Table* table);
     // Called whenever the list of steps changes (to keep the Undo command's caption).
     void setChangedCallback(std::function<void()> callback) { changed_ = std::move(callback); }
+    // Also told of every change the table reports (undo's own included), after it is recorded:
+    // the table has one observer, and the history is it.
+    void setChangeListener(std::function<void(const engine::RecordChange&)> listener) {
+        listener_ = std::move(listener);
+    }
     void detach();
     void clear();
 
@@ -86,6 +91,7 @@ class UndoHistory {
     bool overflowed_ = false;  // the gathered step grew past kMaxBytes
     bool undoing_ = false;
     std::function<void()> changed_;
+    std::function<void(const engine::RecordChange&)> listener_;
 };
 
 // Gathers the changes of one command into one step for the life of the scope.

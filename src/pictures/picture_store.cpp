@@ -316,6 +316,27 @@ void PictureStore::setFingerprint(std::uint32_t recno, const Fingerprint& finger
     });
 }
 
+void PictureStore::followChanges(const std::vector<FingerprintChange>& changes) {
+    if (changes.empty() || empty()) return;
+    // A record changed more than once in one run goes from its first state to its last.
+    std::map<std::uint32_t, FingerprintChange> byRecord;
+    for (const FingerprintChange& c : changes) {
+        const auto [it, fresh] = byRecord.emplace(c.recno, c);
+        if (!fresh) it->second.after = c.after;
+    }
+    impl_->change([&](std::vector<IndexLink>& links) {
+        bool changed = false;
+        for (IndexLink& l : links) {
+            const auto it = byRecord.find(l.recno);
+            if (it == byRecord.end() || l.fingerprint == it->second.after) continue;
+            if (l.fingerprint.agreement(it->second.before) < kFingerprintKeeps) continue;
+            l.fingerprint = it->second.after;
+            changed = true;
+        }
+        return changed;
+    });
+}
+
 void PictureStore::carryAcrossPack(const std::vector<std::uint32_t>& newNumbers) {
     if (empty()) return;
     std::uint32_t removed = 0;

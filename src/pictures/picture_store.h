@@ -177,6 +177,16 @@ class PictureStore {
     void moveToFirst(std::uint32_t recno, int position);
     // Sets the fingerprint of every link of `recno` (after the record was changed and posted).
     void setFingerprint(std::uint32_t recno, const Fingerprint& fingerprint);
+    // Records this program changed: each link of `recno` whose fingerprint still agrees with the
+    // record as it was (`before`, in kFingerprintKeeps parts) takes the fingerprint of the record
+    // as it is now (`after`); a link already flagged as not matching is left for the user to
+    // relink. One write of the index for all of them.
+    struct FingerprintChange {
+        std::uint32_t recno = 0;
+        Fingerprint before;
+        Fingerprint after;
+    };
+    void followChanges(const std::vector<FingerprintChange>& changes);
 
     // After a pack: `newNumbers[old]` is the new number of old record `old` (index 0 unused),
     // 0 when the record was removed. Links of removed records are dropped with their files;

@@ -43,7 +43,8 @@ class PictureStoreTest : public ::testing::Test {
 
     QTemporaryDir dir;
     QString table, red, green, blue;
-    pictures::Fingerprint print = pictures::fingerprintOf("SG1", "Great Britain", "1840", "Penny Black");
+    pictures::Fingerprint print =
+        pictures::fingerprintOf("SG1", "Great Britain", "1840", "Penny Black");
 };
 
 TEST_F(PictureStoreTest, StoreFolderIsNamedAfterTheTable) {
@@ -60,8 +61,7 @@ TEST_F(PictureStoreTest, AddsCopiesInOrderAndStoresTheSameContentOnce) {
     PictureStore store(table);
     const auto added = store.add(3, {red, green, blue}, print);
     ASSERT_EQ(added.size(), 3u);
-    EXPECT_EQ(namesOf(store.pictures(3)),
-              (QStringList{"red.jpg", "green.png", "blue.tif"}));
+    EXPECT_EQ(namesOf(store.pictures(3)), (QStringList{"red.jpg", "green.png", "blue.tif"}));
     EXPECT_EQ(added[2].position, 2);
     for (const Picture& p : store.pictures(3)) {
         EXPECT_TRUE(p.path.startsWith(store.folder()));
@@ -135,8 +135,9 @@ TEST_F(PictureStoreTest, DamagedIndexLinesAreLeftOutAndTheRestReads) {
     store.add(1, {red}, print);
     QFile index(store.indexPath());
     ASSERT_TRUE(index.open(QIODevice::Append));
-    index.write("garbage line\n0\tx.jpg\t00000000-00000000-00000000-00000000\tx\n"
-                "5\t../../etc/passwd\t00000000-00000000-00000000-00000000\tx\n");
+    index.write(
+        "garbage line\n0\tx.jpg\t00000000-00000000-00000000-00000000\tx\n"
+        "5\t../../etc/passwd\t00000000-00000000-00000000-00000000\tx\n");
     index.close();
     PictureStore again(table);
     EXPECT_EQ(again.damagedLines(), 3);
@@ -157,6 +158,23 @@ TEST_F(PictureStoreTest, CarriesLinksAcrossAPackAndDropsThoseOfRemovedRecords) {
     EXPECT_EQ(store.records(), (std::vector<std::uint32_t>{1, 2, 4}));
     EXPECT_EQ(namesOf(store.pictures(2)), (QStringList{"blue.tif", "red.jpg"}));
     EXPECT_EQ(namesOf(store.pictures(4)), QStringList{"green.png"});
+}
+
+// Links follow records changed here, from first state to last, unless they were already flagged
+// as no longer matching (those wait for the user's relink).
+TEST_F(PictureStoreTest, FollowsChangedRecordsButNotLinksAlreadyFlagged) {
+    const auto other = pictures::fingerprintOf("X9", "Chile", "1999", "Condor");
+    const auto renamed = pictures::fingerprintOf("SG1", "United Kingdom", "1840", "Penny Black");
+    const auto recatalogued =
+        pictures::fingerprintOf("SG-1", "United Kingdom", "1840", "Penny Black");
+    PictureStore store(table);
+    store.add(1, {red}, print);
+    store.add(2, {green}, other);  // flagged: agrees with record 2's state in no part
+    store.add(3, {blue}, print);   // not changed
+    store.followChanges({{1, print, renamed}, {2, print, renamed}, {1, renamed, recatalogued}});
+    EXPECT_EQ(store.pictures(1).at(0).fingerprint, recatalogued);
+    EXPECT_EQ(store.pictures(2).at(0).fingerprint, other);
+    EXPECT_EQ(store.pictures(3).at(0).fingerprint, print);
 }
 
 TEST_F(PictureStoreTest, CopiesRecordsPicturesIntoAnotherStore) {
