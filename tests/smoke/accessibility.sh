@@ -72,6 +72,17 @@ $(atspi labels)"
   echo "$found"
 }
 
+# Waits up to $1 seconds for the record count to read $2.
+wait_count() {
+  local ticks=$(($1 * 5)) now
+  while now=$(atspi labels | grep -E -m1 -x '[0-9]+' || echo '?') && [ "$now" != "$2" ]; do
+    ticks=$((ticks - 1))
+    [ "$ticks" -gt 0 ] || fail "expected the count $2, the window shows $now"
+    sleep 0.2
+  done
+  echo "$SECONDS s: count $now"
+}
+
 # Waits up to $1 seconds for a showing widget of role $2 named $3.
 wait_widget() {
   local ticks=$(($1 * 5))

@@ -24,17 +24,6 @@ readonly RECALL_TITLE='Recall Deleted Stamps'
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/x_session.sh"
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/accessibility.sh"
 
-# Waits up to $1 seconds until the record count label reads $2.
-wait_count() {
-  local ticks=$(($1 * 5)) now
-  while now=$(atspi labels | grep -E -m1 -x '[0-9]+' || echo '?') && [ "$now" != "$2" ]; do
-    ticks=$((ticks - 1))
-    [ "$ticks" -gt 0 ] || fail "expected the count $2, the window shows $now"
-    sleep 0.2
-  done
-  echo "$SECONDS s: count $now"
-}
-
 # Opens the window titled $2 with the keys $1 from the main window and prints its id.
 open_from_main() {
   local id

@@ -20,17 +20,6 @@ readonly TIP_TITLE='Tip of the Day'
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/x_session.sh"
 source "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/accessibility.sh"
 
-# Waits up to $1 seconds for the record count to read $2.
-wait_count() {
-  local ticks=$(($1 * 5)) now
-  while now=$(atspi labels | grep -E -m1 -x '[0-9]+' || echo '?') && [ "$now" != "$2" ]; do
-    ticks=$((ticks - 1))
-    [ "$ticks" -gt 0 ] || fail "expected the count $2, the window shows $now"
-    sleep 0.2
-  done
-  echo "$SECONDS s: count $now"
-}
-
 # Focuses the window titled $1 (waiting up to $2 seconds) and types the keys after it.
 keys_in() {
   local id
