@@ -112,7 +112,13 @@ int StoreExportPictures::mostPictures() {
 }
 
 void StoreExportPictures::stage(engine::Table* written) {
-    if (kind_ != ExportKind::Dbase || !written || carried_.empty()) return;
+    if (kind_ != ExportKind::Dbase) return;
+    // Checked before the table is put in place: the store could not follow it there.
+    const QString place = withoutSlash(pictures::storeFolder(target_));
+    if (QFileInfo::exists(place) && !QFileInfo(place).isDir())
+        fail(QStringLiteral("\"%1\" is in the way of the table's picture folder.")
+                 .arg(QDir::toNativeSeparators(place)));
+    if (!written || carried_.empty()) return;
     const QString temporaryTable = QString::fromStdString(written->path());
     staged_ = withoutSlash(pictures::storeFolder(temporaryTable));
     QDir(staged_).removeRecursively();

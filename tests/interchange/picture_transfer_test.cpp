@@ -120,6 +120,17 @@ TEST_F(PictureTransferTest, AnExistingTargetsStoreIsReplacedOnlyWithItsTable) {
     }
     EXPECT_EQ(readBytes(target), before);
     EXPECT_EQ(pictures::PictureStore(targetPath).count(4), 2);
+    // So does one whose picture folder's place is taken by a file.
+    const std::string other = scratch_.file("OTHER.DBF");
+    scratch_.write("OTHER-pictures", "in the way");
+    {
+        StoreExportPictures pictures(QString::fromStdString(collection_),
+                                     QString::fromStdString(other), ExportKind::Dbase);
+        ExportRequest request = allFields();
+        request.pictures = &pictures;
+        EXPECT_NE(exportDbf(table_, other, request).error.find("is in the way"), std::string::npos);
+    }
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(other)));
     // A table that replaces it without pictures takes the old store away with the old table.
     showChile();
     store_.removeAll(2);
