@@ -137,6 +137,7 @@ int reportExport(const interchange::ExportResult& r, const QString& target, std:
         return kFail;
     }
     out << "Exported " << r.written << " records.\n";
+    if (const std::string notes = interchange::exportNotes(r); !notes.empty()) out << notes << "\n";
     return kOk;
 }
 

@@ -72,6 +72,18 @@ void copyValue(const engine::RecordView& record, int from, const engine::FieldIn
 
 }  // namespace
 
+std::string exportNotes(const ExportResult& result) {
+    const PictureTally& p = result.pictures;
+    if (p.missing == 0) return {};
+    std::string text = p.missing == 1
+                           ? "1 picture file was missing from the collection's picture folder and "
+                             "was left out: "
+                           : std::to_string(p.missing) +
+                                 " picture files were missing from the collection's picture "
+                                 "folder and were left out: ";
+    return text + p.missingList() + ".";
+}
+
 std::string refusedTarget(const engine::Table& source, const std::string& path) {
     const QString table = QString::fromStdString(source.path());
     const QString target = QString::fromStdString(path);
@@ -128,6 +140,7 @@ ExportResult exportText(engine::Table& source, const std::string& path,
             writer.finish();
             if (request.pictures) request.pictures->putInPlace();
         }
+        if (request.pictures) result.pictures = request.pictures->outcome();
     } catch (const std::exception& e) {
         result.error = e.what();
     }
@@ -175,6 +188,7 @@ ExportResult exportDbf(engine::Table& source, const std::string& path,
             if (engine::fileExists(staleIndex)) ::unlink(staleIndex.c_str());
             if (request.pictures) request.pictures->putInPlace();
         }
+        if (request.pictures) result.pictures = request.pictures->outcome();
     } catch (const std::exception& e) {
         result.error = e.what();
     }

@@ -53,6 +53,7 @@ struct ExportRequest {
 
 struct ExportResult {
     std::uint64_t written = 0;
+    PictureTally pictures;  // stored picture files found missing and left out
     std::string error;  // empty when every record was written
 };
 
@@ -60,6 +61,10 @@ ExportResult exportText(engine::Table& source, const std::string& path,
                         const ExportRequest& request);
 ExportResult exportDbf(engine::Table& source, const std::string& path,
                        const ExportRequest& request);
+
+// The sentence a completion message adds about pictures left out ("1 picture file was missing
+// from the collection's picture folder and was left out: "/a/b.png"."), empty when none was.
+std::string exportNotes(const ExportResult& result);
 
 // The refusal of `path` as a target when it is one of the files of `source`'s collection, else
 // empty text.

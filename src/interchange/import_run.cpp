@@ -342,7 +342,7 @@ std::string importNotes(const ImportResult& result) {
     return text;
 }
 
-std::string picturesText(const ImportedPictures& pictures) {
+std::string picturesText(const PictureTally& pictures) {
     std::string text;
     if (pictures.added > 0)
         text = pictures.added == 1 ? "1 picture was added."
@@ -353,11 +353,7 @@ std::string picturesText(const ImportedPictures& pictures) {
                 ? "1 picture could not be found or is not a picture, and was left out: "
                 : std::to_string(pictures.missing) +
                       " pictures could not be found or are not pictures, and were left out: ";
-    for (std::size_t i = 0; i < pictures.missingNames.size(); ++i)
-        text += (i ? ", \"" : "\"") + pictures.missingNames[i] + "\"";
-    if (pictures.missing > pictures.missingNames.size())
-        text += " and " + std::to_string(pictures.missing - pictures.missingNames.size()) + " more";
-    return text + ".";
+    return text + pictures.missingList() + ".";
 }
 
 std::vector<std::string> dbfFieldNames(const std::string& path) {

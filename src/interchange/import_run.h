@@ -52,7 +52,7 @@ struct ImportResult {
     std::uint64_t valuesCut = 0;      // texts longer than their field, stored cut to its width
     std::uint64_t unreadable = 0;     // text records that could not be read (none posted)
     std::vector<std::uint64_t> unreadableLines;  // the first lines of the first of them
-    ImportedPictures pictures;                   // pictures added, and those that could not be had
+    PictureTally pictures;                       // pictures added, and those that could not be had
     std::string error;                // empty when the run went to the end of the source
 };
 
@@ -78,7 +78,7 @@ std::string unreadableLinesText(const ImportResult& result);
 // The sentences about pictures ("3 pictures were added.  1 picture could not be found or is not
 // a picture, and was left out: "a/b.jpg"."), empty when the run met none; importNotes() ends
 // with them.
-std::string picturesText(const ImportedPictures& pictures);
+std::string picturesText(const PictureTally& pictures);
 // The sentences a completion message adds about values cut to their field's width ("3 values were
 // longer than their field and were cut to its width.") and unreadable lines, joined by two blanks;
 // empty when there is nothing to say.

@@ -325,7 +325,10 @@ void TMyExport::StartExportButtonClick() {
         return;
     }
     ExportGauge->setValue(ExportGauge->maximum());
-    ui::showMessage(this, QStringLiteral("Ok"), QStringLiteral("Export Complete."));
+    QString complete = QStringLiteral("Export Complete.");
+    if (const std::string notes = exportNotes(result); !notes.empty())
+        complete += QStringLiteral("  ") + QString::fromStdString(notes);
+    ui::showMessage(this, QStringLiteral("Ok"), complete);
     ExportGauge->setValue(0);
     accept();
 }

@@ -38,6 +38,24 @@ struct ExportedPicture {
     QSize size;         // in pixels; invalid when unknown
 };
 
+// What a run did with pictures, for its completion message: an import's pictures added and
+// those named that could not be had; an export's stored files that were missing (left out).
+struct PictureTally {
+    std::uint64_t added = 0;
+    std::uint64_t missing = 0;              // named but not found or not a picture
+    std::vector<std::string> missingNames;  // the first of them, as the source names them
+
+    // The names in quotes, separated by commas, with " and N more" for those not named.
+    std::string missingList() const {
+        std::string text;
+        for (std::size_t i = 0; i < missingNames.size(); ++i)
+            text += (i ? ", \"" : "\"") + missingNames[i] + "\"";
+        if (missing > missingNames.size())
+            text += " and " + std::to_string(missing - missingNames.size()) + " more";
+        return text;
+    }
+};
+
 class ExportPictures {
   public:
     virtual ~ExportPictures() = default;
@@ -58,13 +76,9 @@ class ExportPictures {
     // the store of a replaced table). Throws on failure. A run that ends without it leaves no
     // picture of its own behind.
     virtual void putInPlace() = 0;
-};
-
-// What an import did with pictures, for its completion message.
-struct ImportedPictures {
-    std::uint64_t added = 0;
-    std::uint64_t missing = 0;              // named but not found or not a picture
-    std::vector<std::string> missingNames;  // the first of them, as the source names them
+    // The stamps' pictures whose stored file was missing or unreadable: left out of the export
+    // (the rest of it goes on), counted and named for its completion message.
+    virtual const PictureTally& outcome() const = 0;
 };
 
 class ImportPictures {
@@ -83,7 +97,7 @@ class ImportPictures {
     // Links what was added with one write of the store's index; called when the run ends,
     // after a failure too (the records before it keep their pictures). Throws on failure.
     virtual void finish() = 0;
-    virtual const ImportedPictures& outcome() const = 0;
+    virtual const PictureTally& outcome() const = 0;
 };
 
 }  // namespace interchange

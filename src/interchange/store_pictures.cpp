@@ -58,9 +58,20 @@ StoreExportPictures::~StoreExportPictures() {
     if (madeFolder_) QDir().rmdir(folder_);
 }
 
+bool StoreExportPictures::readable(const pictures::Picture& p) {
+    if (QFileInfo(p.path).isReadable()) return true;
+    if (missingFiles_.insert(p.file).second) {
+        ++outcome_.missing;
+        if (outcome_.missingNames.size() < kMissingPicturesNamed)
+            outcome_.missingNames.push_back(QDir::toNativeSeparators(p.path).toStdString());
+    }
+    return false;
+}
+
 std::string StoreExportPictures::column(std::uint32_t recno) {
     QStringList names;
     for (const pictures::Picture& p : store_.pictures(recno)) {
+        if (!readable(p)) continue;
         const QString to = folder_ + u'/' + p.file;
         if (copied_.insert(p.file).second) {
             QFile from(p.path);
@@ -90,12 +101,15 @@ std::string StoreExportPictures::column(std::uint32_t recno) {
 }
 
 void StoreExportPictures::carried(std::uint32_t recno, std::uint32_t newRecno) {
-    if (store_.count(recno) > 0) carried_.emplace_back(recno, newRecno);
+    bool any = false;
+    for (const pictures::Picture& p : store_.pictures(recno)) any = readable(p) || any;
+    if (any) carried_.emplace_back(recno, newRecno);
 }
 
 std::vector<ExportedPicture> StoreExportPictures::pictures(std::uint32_t recno) {
     std::vector<ExportedPicture> out;
     for (const pictures::Picture& p : store_.pictures(recno)) {
+        if (!readable(p)) continue;
         ExportedPicture picture;
         picture.path = p.path;
         picture.extension = QFileInfo(p.file).suffix().toLower();

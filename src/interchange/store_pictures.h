@@ -48,8 +48,12 @@ class StoreExportPictures : public ExportPictures {
     int mostPictures() override;
     void stage(engine::Table* written) override;
     void putInPlace() override;
+    const PictureTally& outcome() const override { return outcome_; }
 
   private:
+    // True when the stored file of `p` can be read; otherwise it is counted as missing.
+    bool readable(const pictures::Picture& p);
+
     pictures::PictureStore store_;
     ExportKind kind_;
     QString target_;
@@ -63,6 +67,8 @@ class StoreExportPictures : public ExportPictures {
     std::vector<std::pair<std::uint32_t, std::uint32_t>> carried_;
     QString staged_;
     bool done_ = false;
+    PictureTally outcome_;
+    std::set<QString> missingFiles_;
 };
 
 class StoreImportPictures : public ImportPictures {
@@ -76,7 +82,7 @@ class StoreImportPictures : public ImportPictures {
                   const QString& name) override;
     void missed(const std::string& name) override;
     void finish() override;
-    const ImportedPictures& outcome() const override { return outcome_; }
+    const PictureTally& outcome() const override { return outcome_; }
 
   private:
     void link(const engine::Table& table, std::uint32_t recno, const QString& file,
@@ -85,7 +91,7 @@ class StoreImportPictures : public ImportPictures {
     pictures::PictureStore store_;
     QString sourceFolder_;
     std::vector<pictures::PictureStore::NewLink> links_;
-    ImportedPictures outcome_;
+    PictureTally outcome_;
 };
 
 // How many missing pictures a completion message names.

@@ -215,7 +215,10 @@ ExportResult exportTellico(engine::Table& source, const std::string& path,
             if (request.progress) request.progress(result.written);
         }
         writer.finish();
-        if (pictures) pictures->putInPlace();
+        if (pictures) {
+            pictures->putInPlace();
+            result.pictures = pictures->outcome();
+        }
     } catch (const std::exception& e) {
         result.error = e.what();
     }

@@ -411,48 +411,28 @@ void PictureStore::relink(std::uint32_t from, std::uint32_t to, const Fingerprin
     });
 }
 
-void PictureStore::copyRecordsTo(
-    PictureStore& target,
-    const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records,
+std::vector<QString> PictureStore::copyRecordsTo(
+    PictureStore& target, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records,
     const engine::Table* targetTable) const {
-    std::vector<std::pair<std::uint32_t, std::vector<Incoming>>> batches;
-    std::vector<Fingerprint> prints;
+    // One picture in memory at a time: each is written into the target as it is read, and the
+    // links all go in with one write of the target's index.
+    std::vector<QString> skipped;
+    std::vector<NewLink> links;
     for (const auto& [here, there] : records) {
-        std::vector<Incoming> incoming;
         for (const Picture& p : pictures(here)) {
             QFile file(p.path);
-            if (!file.open(QIODevice::ReadOnly))
-                throw PictureError(QStringLiteral("The picture \"%1\" cannot be read: %2")
-                                       .arg(QDir::toNativeSeparators(p.path), file.errorString()));
-            incoming.push_back({file.readAll(), p.file, p.originalName});
-            prints.push_back(targetTable ? fingerprintOf(targetTable->record(there))
-                                         : p.fingerprint);
+            if (!file.open(QIODevice::ReadOnly)) {
+                skipped.push_back(p.path);
+                continue;
+            }
+            target.storeIncoming({file.readAll(), p.file, p.originalName});
+            links.push_back(
+                {there, p.file, p.originalName,
+                 targetTable ? fingerprintOf(targetTable->record(there)) : p.fingerprint});
         }
-        if (!incoming.empty()) batches.emplace_back(there, std::move(incoming));
     }
-    if (batches.empty()) return;
-    target.impl_->change(
-        [&](std::vector<IndexLink>& links) {
-            std::size_t k = 0;
-            for (const auto& [recno, incoming] : batches)
-                for (const Incoming& in : incoming) {
-                    const Fingerprint print = prints[k++];
-                    const bool has =
-                        std::any_of(links.begin(), links.end(), [&](const IndexLink& l) {
-                            return l.recno == recno && l.file == in.file;
-                        });
-                    if (!has) links.push_back({recno, in.file, print, in.originalName});
-                }
-            std::stable_sort(links.begin(), links.end(), [](const IndexLink& a,
-                                                            const IndexLink& b) {
-                return a.recno < b.recno;
-            });
-            return true;
-        },
-        [&] {
-            for (const auto& batch : batches)
-                for (const Incoming& in : batch.second) target.impl_->storeFile(in.file, in.bytes);
-        });
+    target.linkAll(links);
+    return skipped;
 }
 
 QString PictureStore::storeIncoming(const Incoming& incoming) {

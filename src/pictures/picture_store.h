@@ -204,10 +204,11 @@ class PictureStore {
     // Copies the pictures of some records into another collection's store: for each pair
     // (record here, record there) the pictures are added there in order with their names, and
     // with the fingerprints of the records of `targetTable` (when given) or their own. Files
-    // are shared by content as with add(). One write of the target's index.
-    void copyRecordsTo(PictureStore& target,
-                       const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records,
-                       const engine::Table* targetTable = nullptr) const;
+    // are shared by content as with add(). One write of the target's index. A picture whose
+    // file cannot be read is left out; the paths of those left out are returned.
+    std::vector<QString> copyRecordsTo(
+        PictureStore& target, const std::vector<std::pair<std::uint32_t, std::uint32_t>>& records,
+        const engine::Table* targetTable = nullptr) const;
 
     // Adding to many records with one write of the index (imports): storeBytes() and
     // storeFile() check a picture and write it into the folder under its content name, not yet

@@ -108,29 +108,40 @@ TEST_F(PictureTransferTest, AnExistingTargetsStoreIsReplacedOnlyWithItsTable) {
         ASSERT_EQ(exportDbf(table_, target, request).error, "");
     }
     const std::string before = readBytes(target);
-    // A run that fails (a stored picture has gone) leaves the old table and store.
-    QFile::remove(store_.pictures(4)[1].path);
+    // A run that fails (the new table's picture folder cannot be put in place) leaves the old
+    // table and its store.
+    const QString folder = pictures::storeFolder(targetPath);
+    QFile::rename(folder, folder.chopped(1) + "-aside");
+    scratch_.write("OLD-pictures", "in the way");
     {
         StoreExportPictures pictures(QString::fromStdString(collection_), targetPath,
                                      ExportKind::Dbase);
         ExportRequest request = allFields();
         request.fields = {1, 3};
         request.pictures = &pictures;
-        EXPECT_NE(exportDbf(table_, target, request).error, "");
+        EXPECT_NE(exportDbf(table_, target, request).error.find("is in the way"),
+                  std::string::npos);
     }
     EXPECT_EQ(readBytes(target), before);
+    QFile::remove(folder.chopped(1));
+    QFile::rename(folder.chopped(1) + "-aside", folder.chopped(1));
     EXPECT_EQ(pictures::PictureStore(targetPath).count(4), 2);
-    // So does one whose picture folder's place is taken by a file.
-    const std::string other = scratch_.file("OTHER.DBF");
-    scratch_.write("OTHER-pictures", "in the way");
+    // A picture file gone from the collection's folder is left out and named; the rest go.
+    const QString gone = store_.pictures(4)[1].path;
+    QFile::remove(gone);
     {
-        StoreExportPictures pictures(QString::fromStdString(collection_),
-                                     QString::fromStdString(other), ExportKind::Dbase);
+        StoreExportPictures pictures(QString::fromStdString(collection_), targetPath,
+                                     ExportKind::Dbase);
         ExportRequest request = allFields();
         request.pictures = &pictures;
-        EXPECT_NE(exportDbf(table_, other, request).error.find("is in the way"), std::string::npos);
+        const ExportResult r = exportDbf(table_, target, request);
+        ASSERT_EQ(r.error, "");
+        EXPECT_EQ(exportNotes(r),
+                  "1 picture file was missing from the collection's picture "
+                  "folder and was left out: \"" +
+                      gone.toStdString() + "\".");
     }
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(other)));
+    EXPECT_EQ(pictures::PictureStore(targetPath).count(4), 1);
     // A table that replaces it without pictures takes the old store away with the old table.
     showChile();
     store_.removeAll(2);
@@ -212,6 +223,10 @@ TEST_F(PictureTransferTest, ATextExportsPictureColumnComesBackThroughATextImport
 
 TEST_F(PictureTransferTest, AFailedTextExportTakesItsPictureCopiesAway) {
     const std::string text = scratch_.file("list.txt");
+    const QString folder = QString::fromStdString(scratch_.file("list-pictures"));
+    // A folder where the second stamp's first picture must go: met after a copy was made.
+    const QString blocked = folder + "/" + QFileInfo(store_.pictures(4)[0].path).fileName();
+    QDir().mkpath(blocked);
     {
         StoreExportPictures pictures(QString::fromStdString(collection_),
                                      QString::fromStdString(text), ExportKind::Text);
@@ -219,11 +234,11 @@ TEST_F(PictureTransferTest, AFailedTextExportTakesItsPictureCopiesAway) {
         request.fields = {1};
         request.dateFormat = {1, true};
         request.pictures = &pictures;
-        QFile::remove(store_.pictures(4)[1].path);  // met after the first copies were made
         EXPECT_NE(exportText(table_, text, request).error, "");
     }
     EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(text)));
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(scratch_.file("list-pictures"))));
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QFileInfo(blocked).fileName()});
 }
 
 TEST(PictureColumnTest, OnlyAColumnNamedPicturesStartsInThePictureRow) {
