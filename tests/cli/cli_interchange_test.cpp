@@ -128,8 +128,9 @@ TEST_F(CliInterchangeTest, ExportNeverWritesOverTheCollectionOrPrintsSuccessOnFa
             EXPECT_EQ(r.out, "") << target;
             // A dBase export refuses a name without .DBF before it looks further.
             const bool dbaseName = target.size() > 4 && target.substr(target.size() - 4) == ".DBF";
-            if (std::string(kind) == "--text" || dbaseName)
+            if (std::string(kind) == "--text" || dbaseName) {
                 EXPECT_NE(r.err.find("\"" + target + "\" is the"), std::string::npos) << r.err;
+            }
         }
         EXPECT_EQ(read(target), before) << target;
     }
@@ -257,7 +258,9 @@ TEST_F(CliInterchangeTest, AnImportBesideAnotherRunningImportTellsNoStoppedProgr
     // The second import checks the collection and then waits for the slice to end.
     const bool finishedEarly = second.waitForFinished(1500);
     other.endAppendRun();
-    if (!finishedEarly) ASSERT_TRUE(second.waitForFinished(60000));
+    if (!finishedEarly) {
+        ASSERT_TRUE(second.waitForFinished(60000));
+    }
     const std::string err = second.readAllStandardError().toStdString();
     EXPECT_EQ(err.find("stopped while changing"), std::string::npos) << err;
     EXPECT_EQ(second.exitCode(), 0) << err;
