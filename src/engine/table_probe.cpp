@@ -18,8 +18,8 @@ namespace engine {
 
 namespace {
 
-// The most of a header that is read: more than any table's field list needs.
-constexpr std::size_t kHeaderReadLimit = std::size_t(1) << 20;
+// The most of a header that is read: its length is a 16-bit number, so no header is longer.
+constexpr std::size_t kHeaderReadLimit = std::size_t(1) << 16;
 
 // A read-only descriptor, closed (and its lock released) when it goes.
 class ReadOnlyFile {
