@@ -284,7 +284,7 @@ void DbfFile::setFieldIndexFlag(int field, bool on) {
     if (pos < layout_.headerLength) map_[pos] = on ? 1 : 0;
 }
 
-DbfFile::PackedCopy DbfFile::writePackedCopy() {
+DbfFile::PackedCopy DbfFile::beginPackedCopy() {
     ensureWritable();
     if (!exclusive_) throw EngineError("Packing needs exclusive use of \"" + path_ + "\".");
     PackedCopy copy;
@@ -298,7 +298,8 @@ DbfFile::PackedCopy DbfFile::writePackedCopy() {
     ::flock(copy.fd, LOCK_EX | LOCK_NB);
     takePosixLock(copy.fd, true, true);
     try {
-        writeLiveRecords(copy);
+        prepareScan();
+        findLiveRecords(copy);
     } catch (...) {
         discardPackedCopy(copy);
         throw;
@@ -306,7 +307,7 @@ DbfFile::PackedCopy DbfFile::writePackedCopy() {
     return copy;
 }
 
-void DbfFile::writeLiveRecords(PackedCopy& copy) {
+void DbfFile::findLiveRecords(PackedCopy& copy) const {
     const std::uint32_t reclen = layout_.recordLength;
     const std::uint64_t hlen = layout_.headerLength;
     const std::uint64_t size = fileSizeOf(fd_, path_);
@@ -319,33 +320,38 @@ void DbfFile::writeLiveRecords(PackedCopy& copy) {
         if (flag != ' ' && flag != '*') break;
         ++last;
     }
-    bool ok = true;
-    std::string chunk;
-    chunk.reserve(std::min<std::size_t>(8u << 20, std::size_t(reclen) * 8192));
-    std::uint64_t written = 0;
-    auto flush = [&] {
-        if (!chunk.empty() && ok) {
-            ok = pwriteAll(copy.fd, chunk.data(), chunk.size(), off_t(hlen + written));
-            // The disk starts on each chunk at once, while the next ones and the
-            // index are made, so the sync at the end has little left to wait for.
-            if (ok)
-                (void)::sync_file_range(copy.fd, off_t(hlen + written), off_t(chunk.size()),
-                                        SYNC_FILE_RANGE_WRITE);
-        }
-        written += chunk.size();
-        chunk.clear();
-    };
-    for (std::uint32_t r = 1; r <= last && ok; ++r) {
-        const char* rec = record(r);
-        if (rec[0] == '*') continue;
-        chunk.append(rec, reclen);
+    copy.kept.reserve(last);
+    for (std::uint32_t r = 1; r <= last; ++r) {
+        if (record(r)[0] == '*') continue;
         copy.kept.push_back(r);
         if (r > layout_.recordCount) ++copy.recovered;
-        if (chunk.size() + reclen > chunk.capacity()) flush();
     }
-    flush();
     copy.examined = last;
+}
+
+void DbfFile::writePackedCopy(PackedCopy& copy) {
+    const std::uint32_t reclen = layout_.recordLength;
+    const std::uint64_t hlen = layout_.headerLength;
     const std::uint32_t kept = std::uint32_t(copy.kept.size());
+    // Runs of kept records that follow each other in the table go out in one
+    // write straight from the mapping (all of it when nothing is deleted), up
+    // to 8 MB at a time. The disk starts on each piece at once, while the
+    // next ones and the index are made, so the sync at the end has little left
+    // to wait for.
+    const std::uint32_t perPiece = std::max<std::uint32_t>(1, (8u << 20) / reclen);
+    bool ok = true;
+    std::uint64_t written = 0;  // bytes of records in the new file so far
+    for (std::uint32_t i = 0; i < kept && ok;) {
+        std::uint32_t n = 1;
+        while (i + n < kept && n < perPiece && copy.kept[i + n] == copy.kept[i] + n) ++n;
+        const std::uint64_t bytes = std::uint64_t(n) * reclen;
+        ok = pwriteAll(copy.fd, record(copy.kept[i]), bytes, off_t(hlen + written));
+        if (ok)
+            (void)::sync_file_range(copy.fd, off_t(hlen + written), off_t(bytes),
+                                    SYNC_FILE_RANGE_WRITE);
+        written += bytes;
+        i += n;
+    }
     std::string header(map_, hlen);
     putU32(header.data() + kDbfCountOffset, kept);
     int y, m, d;

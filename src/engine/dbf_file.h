@@ -60,14 +60,17 @@ public:
     void setDeletedFlag(std::uint32_t recno, bool deleted);
     void setMdxFlag(bool on);
     void setFieldIndexFlag(int field, bool on);
-    // Packing, in steps so that a new index can be built in between and the
+    // Packing, in steps so that a new index can be built meanwhile and the
     // table and its index replaced together (needs an exclusive open):
-    // writePackedCopy() writes the records not marked deleted to a new file
-    // beside the table, held locked as the table is. Records complete in the
-    // file past the header's count (another program's, or an append cut short)
-    // are kept too: pack never drops a record that is not marked deleted.
-    // Its writing to disk starts as it is written; syncPackedCopy() waits
-    // until all of it is on disk (call it before anything is renamed).
+    // beginPackedCopy() makes the new file beside the table, held locked as
+    // the table is, and finds the records it is to hold (`kept`): those not
+    // marked deleted. Records complete in the file past the header's count
+    // (another program's, or an append cut short) are kept too: pack never
+    // drops a record that is not marked deleted. writePackedCopy() then writes
+    // them; it only reads the table, so other readers of record() (an index
+    // built from `kept` on another thread) may run beside it. Its writing to
+    // disk starts as it is written; syncPackedCopy() waits until all of it is
+    // on disk (call it before anything is renamed).
     // replaceWithPackedCopy() renames it over the table (over the file a
     // symbolic link names, not the link) and continues on it;
     // discardPackedCopy() removes it and leaves the table as it was.
@@ -79,7 +82,8 @@ public:
         std::uint32_t examined = 0;       // records read: counted and past the count
         std::uint32_t recovered = 0;      // kept records past the old header's count
     };
-    PackedCopy writePackedCopy();
+    PackedCopy beginPackedCopy();
+    void writePackedCopy(PackedCopy& copy);
     void syncPackedCopy(PackedCopy& copy);
     void replaceWithPackedCopy(PackedCopy& copy);
     void discardPackedCopy(PackedCopy& copy);
@@ -100,7 +104,7 @@ public:
 
 private:
     void mapFile(std::uint64_t minLength);
-    void writeLiveRecords(PackedCopy& copy);
+    void findLiveRecords(PackedCopy& copy) const;
     void touchDate();
     void ensureWritable() const;
     // Makes the file at least `need` bytes long, growing it ahead; false when

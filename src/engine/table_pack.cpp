@@ -7,6 +7,9 @@
 #include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <system_error>
+#include <thread>
 
 #include "engine/regular_file.h"
 #include "engine/companion_files.h"
@@ -30,6 +33,24 @@ std::string upperBaseName(const std::string& path) {
     std::string name = tableBaseName(path);
     for (char& c : name) c = char(std::toupper(static_cast<unsigned char>(c)));
     return name;
+}
+
+// The index of the packed table at `path`: the tags `tags` of the open index,
+// each built from the kept records of `dbf` (`kept[i]` is the old number of
+// new record i + 1) with its expression in `exprs`.
+std::unique_ptr<MdxFile> buildPackedIndex(const std::string& path, const std::string& tableName,
+                                          const DbfFile& dbf, const std::vector<TagInfo>& tags,
+                                          const std::vector<std::optional<KeyExpression>>& exprs,
+                                          const std::vector<std::uint32_t>& kept) {
+    auto index = MdxFile::create(path, tableName, dbf.layout().languageDriver);
+    for (std::size_t i = 0; i < exprs.size(); ++i) {
+        const KeyExpression& e = *exprs[i];
+        index->addTag(tags[i].name, tags[i].expression, e.keyLength(),
+                      std::uint32_t(kept.size()), [&dbf, &e, &kept](std::uint32_t recno, char* out) {
+                          e.evaluate(dbf.record(kept[recno - 1]), out);
+                      });
+    }
+    return index;
 }
 
 bool newer(const struct timespec& a, const struct timespec& b) {
@@ -56,40 +77,52 @@ PackResult Table::pack() {
         t.compileTagExpressions();
         t.requireMaintainableTags();
     }
-    DbfFile::PackedCopy copy = t.dbf.writePackedCopy();
+    DbfFile::PackedCopy copy = t.dbf.beginPackedCopy();
     PackResult result;
     result.kept = std::uint32_t(copy.kept.size());
     result.removed = copy.examined - result.kept;
     result.recovered = copy.recovered;
 
-    // The new index is built beside the old one with the same tags, and stays
-    // marked as changing until the table is in place too: a pack killed
-    // between the two renames leaves an index that the next open rebuilds,
-    // never one that names the wrong records.
+    // The new index is built beside the old one with the same tags, on a
+    // thread of its own while this one writes the records (both only read the
+    // table), and stays marked as changing until the table is in place too: a
+    // pack killed between the two renames leaves an index that the next open
+    // rebuilds, never one that names the wrong records.
     std::unique_ptr<MdxFile> index;
     std::string indexTmp;
     try {
         if (t.mdx) {
             const std::string indexTarget = realFilePath(t.mdxPath);
             indexTmp = packTempPath(t.mdxPath);
-            index = MdxFile::create(indexTmp, upperBaseName(t.path), t.dbf.layout().languageDriver);
-            const std::vector<std::uint32_t>& kept = copy.kept;
-            for (std::size_t i = 0; i < t.exprs.size(); ++i) {
-                const KeyExpression& e = *t.exprs[i];
-                const TagInfo& tag = t.mdx->tags()[i];
-                index->addTag(tag.name, tag.expression, e.keyLength(), result.kept,
-                              [&t, &e, &kept](std::uint32_t recno, char* out) {
-                                  e.evaluate(t.dbf.record(kept[recno - 1]), out);
-                              });
-            }
-            syncFile(indexTmp);
+            std::exception_ptr indexFailure;
+            {
+                const auto build = [&] {
+                    try {
+                        index = buildPackedIndex(indexTmp, upperBaseName(t.path), t.dbf,
+                                                 t.mdx->tags(), t.exprs, copy.kept);
+                    } catch (...) {
+                        indexFailure = std::current_exception();
+                    }
+                };
+                std::jthread builder;
+                try {
+                    builder = std::jthread(build);
+                } catch (const std::system_error&) {
+                    build();  // no thread to be had: one after the other
+                }
+                t.dbf.writePackedCopy(copy);
+            }  // the builder is joined here, also when the writing failed
+            if (indexFailure) std::rethrow_exception(indexFailure);
             // Both files are on disk before either is put in place.
+            syncFile(indexTmp);
             t.dbf.syncPackedCopy(copy);
             if (::rename(indexTmp.c_str(), indexTarget.c_str()) != 0)
                 throw EngineError("Cannot replace the index \"" + t.mdxPath +
                                   "\": " + std::strerror(errno));
+        } else {
+            t.dbf.writePackedCopy(copy);
+            t.dbf.syncPackedCopy(copy);
         }
-        if (!t.mdx) t.dbf.syncPackedCopy(copy);
         t.dbf.replaceWithPackedCopy(copy);
     } catch (...) {
         index.reset();
