@@ -14,11 +14,10 @@ int runPack(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     t.open(QFileInfo(QString::fromStdString(args[1])).absoluteFilePath().toStdString(),
            engine::OpenMode::Exclusive);
     if (!t.indexNotice().empty()) err << "Notice: " << t.indexNotice() << "\n";
-    // The pictures follow their records to their new numbers.
-    const std::vector<std::uint32_t> numbers = collection::packedNumbers(t);
     const engine::PackResult r = t.pack();
+    // The pictures follow their records to their new numbers.
     try {
-        pictures::PictureStore(QString::fromStdString(t.path())).carryAcrossPack(numbers);
+        pictures::PictureStore(QString::fromStdString(t.path())).carryAcrossPack(r.newNumbers);
     } catch (const pictures::PictureError& e) {
         err << "Error: " << e.message().toStdString() << "\n";
     }

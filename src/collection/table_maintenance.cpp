@@ -55,25 +55,15 @@ QString packRecoveredMessage(std::uint32_t recovered) {
         .arg(recovered);
 }
 
-std::vector<std::uint32_t> packedNumbers(const engine::Table& table) {
-    const std::uint32_t count = table.physicalCount();
-    std::vector<std::uint32_t> numbers(count + 1, 0);
-    std::uint32_t next = 0;
-    for (std::uint32_t r = 1; r <= count; ++r)
-        if (!table.record(r).deleted()) numbers[r] = ++next;
-    return numbers;
-}
-
 MaintenanceResult packCollection(engine::Table& table, const QString& path,
                                  const ReopenHooks& hooks, const PackCarry& carry) {
     std::uint32_t recovered = 0;
     const MaintenanceResult result = runExclusive(
         table, path,
         [&recovered, &carry](engine::Table& t) {
-            const std::vector<std::uint32_t> numbers =
-                carry ? packedNumbers(t) : std::vector<std::uint32_t>{};
-            recovered = t.pack().recovered;
-            if (carry) carry(numbers);
+            const engine::PackResult packed = t.pack();
+            recovered = packed.recovered;
+            if (carry) carry(packed.newNumbers);
         },
         kPackFailed, hooks);
     if (result == MaintenanceResult::Done && recovered && hooks.tell)

@@ -59,13 +59,10 @@ QString packRecoveredMessage(std::uint32_t recovered);
 // has it (record order otherwise). Throws engine::EngineError when the open fails.
 void reopenShared(engine::Table& table, const QString& path, const std::string& tag);
 
-// Record numbers a pack gives: `result[old]` is the new number of physical record `old` of
-// `table` (index 0 unused), 0 for a record marked deleted, which the pack removes.
-std::vector<std::uint32_t> packedNumbers(const engine::Table& table);
-
 // Told, while the table is still held exclusively, the new record numbers of a pack that
-// succeeded (packedNumbers() taken just before it), so that what hangs off record numbers (the
-// picture store) moves with them.
+// succeeded (engine::PackResult::newNumbers: `newNumbers[old]` is the new number of old record
+// `old`, 0 for a record the pack removed), so that what hangs off record numbers (the picture
+// store) moves with them.
 using PackCarry = std::function<void(const std::vector<std::uint32_t>& newNumbers)>;
 
 MaintenanceResult packCollection(engine::Table& table, const QString& path,

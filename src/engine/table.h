@@ -62,6 +62,9 @@ struct PackResult {
     std::uint32_t removed = 0;    // records marked deleted, dropped
     std::uint32_t kept = 0;       // records in the packed table
     std::uint32_t recovered = 0;  // of those, complete records the header did not count
+    // newNumbers[old] is the new number of old record `old` (index 0 unused),
+    // 0 for a record the pack removed; it covers every record examined.
+    std::vector<std::uint32_t> newNumbers;
 };
 
 // Read-only view of one record's raw bytes. Valid until the table changes.

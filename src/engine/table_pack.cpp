@@ -82,6 +82,9 @@ PackResult Table::pack() {
     result.kept = std::uint32_t(copy.kept.size());
     result.removed = copy.examined - result.kept;
     result.recovered = copy.recovered;
+    result.newNumbers.assign(std::size_t(copy.examined) + 1, 0);
+    for (std::size_t i = 0; i < copy.kept.size(); ++i)
+        result.newNumbers[copy.kept[i]] = std::uint32_t(i + 1);
 
     // The new index is built beside the old one with the same tags, on a
     // thread of its own while this one writes the records (both only read the

@@ -65,6 +65,8 @@ TEST_F(TablePack, RecordsPastATooSmallHeaderCountAreKept) {
     EXPECT_EQ(r.removed, 1u);
     EXPECT_EQ(r.kept, 299u);
     EXPECT_EQ(r.recovered, 1u);
+    ASSERT_EQ(r.newNumbers.size(), 301u);  // the record past the count has its new number too
+    EXPECT_EQ(r.newNumbers[300], 299u);
     EXPECT_EQ(t.physicalCount(), 299u);
     t.close();
     EXPECT_EQ(namesByTag(), sortedNames(300, {7}));
@@ -231,6 +233,13 @@ TEST_F(TablePack, LongRunsOfKeptRecordsArriveWholeAndInOrder) {
         }
         const PackResult result = t.pack();
         EXPECT_EQ(result.kept, std::uint32_t(kRecords) - std::uint32_t(deleted.size()));
+        // Where each old record went: what the picture store follows.
+        ASSERT_EQ(result.newNumbers.size(), std::size_t(kRecords) + 1);
+        EXPECT_EQ(result.newNumbers[1], 0u);
+        EXPECT_EQ(result.newNumbers[3], 1u);
+        EXPECT_EQ(result.newNumbers[9002], 8998u);
+        EXPECT_EQ(result.newNumbers[kRecords], 0u);
+        EXPECT_EQ(result.newNumbers[kRecords - 1], result.kept);
     }
     Table t;
     t.open(path, OpenMode::Shared);
