@@ -33,11 +33,12 @@ inline void makeBenchCollection(const SyntheticCollection& data, const QString& 
     }
 }
 
-// Parses "[RECORDS] [FOLDER] [--keep]" (1,000,000 records in /tmp by default) and calls
+// Parses "[RECORDS] [FOLDER] [--keep]" (`defaultRecords` records in /tmp by default) and calls
 // `run(records, folder, keep)`; prints the usage (status 2) or a failure (status 1) itself.
 inline int runBenchMain(int argc, char** argv, const char* name,
-                        const std::function<int(std::uint32_t, const std::string&, bool)>& run) {
-    std::uint32_t records = 1000000;
+                        const std::function<int(std::uint32_t, const std::string&, bool)>& run,
+                        std::uint32_t defaultRecords = 1000000) {
+    std::uint32_t records = defaultRecords;
     if (argc > 1) {
         const char* end = argv[1] + std::strlen(argv[1]);
         auto [p, ec] = std::from_chars(argv[1], end, records);

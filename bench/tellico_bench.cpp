@@ -27,6 +27,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "bench_collection.h"
 #include "bench_data.h"
 #include "quoted_csv.h"
 #include "collection/collection_file.h"
@@ -143,21 +144,5 @@ int run(std::uint32_t records, const std::string& folder, bool keep) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::uint32_t records = 100000;
-    if (argc > 1) {
-        const char* end = argv[1] + std::strlen(argv[1]);
-        auto [p, ec] = std::from_chars(argv[1], end, records);
-        if (ec != std::errc() || p != end || records == 0) {
-            std::fprintf(stderr, "usage: %s [RECORDS] [FOLDER] [--keep]\n", argv[0]);
-            return 2;
-        }
-    }
-    const std::string folder = argc > 2 ? argv[2] : "/tmp";
-    const bool keep = argc > 3 && std::strcmp(argv[3], "--keep") == 0;
-    try {
-        return run(records, folder, keep);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "tellico_bench: %s\n", e.what());
-        return 1;
-    }
+    return bench::runBenchMain(argc, argv, "tellico_bench", run, 100000);
 }
