@@ -169,16 +169,25 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
         case FieldType::Memo:
             refuse(f, "text (memo fields are read-only here)");
         default: {
-            if (!standIns) {
-                const std::string lacking = unencodableCharacters(utf8, cp);
-                if (!lacking.empty())
-                    throw EngineError("The characters " + quoted(lacking) +
-                                      " cannot be stored in field " + f.name +
-                                      ": the table's code page does not hold them.");
+            const std::size_t length = std::size_t(f.length);
+            if (standIns) {
+                const std::size_t n = fromUtf8Into(utf8, cp, out, length, standInsUsed);
+                std::memset(out + n, ' ', length - n);
+                return;
             }
-            std::size_t n =
-                fromUtf8Into(utf8, cp, out, std::size_t(f.length), standIns ? standInsUsed : nullptr);
-            std::memset(out + n, ' ', std::size_t(f.length) - n);
+            // Converted in one pass that also tells whether a character is
+            // missing from the code page; the field is written only when none is.
+            char local[256];
+            std::string large;
+            char* converted = length <= sizeof local ? local : (large.resize(length), large.data());
+            bool lacking = false;
+            const std::size_t n = fromUtf8Into(utf8, cp, converted, length, &lacking);
+            if (lacking)
+                throw EngineError("The characters " + quoted(unencodableCharacters(utf8, cp)) +
+                                  " cannot be stored in field " + f.name +
+                                  ": the table's code page does not hold them.");
+            std::memcpy(out, converted, n);
+            std::memset(out + n, ' ', length - n);
         }
     }
 }

@@ -188,8 +188,15 @@ bool ComposedReader::next(char32_t& c) {
         return true;
     }
     if (pos_ >= text_.size()) return false;
-    c = decodeAt(pos_);
-    lastWasMark_ = combiningClass(c) != 0;
+    if (const auto b = static_cast<unsigned char>(text_[pos_]); b < 0x80) {
+        // ASCII is its own character, never a mark and never decomposed.
+        c = b;
+        ++pos_;
+        lastWasMark_ = false;
+    } else {
+        c = decodeAt(pos_);
+        lastWasMark_ = combiningClass(c) != 0;
+    }
     // Most characters are not followed by a combining mark: no work for them.
     if (pos_ < text_.size() && static_cast<unsigned char>(text_[pos_]) >= 0xC0) {
         std::size_t peek = pos_;
