@@ -7,6 +7,7 @@
 #include "engine/table.h"
 #include "interchange/byte_source.h"
 #include "interchange/delimited_line_reader.h"
+#include "interchange/read_ahead.h"
 #include "interchange/transfer_error.h"
 #include "interchange/value_conversion.h"
 
@@ -204,7 +205,6 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
                         bool skipFirst, const FieldAssignment& assignment,
                         const ImportOptions& options) {
     RecordFiller filler(table, assignment, options);
-    std::vector<std::string> values;
     const int fields = std::clamp(importFieldCount, 1, kMaxImportFields);
     std::unique_ptr<DelimitedLineReader> reader;
     std::uint64_t unreadable = 0;
@@ -213,29 +213,43 @@ ImportResult importText(engine::Table& table, const std::string& path, int impor
     const auto column = std::find(assignment.begin(), assignment.end(), kPictureColumn);
     const int pictureField =
         column != assignment.end() && options.pictures ? int(column - assignment.begin()) : -1;
-    int count = 0;
+    // The file is read on a thread of its own while the records it gave are stored; that thread
+    // touches nothing of the table.
+    const engine::CodePage codePage = table.codePage();
+    struct TextRecord {
+        std::vector<std::string> values;
+        int count = 0;
+        std::uint64_t line = 0;
+    };
+    ReadAhead<TextRecord> ahead([&](TextRecord& record) {
+        if (!reader) {
+            // A file that is not UTF-8 is taken to be in the collection's own code page.
+            reader = std::make_unique<DelimitedLineReader>(path, codePage);
+            reader->setLongField(pictureField);
+            if (skipFirst && !reader->atEnd()) reader->readRecord(record.values, fields);
+        }
+        if (reader->atEnd()) return false;
+        record.count = reader->readRecord(record.values, fields);
+        record.line = reader->recordLine();
+        return true;
+    });
+    const TextRecord* record = nullptr;
     const auto posted = [&](std::uint32_t recno) {
-        if (pictureField >= 0 && pictureField < count)
-            options.pictures->addNamed(table, recno, values[std::size_t(pictureField)]);
+        if (pictureField >= 0 && pictureField < record->count)
+            options.pictures->addNamed(table, recno, record->values[std::size_t(pictureField)]);
     };
     ImportResult result = runImport(
         table, filler, options,
         [&](bool& post) {
-            if (!reader) {
-                // A file that is not UTF-8 is taken to be in the collection's own code page.
-                reader = std::make_unique<DelimitedLineReader>(path, table.codePage());
-                reader->setLongField(pictureField);
-                if (skipFirst && !reader->atEnd()) reader->readRecord(values, fields);
-            }
-            if (reader->atEnd()) return false;
-            count = reader->readRecord(values, fields);
-            if (count < 0) {
+            record = ahead.next();
+            if (!record) return false;
+            if (record->count < 0) {
                 ++unreadable;
                 if (unreadableLines.size() < kUnreadableLinesNamed)
-                    unreadableLines.push_back(reader->recordLine());
+                    unreadableLines.push_back(record->line);
             }
-            for (int i = 0; i < count; ++i) filler.store(i, values[std::size_t(i)]);
-            post = count > 0;
+            for (int i = 0; i < record->count; ++i) filler.store(i, record->values[std::size_t(i)]);
+            post = record->count > 0;
             return true;
         },
         posted);
