@@ -1,22 +1,14 @@
 #include "interchange/tellico_fields.h"
 
-#include <QDate>
-#include <QRegularExpression>
 #include <algorithm>
 #include <map>
 
 #include "collection/stamp_schema.h"
+#include "interchange/tellico_text.h"
 
 namespace interchange::tellico {
 
 namespace {
-
-// Our stamp field numbers (schema order).
-enum Stamp {
-    kCatalog = 1, kDescription, kCountry, kFaceValue, kMarketValue, kQuantity, kYear, kComments,
-    kCondition, kGroup, kStampType, kCancellation, kTopic, kDate, kCost, kGum, kColor, kFaults,
-    kHinged, kMiscellaneous, kNumericCatalog, kUserDefined1, kUserDefined2, kUserDefined3, kWanted
-};
 
 // Tellico's fields that stand for one of ours, value for value.
 const std::map<QString, int>& directFields() {
@@ -33,15 +25,6 @@ const std::map<QString, int>& directFields() {
 bool bookkeeping(const QString& name) {
     return name == QLatin1String("id") || name == QLatin1String("cdate") ||
            name == QLatin1String("mdate");
-}
-
-// Tellico's grade words that our Condition (9 characters) writes shorter, and back.
-const std::vector<std::pair<QString, QString>>& gradeWords() {
-    static const std::vector<std::pair<QString, QString>> words = {
-        {QStringLiteral("Extremely Fine"), QStringLiteral("XF")},
-        {QStringLiteral("Very Fine"), QStringLiteral("VF")},
-    };
-    return words;
 }
 
 FieldDef field(const char* name, const char* title, const char* category, int type, int format,
@@ -78,32 +61,15 @@ int ownField(const QString& name) {
     return 0;
 }
 
-bool isWholeNumber(const QString& s) {
-    if (s.isEmpty() || s.size() > 9) return false;
-    for (QChar c : s)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-    return true;
-}
-
-// One line of a Tellico value (a paragraph's breaks, written as <br/> or as line breaks).
-QString oneLine(QString value) {
-    const bool breaks = value.contains(QLatin1Char('<')) || value.contains(QLatin1Char('\n')) ||
-                        value.contains(QLatin1Char('\r'));
-    if (breaks) {
-        static const QRegularExpression pattern(QStringLiteral("<br */?>|\\r\\n|\\n|\\r"));
-        value.replace(pattern, QStringLiteral(" "));
-        return value.trimmed();
-    }
-    return value;  // blanks at the ends stay, as the table keeps them
-}
-
-QString titleOf(const QString& name, const std::vector<FieldDef>& fields) {
-    for (const FieldDef& f : fields)
-        if (f.name == name) return f.title.isEmpty() ? name : f.title;
-    return name;
-}
-
 }  // namespace
+
+const std::vector<std::pair<QString, QString>>& gradeWords() {
+    static const std::vector<std::pair<QString, QString>> words = {
+        {QStringLiteral("Extremely Fine"), QStringLiteral("XF")},
+        {QStringLiteral("Very Fine"), QStringLiteral("VF")},
+    };
+    return words;
+}
 
 const std::vector<FieldDef>& stampCollectionFields() {
     static const std::vector<FieldDef> fields = [] {
@@ -187,155 +153,111 @@ QString collectionTypeName(int type) {
     return QStringLiteral("type %1").arg(type);
 }
 
-const QStringList* Entry::find(const QString& field) const {
-    for (const auto& [name, list] : values)
-        if (name == field) return &list;
-    return nullptr;
+namespace {
+
+// The code point starting at `s[i]` of valid UTF-8 text; `i` moves past it.
+char32_t nextCodePoint(std::string_view s, std::size_t& i) {
+    const auto b = static_cast<unsigned char>(s[i++]);
+    if (b < 0x80) return b;
+    const int more = b >= 0xf0 ? 3 : b >= 0xe0 ? 2 : 1;
+    char32_t c = b & (0x3f >> more);
+    for (int k = 0; k < more && i < s.size(); ++k)
+        c = (c << 6) | (static_cast<unsigned char>(s[i++]) & 0x3f);
+    return c;
 }
 
-QString Entry::first(const QString& field) const {
-    const QStringList* list = find(field);
-    return list && !list->isEmpty() ? list->first() : QString();
-}
+}  // namespace
 
-void Entry::add(const QString& field, const QString& value) {
-    for (auto& [name, list] : values)
-        if (name == field) {
-            list.append(value);
-            return;
+std::string amountText(std::string_view amount) {
+    // Characters are kept as their UTF-8 bytes; a character outside the basic plane is no digit
+    // (as its two UTF-16 halves are none).
+    std::string n;
+    bool digits = false;
+    for (std::size_t i = 0; i < amount.size();) {
+        const std::size_t from = i;
+        const char32_t c = nextCodePoint(amount, i);
+        const bool digit = c <= 0xffff && QChar::isDigit(c);
+        if (digit || c == '.' || c == ',' || (c == '-' && n.empty())) {
+            n.append(amount.substr(from, i - from));
+            digits = digits || digit;
         }
-    values.emplace_back(field, QStringList{value});
-}
-
-std::string amountText(const QString& amount) {
-    QString n;
-    for (QChar c : amount)
-        if (c.isDigit() || c == QLatin1Char('.') || c == QLatin1Char(',') ||
-            (c == QLatin1Char('-') && n.isEmpty()))
-            n.append(c);
-    if (std::none_of(n.begin(), n.end(), [](QChar c) { return c.isDigit(); })) return {};
-    const qsizetype dot = n.lastIndexOf(QLatin1Char('.'));
-    const qsizetype comma = n.lastIndexOf(QLatin1Char(','));
-    if (dot >= 0 && comma >= 0) {
+    }
+    if (!digits) return {};
+    const std::size_t dot = n.rfind('.');
+    const std::size_t comma = n.rfind(',');
+    const auto drop = [&n](char c) { n.erase(std::remove(n.begin(), n.end(), c), n.end()); };
+    if (dot != std::string::npos && comma != std::string::npos) {
         // Both: the later one is the decimal point.
-        n.remove(dot > comma ? QLatin1Char(',') : QLatin1Char('.'));
-        n.replace(QLatin1Char(','), QLatin1Char('.'));
-    } else if (comma >= 0) {
+        drop(dot > comma ? ',' : '.');
+        std::replace(n.begin(), n.end(), ',', '.');
+    } else if (comma != std::string::npos) {
         // "12,50" is a decimal comma; "1,234" and "1,234,567" group thousands.
-        const bool decimal = n.count(QLatin1Char(',')) == 1 && n.size() - comma - 1 <= 2;
+        std::size_t after = 0;  // characters after the comma
+        for (std::size_t i = comma + 1; i < n.size(); ++i)
+            after += (static_cast<unsigned char>(n[i]) & 0xc0) != 0x80;
+        const bool decimal = std::count(n.begin(), n.end(), ',') == 1 && after <= 2;
         if (decimal)
-            n.replace(QLatin1Char(','), QLatin1Char('.'));
+            n[comma] = '.';
         else
-            n.remove(QLatin1Char(','));
+            drop(',');
     }
-    return n.toStdString();
+    return n;
 }
 
-StampValues stampValues(const Entry& entry, const std::vector<FieldDef>& collectionFields) {
-    StampValues out;
-    auto set = [&out](int number, const QString& value) {
-        out.fields[std::size_t(number - 1)] = oneLine(value).toStdString();
-    };
-    QStringList misc;
-    auto toMisc = [&](const QString& name, const QStringList& values) {
-        misc.append(titleOf(name, collectionFields) + QStringLiteral(": ") +
-                    oneLine(values.join(QStringLiteral(", "))));
-    };
-    bool titleDerived = true;
-    for (const FieldDef& f : collectionFields)
-        if (f.name == QLatin1String("title")) titleDerived = (f.flags & 0x20) != 0;
-    std::vector<std::pair<int, QString>> own;
-    for (const auto& [name, values] : entry.values) {
-        // One of our own fields, even empty: its value is the exact one.
-        if (int number = ownField(name)) {
-            own.emplace_back(number, values.value(0));
-            continue;
-        }
-        if (values.isEmpty() || (values.size() == 1 && values.first().isEmpty())) continue;
-        const QString& value = values.first();
-        if (const auto direct = directFields().find(name); direct != directFields().end()) {
-            set(direct->second, value);
-            if (name == QLatin1String("scott") && isWholeNumber(value.trimmed()))
-                set(kNumericCatalog, value.trimmed());
-        } else if (name == QLatin1String("denomination") || name == QLatin1String("currency")) {
-            const QString face = (entry.first(QStringLiteral("denomination")) + QLatin1Char(' ') +
-                                  entry.first(QStringLiteral("currency")))
-                                     .trimmed();
-            set(kFaceValue, face);
-        } else if (name == QLatin1String("year")) {
-            set(kYear, value);
-            if (values.size() > 1) toMisc(name, values.mid(1));
-        } else if (name == QLatin1String("grade")) {
-            QString grade = value;
-            for (const auto& [tellico, ours] : gradeWords())
-                if (grade.compare(tellico, Qt::CaseInsensitive) == 0) grade = ours;
-            set(kCondition, grade);
-        } else if (name == QLatin1String("cancelled")) {
-            if (value == QLatin1String("true")) set(kCancellation, QStringLiteral("Cancelled"));
-        } else if (name == QLatin1String("pur_date")) {
-            const QDate d = QDate::fromString(value.trimmed(), Qt::ISODate);
-            if (d.isValid())
-                set(kDate, d.toString(Qt::ISODate));
-            else
-                toMisc(name, values);
-        } else if (name == QLatin1String("pur_price")) {
-            const std::string amount = amountText(value);
-            if (amount.empty())
-                toMisc(name, values);
-            else
-                out.fields[kCost - 1] = amount;
-        } else if (isImageField(name, collectionFields)) {
-            out.images += values;
-        } else if (bookkeeping(name) || (name == QLatin1String("title") && titleDerived)) {
-            continue;
-        } else if (name == QLatin1String("gift")) {
-            if (value == QLatin1String("true")) misc.append(titleOf(name, collectionFields));
-        } else {
-            toMisc(name, values);
-        }
-    }
-    // Our own fields carry the exact values and win over what Tellico's fields gave.
-    for (const auto& [number, value] : own) set(number, value);
-    if (!misc.isEmpty()) {
-        QString all = QString::fromStdString(out.fields[kMiscellaneous - 1]);
-        if (!all.isEmpty()) all += QStringLiteral("; ");
-        set(kMiscellaneous, all + misc.join(QStringLiteral("; ")));
-    }
-    return out;
+FieldRole fieldRole(const QString& name, bool imageField, bool titleDerived) {
+    if (int number = ownField(name)) return {Role::kOwn, number};
+    if (const auto direct = directFields().find(name); direct != directFields().end())
+        return {Role::kDirect, direct->second};
+    if (name == QLatin1String("denomination") || name == QLatin1String("currency"))
+        return {Role::kFaceValue, kFaceValue};
+    if (name == QLatin1String("year")) return {Role::kYear, kYear};
+    if (name == QLatin1String("grade")) return {Role::kGrade, kCondition};
+    if (name == QLatin1String("cancelled")) return {Role::kCancelled, kCancellation};
+    if (name == QLatin1String("pur_date")) return {Role::kPurchaseDate, kDate};
+    if (name == QLatin1String("pur_price")) return {Role::kPurchasePrice, kCost};
+    if (imageField || name == QLatin1String("image")) return {Role::kImage, 0};
+    if (bookkeeping(name) || (name == QLatin1String("title") && titleDerived))
+        return {Role::kNotKept, 0};
+    if (name == QLatin1String("gift")) return {Role::kGift, kMiscellaneous};
+    return {Role::kMiscellaneous, kMiscellaneous};
+}
+
+bool titleIsDerived(const std::vector<FieldDef>& fields) {
+    bool derived = true;
+    for (const FieldDef& f : fields)
+        if (f.name == QLatin1String("title")) derived = (f.flags & 0x20) != 0;
+    return derived;
 }
 
 Entry tellicoEntry(const std::vector<std::string>& fields) {
     Entry e;
-    auto value = [&fields](int number) {
-        return QString::fromStdString(fields[std::size_t(number - 1)]);
+    auto value = [&fields](int number) -> const std::string& {
+        return fields[std::size_t(number - 1)];
     };
-    auto put = [&e](const char* name, const QString& v) {
-        if (!v.isEmpty()) e.add(QString::fromLatin1(name), v);
+    auto put = [&e](const char* name, std::string_view v) {
+        if (!v.empty()) e.add(name, v);
     };
-    const QString title =
-        QStringList{value(kYear), value(kDescription), value(kFaceValue)}.join(QLatin1Char(' '))
-            .simplified();
-    put("title", title);
+    const QString title = QString::fromStdString(value(kYear) + ' ' + value(kDescription) + ' ' +
+                                                 value(kFaceValue))
+                              .simplified();
+    put("title", title.toStdString());
     put("description", value(kDescription));
     put("denomination", value(kFaceValue));
     put("country", value(kCountry));
     put("year", value(kYear));
     put("color", value(kColor));
     put("scott", value(kCatalog));
-    QString grade = value(kCondition);
+    QString grade = QString::fromStdString(value(kCondition));
     for (const auto& [tellico, ours] : gradeWords())
         if (grade == ours) grade = tellico;
     // Tellico drops a choice it does not offer: such a condition goes in a field of its own.
     QStringList allowed;
     for (const FieldDef& f : stampCollectionFields())
         if (f.name == QLatin1String("grade")) allowed = f.allowed.split(QLatin1Char(';'));
-    if (allowed.contains(grade))
-        put("grade", grade);
-    else
-        put("condition", grade);
-    const QString cancel = value(kCancellation);
+    put(allowed.contains(grade) ? "grade" : "condition", grade.toStdString());
+    const QString cancel = QString::fromStdString(value(kCancellation));
     if (!cancel.isEmpty() && cancel.compare(QLatin1String("Uncancelled"), Qt::CaseInsensitive) != 0)
-        put("cancelled", QStringLiteral("true"));
+        put("cancelled", "true");
     put("hinged", value(kHinged));
     put("gummed", value(kGum));
     put("pur_date", value(kDate));
@@ -345,8 +267,9 @@ Entry tellicoEntry(const std::vector<std::string>& fields) {
         if (number != kCondition) put(name, value(number));
     // A whole Scott number would be read back as the Numeric Catalog too: an empty one says
     // that it is blank.
-    if (value(kNumericCatalog).isEmpty() && isWholeNumber(value(kCatalog).trimmed()))
-        e.add(QStringLiteral("numeric-catalog"), QString());
+    std::string scratch;
+    if (value(kNumericCatalog).empty() && isWholeNumber(qtTrimmed(value(kCatalog), scratch)))
+        e.add("numeric-catalog", {});
     return e;
 }
 
@@ -357,39 +280,38 @@ QStringList importPlan(const std::vector<FieldDef>& fields) {
         return QString::fromLatin1(l.data(), qsizetype(l.size()));
     };
     const QString arrow = QStringLiteral(" \u2192 ");
-    bool titleDerived = true;
-    for (const FieldDef& f : fields)
-        if (f.name == QLatin1String("title")) titleDerived = (f.flags & 0x20) != 0;
+    const bool titleDerived = titleIsDerived(fields);
     for (const FieldDef& f : fields) {
         const QString from = f.title.isEmpty() ? f.name : f.title;
-        QString to;
-        if (const auto direct = directFields().find(f.name); direct != directFields().end()) {
-            to = label(direct->second);
-            if (f.name == QLatin1String("scott")) to += QStringLiteral(" (and ") +
-                                                         label(kNumericCatalog) +
-                                                         QStringLiteral(" when a whole number)");
-        } else if (int number = ownField(f.name)) {
-            to = label(number);
-        } else if (f.name == QLatin1String("denomination") || f.name == QLatin1String("currency")) {
-            to = label(kFaceValue);
-        } else if (f.name == QLatin1String("year")) {
-            to = label(kYear) + QStringLiteral(" (further years to Miscellaneous)");
-        } else if (f.name == QLatin1String("grade")) {
-            to = label(kCondition);
-        } else if (f.name == QLatin1String("cancelled")) {
-            to = label(kCancellation) + QStringLiteral(" (\"Cancelled\" when ticked)");
-        } else if (f.name == QLatin1String("pur_date")) {
-            to = label(kDate);
-        } else if (f.name == QLatin1String("pur_price")) {
-            to = label(kCost) + QStringLiteral(" (the amount; a currency sign or code is left out)");
-        } else if (f.type == kImageType || f.name == QLatin1String("image")) {
-            to = QStringLiteral("the stamp's pictures");
-        } else if (bookkeeping(f.name) || (f.name == QLatin1String("title") && titleDerived)) {
-            plan.append(from + QStringLiteral(": Tellico's own bookkeeping, not kept"));
-            continue;
-        } else {
-            to = label(kMiscellaneous) + QStringLiteral(" (as \"") + from +
-                 QStringLiteral(": value\")");
+        const FieldRole role = fieldRole(f.name, f.type == kImageType, titleDerived);
+        QString to = label(role.stampField ? role.stampField : kMiscellaneous);
+        switch (role.role) {
+            case Role::kDirect:
+                if (f.name == QLatin1String("scott"))
+                    to += QStringLiteral(" (and ") + label(kNumericCatalog) +
+                          QStringLiteral(" when a whole number)");
+                break;
+            case Role::kYear:
+                to += QStringLiteral(" (further years to Miscellaneous)");
+                break;
+            case Role::kCancelled:
+                to += QStringLiteral(" (\"Cancelled\" when ticked)");
+                break;
+            case Role::kPurchasePrice:
+                to += QStringLiteral(" (the amount; a currency sign or code is left out)");
+                break;
+            case Role::kImage:
+                to = QStringLiteral("the stamp's pictures");
+                break;
+            case Role::kNotKept:
+                plan.append(from + QStringLiteral(": Tellico's own bookkeeping, not kept"));
+                continue;
+            case Role::kGift:
+            case Role::kMiscellaneous:
+                to += QStringLiteral(" (as \"") + from + QStringLiteral(": value\")");
+                break;
+            default:
+                break;
         }
         plan.append(from + arrow + to);
     }

@@ -27,12 +27,24 @@
 #include <QString>
 #include <QStringList>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "interchange/tellico_entry.h"
 
 namespace interchange::tellico {
 
 inline constexpr int kStampCollection = 9;
+
+// Our stamp field numbers (schema order).
+enum StampField {
+    kCatalog = 1, kDescription, kCountry, kFaceValue, kMarketValue, kQuantity, kYear, kComments,
+    kCondition, kGroup, kStampType, kCancellation, kTopic, kDate, kCost, kGum, kColor, kFaults,
+    kHinged, kMiscellaneous, kNumericCatalog, kUserDefined1, kUserDefined2, kUserDefined3, kWanted
+};
+
+// Tellico's grade words that our Condition (9 characters) writes shorter: (Tellico's, ours).
+const std::vector<std::pair<QString, QString>>& gradeWords();
 
 // One field definition of a collection's <fields>.
 struct FieldDef {
@@ -63,23 +75,21 @@ bool isImageField(const QString& name, const std::vector<FieldDef>& collectionFi
 // The name of collection type `type` ("Book Collection", ...), "type N" for an unknown one.
 QString collectionTypeName(int type);
 
-// One entry: each field's values (most fields one; "year" may have several), in file order.
-struct Entry {
-    std::vector<std::pair<QString, QStringList>> values;
-
-    const QStringList* find(const QString& field) const;
-    QString first(const QString& field) const;  // empty when absent
-    void add(const QString& field, const QString& value);
+// What a Tellico field becomes in a stamp: one of our fields value for value (kOwn: one of the
+// fields we write ourselves; kDirect: Tellico's field for it), or one of the rules below.
+enum class Role {
+    kOwn, kDirect, kFaceValue, kYear, kGrade, kCancelled, kPurchaseDate, kPurchasePrice, kImage,
+    kNotKept, kGift, kMiscellaneous
 };
-
-// An entry as the 25 stamp field values of ours (UTF-8, schema order, empty for none; the
-// purchase date as YYYY-MM-DD, the price as a plain decimal). `collectionFields` give the titles
-// of the Miscellaneous parts and tell whether the title is derived.
-struct StampValues {
-    std::vector<std::string> fields = std::vector<std::string>(25);
-    QStringList images;  // image ids, in entry order
+struct FieldRole {
+    Role role = Role::kMiscellaneous;
+    int stampField = 0;  // our field (1..25) for kOwn and kDirect
 };
-StampValues stampValues(const Entry& entry, const std::vector<FieldDef>& collectionFields);
+// The role of field `name`; `imageField` when the collection declares it as an image field,
+// `titleDerived` when its title is derived from other fields (Tellico's default).
+FieldRole fieldRole(const QString& name, bool imageField, bool titleDerived);
+// True when the collection's "title" field is derived (as Tellico's own is), or it has none.
+bool titleIsDerived(const std::vector<FieldDef>& fields);
 
 // The Tellico entry of our 25 field values (edit texts, the purchase date as YYYY-MM-DD).
 Entry tellicoEntry(const std::vector<std::string>& fields);
@@ -88,8 +98,8 @@ Entry tellicoEntry(const std::vector<std::string>& fields);
 // and the companion: "Description -> Description", "Location -> Miscellaneous", ...
 QStringList importPlan(const std::vector<FieldDef>& fields);
 
-// The number of an amount as plain decimal text ("$1,234.50" -> "1234.50", "12,50 EUR" ->
-// "12.50"); empty when it holds no number.
-std::string amountText(const QString& amount);
+// The number of an amount (UTF-8) as plain decimal text ("$1,234.50" -> "1234.50", "12,50 EUR"
+// -> "12.50"); empty when it holds no number. Digits of other scripts count as digits.
+std::string amountText(std::string_view amount);
 
 }  // namespace interchange::tellico

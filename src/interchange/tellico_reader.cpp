@@ -235,10 +235,11 @@ void TellicoReader::readValue(Entry& entry, const QString& element) {
             }
         } else if (t == QXmlStreamReader::EndElement) {
             if (!hadChildren)
-                entry.add(element, text);
+                entry.add(element.toStdString(), text.toStdString());
             else if (!parts.isEmpty())
-                entry.add(element, parts.join(dateParts ? QStringLiteral("-")
-                                                        : QStringLiteral("::")));
+                entry.add(element.toStdString(),
+                          parts.join(dateParts ? QStringLiteral("-") : QStringLiteral("::"))
+                              .toStdString());
             return;
         }
     }
@@ -246,7 +247,7 @@ void TellicoReader::readValue(Entry& entry, const QString& element) {
 }
 
 bool TellicoReader::nextEntry(Entry& entry) {
-    entry.values.clear();
+    entry.clear();
     QXmlStreamReader& xml = source_->xml;
     if (done_) return false;
     if (!atEntry_) {

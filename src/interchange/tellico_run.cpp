@@ -9,6 +9,7 @@
 
 #include "collection/stamp_schema.h"
 #include "engine/table.h"
+#include "interchange/tellico_mapping.h"
 #include "interchange/tellico_reader.h"
 #include "interchange/tellico_writer.h"
 #include "interchange/transfer_error.h"
@@ -68,11 +69,13 @@ class EntryPictures {
           sink_(sink),
           folder_(QFileInfo(QString::fromStdString(path)).absolutePath()) {}
 
-    void read(const QStringList& ids) {
-        ids_ = ids;
+    void read(const std::vector<std::string>& ids) {
+        ids_.clear();
         bytes_.clear();
+        if (ids.empty()) return;
+        for (const std::string& id : ids) ids_.append(QString::fromStdString(id));
         if (!reader_.isZip()) return;
-        for (const QString& id : ids) bytes_.push_back(reader_.image(id));
+        for (const QString& id : ids_) bytes_.push_back(reader_.image(id));
     }
 
     void posted(std::uint32_t recno) {
@@ -148,6 +151,8 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
     for (int f = 1; f <= collection::kFieldCount; ++f) identity.push_back(f);
     const collection::DateFormat dates = withFourDigitYears(options.dateFormat);
     tellico::Entry entry;
+    const tellico::EntryMapping mapping(reader->fields());
+    tellico::StampValues stamp;
     EntryPictures pictures(*reader, table, options.pictures, path);
     return importRecords(
         table, identity, options,
@@ -156,16 +161,14 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
                 pictures.atEnd();
                 return false;
             }
-            tellico::StampValues stamp = tellico::stampValues(entry, reader->fields());
+            tellico::stampValues(entry, mapping, stamp);
             std::string& date = stamp.fields[kDateField - 1];
-            if (!date.empty()) {
-                const QDate d = QDate::fromString(QString::fromStdString(date), Qt::ISODate);
-                date.clear();
-                if (d.isValid()) appendDateText(date, {d.year(), d.month(), d.day()}, dates);
-            }
+            date.clear();
+            if (stamp.year != 0)
+                appendDateText(date, {stamp.year, stamp.month, stamp.day}, dates);
             // A picture missing from the archive ends the run before its entry is posted.
             pictures.read(stamp.images);
-            values = std::move(stamp.fields);
+            values.swap(stamp.fields);
             return true;
         },
         [&](std::uint32_t recno) { pictures.posted(recno); });
@@ -206,7 +209,9 @@ ExportResult exportTellico(engine::Table& source, const std::string& path,
                 for (const ExportedPicture& p : pictures->pictures(r.recNo())) {
                     if (k > int(more.size())) break;  // added since the fields were declared
                     const QString id = writer.addImageFile(p.path, p.extension, p.size);
-                    entry.add(k == 0 ? QStringLiteral("image") : more[std::size_t(k - 1)].name, id);
+                    entry.add(k == 0 ? std::string("image")
+                                     : more[std::size_t(k - 1)].name.toStdString(),
+                              id.toStdString());
                     ++k;
                 }
             }

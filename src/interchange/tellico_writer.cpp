@@ -72,14 +72,18 @@ TellicoWriter::~TellicoWriter() = default;
 void TellicoWriter::addEntry(const Entry& entry) {
     xml_.writeStartElement(QStringLiteral("entry"));
     xml_.writeAttribute(QStringLiteral("id"), QString::number(nextId_++));
-    for (const auto& [name, values] : entry.values) {
-        if (values.isEmpty()) continue;
+    const auto text = [](std::string_view v) {
+        return QString::fromUtf8(v.data(), qsizetype(v.size()));
+    };
+    for (std::size_t i = 0; i < entry.size(); ++i) {
+        const QString name = text(entry.name(i));
         if (multiple_.count(name)) {
             xml_.writeStartElement(name + QLatin1Char('s'));
-            for (const QString& v : values) xml_.writeTextElement(name, v);
+            for (std::size_t k = 0; k < entry.count(i); ++k)
+                xml_.writeTextElement(name, text(entry.value(i, k)));
             xml_.writeEndElement();
         } else {
-            xml_.writeTextElement(name, values.first());
+            xml_.writeTextElement(name, text(entry.value(i)));
         }
     }
     xml_.writeEndElement();
