@@ -144,9 +144,7 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
         case FieldType::Float: {
             std::string_view t = trim(utf8);
             if (t.empty()) return encodeBlank(f, out);
-            auto s = formatNumberText(t, f.length, f.decimals);
-            if (!s) refuse(f, quoted(utf8));
-            std::memcpy(out, s->data(), std::size_t(f.length));
+            if (!formatNumberTextInto(t, f.length, f.decimals, out)) refuse(f, quoted(utf8));
             return;
         }
         case FieldType::Date: {
@@ -194,9 +192,8 @@ void encodeText(const FieldInfo& f, std::string_view utf8, CodePage cp, char* ou
 
 void encodeInteger(const FieldInfo& f, std::int64_t value, CodePage cp, char* out) {
     if (isNumeric(f)) {
-        auto s = formatIntegerField(value, f.length, f.decimals);
-        if (!s) refuse(f, std::to_string(value));
-        std::memcpy(out, s->data(), std::size_t(f.length));
+        if (!formatIntegerFieldInto(value, f.length, f.decimals, out))
+            refuse(f, std::to_string(value));
         return;
     }
     // Text fields take the digits whole or not at all, as numeric fields do.

@@ -212,24 +212,34 @@ std::optional<std::string> formatNumberField(double value, int width, int decima
     return out;
 }
 
-std::optional<std::string> formatIntegerField(std::int64_t value, int width, int decimals) {
-    if (width < 1 || decimals < 0) return std::nullopt;
+bool formatIntegerFieldInto(std::int64_t value, int width, int decimals, char* out) {
+    if (width < 1 || decimals < 0) return false;
     char buffer[24];
     std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
     Decimal d;
     parseDecimal(std::string_view(buffer, static_cast<std::size_t>(r.ptr - buffer)), d);
+    return d.write(decimals, out, width);
+}
+
+std::optional<std::string> formatIntegerField(std::int64_t value, int width, int decimals) {
+    if (width < 1) return std::nullopt;
     std::string out(static_cast<std::size_t>(width), ' ');
-    if (!d.write(decimals, out.data(), width)) return std::nullopt;
+    if (!formatIntegerFieldInto(value, width, decimals, out.data())) return std::nullopt;
     return out;
 }
 
-std::optional<std::string> formatNumberText(std::string_view text, int width, int decimals) {
-    if (width < 1 || decimals < 0) return std::nullopt;
+bool formatNumberTextInto(std::string_view text, int width, int decimals, char* out) {
+    if (width < 1 || decimals < 0) return false;
     Decimal d;
-    if (!parseDecimal(text, d)) return std::nullopt;
+    if (!parseDecimal(text, d)) return false;
     d.roundTo(decimals);
+    return d.write(decimals, out, width);
+}
+
+std::optional<std::string> formatNumberText(std::string_view text, int width, int decimals) {
+    if (width < 1) return std::nullopt;
     std::string out(static_cast<std::size_t>(width), ' ');
-    if (!d.write(decimals, out.data(), width)) return std::nullopt;
+    if (!formatNumberTextInto(text, width, decimals, out.data())) return std::nullopt;
     return out;
 }
 

@@ -20,10 +20,14 @@ std::optional<std::int64_t> parseIntegerField(std::string_view text);  // rounds
 // point, right-justified. Returns nullopt when the value does not fit.
 std::optional<std::string> formatNumberField(double value, int width, int decimals);
 std::optional<std::string> formatIntegerField(std::int64_t value, int width, int decimals);
+// The same written straight into `out` (`width` bytes), which is left as it was when false.
+bool formatIntegerFieldInto(std::int64_t value, int width, int decimals, char* out);
 // Formats typed number text for an N/F field straight from its decimal digits
 // (rounded half away from zero to `decimals`), so no digit is lost through a
 // double. nullopt when the text is no number or does not fit.
 std::optional<std::string> formatNumberText(std::string_view text, int width, int decimals);
+// The same written straight into `out` (`width` bytes), which is left as it was when false.
+bool formatNumberTextInto(std::string_view text, int width, int decimals, char* out);
 
 // dBase STR(x, len, dec) of the number held as decimal text `fieldText` (the
 // raw field bytes). Writes exactly `len` bytes to `out`: rounded half away from
