@@ -4,55 +4,25 @@
 #include <unistd.h>
 #include <zip.h>
 
-#include <QIODevice>
 #include <QXmlStreamReader>
 #include <cstring>
-#include <functional>
 
 #include "interchange/byte_source.h"
+#include "interchange/tellico_entry_scanner.h"
+#include "interchange/tellico_xml_feed.h"
 #include "interchange/transfer_error.h"
 
 namespace interchange::tellico {
 
 namespace {
 
-// The bytes of a file or of an archive member, handed to the XML reader as a device that refuses
-// to go on once a text runs longer than kMaxTextBytes without any markup.
-class GuardedDevice : public QIODevice {
-  public:
-    explicit GuardedDevice(std::function<qint64(char*, qint64)> read) : read_(std::move(read)) {
-        open(QIODevice::ReadOnly);
-    }
-    bool isSequential() const override { return true; }
-    bool tooLong() const { return tooLong_; }
-    bool failed() const { return failed_; }
+// An entry (or the blanks before one) this long goes to the XML reader, which watches the
+// length of texts.
+constexpr std::size_t kMaxScanned = std::size_t(4) << 20;
 
-  protected:
-    qint64 readData(char* data, qint64 max) override {
-        if (tooLong_ || failed_) return -1;
-        const qint64 n = read_(data, max);
-        if (n < 0) {
-            failed_ = true;
-            return -1;
-        }
-        for (qint64 i = 0; i < n; ++i) {
-            if (data[i] == '<') {
-                sinceMarkup_ = 0;
-            } else if (++sinceMarkup_ > kMaxTextBytes) {
-                tooLong_ = true;
-                return -1;
-            }
-        }
-        return n;
-    }
-    qint64 writeData(const char*, qint64) override { return -1; }
-
-  private:
-    std::function<qint64(char*, qint64)> read_;
-    qint64 sinceMarkup_ = 0;
-    bool tooLong_ = false;
-    bool failed_ = false;
-};
+bool blank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 QString zipReason(int code) {
     zip_error_t error;
@@ -70,50 +40,110 @@ bool startsWithZipSignature(const std::string& path) {
     return n == 4 && std::memcmp(head, "PK\x03\x04", 4) == 0;
 }
 
+// False when the XML declaration at the start of `head` names an encoding other than UTF-8.
+bool declaresUtf8(std::string_view head) {
+    if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
+    if (head.substr(0, 5) != "<?xml") return true;
+    head = head.substr(0, head.find("?>"));
+    const std::size_t at = head.find("encoding");
+    if (at == std::string_view::npos) return true;
+    const std::size_t open = head.find_first_of("\"'", at);
+    const std::size_t close = open == std::string_view::npos ? open : head.find(head[open], open + 1);
+    if (close == std::string_view::npos) return false;
+    return QString::fromLatin1(head.substr(open + 1, close - open - 1))
+               .compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0;
+}
+
 }  // namespace
 
 struct TellicoReader::Source {
-    zip_t* archive = nullptr;
-    zip_file_t* member = nullptr;
+    zip_t* archive = nullptr;  // for the pictures
     int fd = -1;
-    std::unique_ptr<GuardedDevice> device;
+    std::unique_ptr<XmlFeed> feed;
     QXmlStreamReader xml;
+    EntryScanner scanner;
+    // The entry scanner reads the entries while `fast`, from `pos` on; the XML reader has not
+    // been given `lines` line ends and `columns` columns since it last read, and the last '<'
+    // lies `sinceMarkup` bytes before `pos`.
+    bool fast = false;
+    std::uint64_t pos = 0;
+    std::uint64_t lines = 0, columns = 0;
+    qint64 sinceMarkup = 0;
+    QString collectionName;  // as its start tag writes it
 
     ~Source() {
-        if (member) zip_fclose(member);
         if (archive) zip_discard(archive);
         if (fd >= 0) ::close(fd);
     }
+    std::string blanks() {
+        std::string b(std::size_t(lines), '\n');
+        b.append(std::size_t(columns), ' ');
+        lines = columns = 0;
+        return b;
+    }
 };
 
-TellicoReader::TellicoReader(const std::string& path)
+TellicoReader::TellicoReader(const std::string& path, Reading reading)
     : path_(path), source_(std::make_unique<Source>()) {
     Source& s = *source_;
+    std::unique_ptr<XmlBytes> bytes;
     if (startsWithZipSignature(path)) {
         int code = 0;
         s.archive = zip_open(path.c_str(), ZIP_RDONLY | ZIP_CHECKCONS, &code);
         if (!s.archive)
             throw TransferError(path + " is a damaged zip archive, perhaps cut off: " +
                                 zipReason(code).toStdString() + ".");
-        s.member = zip_fopen(s.archive, "tellico.xml", 0);
-        if (!s.member)
-            throw TransferError(path + " holds no tellico.xml: it is no Tellico file.");
-        zip_file_t* member = s.member;
-        s.device = std::make_unique<GuardedDevice>([member](char* data, qint64 max) {
-            return qint64(zip_fread(member, data, zip_uint64_t(max)));
-        });
+        zip_file_t* member = zip_fopen(s.archive, "tellico.xml", 0);
+        if (!member) throw TransferError(path + " holds no tellico.xml: it is no Tellico file.");
+        zip_fclose(member);
+        bytes = archiveXmlBytes(path);
     } else {
         s.fd = openRegularFile(path);
-        const int fd = s.fd;
-        s.device = std::make_unique<GuardedDevice>([fd](char* data, qint64 max) -> qint64 {
-            for (;;) {
-                const ssize_t n = ::read(fd, data, std::size_t(max));
-                if (n >= 0 || errno != EINTR) return n;
-            }
-        });
+        bytes = fileXmlBytes(s.fd);
     }
-    s.xml.setDevice(s.device.get());
+    s.feed = std::make_unique<XmlFeed>(std::move(bytes));
+    s.xml.setDevice(s.feed.get());
+    const std::uint64_t first = reading == Reading::kScanEntries ? firstEntryStart() : 0;
     readHeader();
+    // The scanner takes over after the first entry, which the XML reader reads; that is, when
+    // the reader stands on the entry found, having read nothing after it, in a UTF-8 document.
+    s.fast = first > 0 && atEntry_ && !s.feed->streaming();
+    s.pos = first;
+    if (!s.fast) s.feed->goOn();
+}
+
+// The position of the first "<entry" in the file, with the XML reader given the bytes up to the
+// end of its start tag; 0 (the reader given everything) when there is none near the start, or
+// the document is not in UTF-8.
+std::uint64_t TellicoReader::firstEntryStart() {
+    XmlFeed& feed = *source_->feed;
+    try {
+        for (;;) {
+            const std::string_view head = feed.from(0);
+            if (head.size() >= 2 && (head[0] == '\0' || head[1] == '\0' ||
+                                     static_cast<unsigned char>(head[0]) >= 0xFE))
+                break;  // UTF-16 or UTF-32
+            if (!declaresUtf8(head)) break;
+            for (std::size_t at = head.find("<entry"); at != std::string_view::npos;
+                 at = head.find("<entry", at + 1)) {
+                if (at + 6 >= head.size()) break;
+                if (!blank(head[at + 6]) && head[at + 6] != '>' && head[at + 6] != '/') continue;
+                const std::size_t end = startTagEnd(head, at + 6);
+                if (end == kNoTagEnd) {
+                    feed.stream(0, {}, 0);
+                    return 0;
+                }
+                if (end == std::string_view::npos) break;
+                feed.feed(0, end + 1, {}, 0);
+                return at;
+            }
+            if (head.size() > kMaxScanned || !feed.more()) break;
+        }
+    } catch (const XmlBytesFailure&) {
+        // The XML reader meets the failure itself.
+    }
+    feed.stream(0, {}, 0);
+    return 0;
 }
 
 TellicoReader::~TellicoReader() = default;
@@ -125,10 +155,10 @@ bool TellicoReader::isZip() const {
 void TellicoReader::failXml() const {
     const Source& s = *source_;
     const std::string where = s.archive ? "tellico.xml in " + path_ : path_;
-    if (s.device->tooLong())
+    if (s.feed->tooLong())
         throw TransferError(where + " holds a text of more than 64 MB in one piece near line " +
                             std::to_string(s.xml.lineNumber()) + ": it is no Tellico data.");
-    if (s.device->failed())
+    if (s.feed->failed())
         throw TransferError("Cannot read " + where +
                             (s.archive ? ": the archive is damaged." : "."));
     throw TransferError(where + " is not well-formed XML (line " +
@@ -151,6 +181,7 @@ void TellicoReader::readHeader() {
     if (xml.hasError()) failXml();
     if (xml.name() != QLatin1String("collection") || !xml.isStartElement())
         throw TransferError(path_ + " holds no Tellico collection.");
+    source_->collectionName = xml.qualifiedName().toString();
     type_ = xml.attributes().value(QLatin1String("type")).toInt();
     title_ = xml.attributes().value(QLatin1String("title")).toString();
     while (xml.readNextStartElement()) {
@@ -246,10 +277,8 @@ void TellicoReader::readValue(Entry& entry, const QString& element) {
     failXml();
 }
 
-bool TellicoReader::nextEntry(Entry& entry) {
-    entry.clear();
+bool TellicoReader::readEntry(Entry& entry) {
     QXmlStreamReader& xml = source_->xml;
-    if (done_) return false;
     if (!atEntry_) {
         // After an entry: the next sibling in the collection, skipping images and the like.
         for (;;) {
@@ -273,6 +302,131 @@ bool TellicoReader::nextEntry(Entry& entry) {
     }
     if (xml.hasError()) failXml();
     return true;
+}
+
+bool TellicoReader::nextEntry(Entry& entry) {
+    entry.clear();
+    if (done_) return false;
+    Source& s = *source_;
+    std::uint64_t end = 0;  // of an entry the XML reader is to read
+    try {
+        if (s.fast) end = scanEntry(entry);
+    } catch (const XmlBytesFailure&) {
+        const std::string where = s.archive ? "tellico.xml in " + path_ : path_;
+        throw TransferError("Cannot read " + where +
+                            (s.archive ? ": the archive is damaged." : "."));
+    }
+    if (s.fast && end == 0) return !done_;  // scanned, or the collection's end
+    const bool read = readEntry(entry);
+    if (s.fast) {
+        if (s.feed->streaming()) {
+            s.fast = false;  // the reader needed more than the entry
+        } else {
+            const std::string_view read = s.feed->from(s.pos).substr(0, end - s.pos);
+            s.sinceMarkup = qint64(read.size() - read.rfind('<') - 1);
+            s.pos = end;
+            s.feed->release(end);
+        }
+    }
+    return read;
+}
+
+// Reads the entry at s.pos with the scanner (0), or finds where it ends for the XML reader to
+// read it (its end), or hands the rest of the file to the XML reader (0, s.fast false), or
+// finds the end of the collection (0, done_).
+std::uint64_t TellicoReader::scanEntry(Entry& entry) {
+    Source& s = *source_;
+    XmlFeed& feed = *s.feed;
+    const auto toReader = [&] {
+        feed.stream(s.pos, s.blanks(), s.sinceMarkup);
+        s.fast = false;
+        return std::uint64_t(0);
+    };
+    if (atEntry_) {
+        // The first entry: the XML reader has read its start tag and reads the rest.
+        for (;;) {
+            const SkimmedElement k = skimElement(feed.from(s.pos));
+            if (k.result == ScanResult::kAccepted) {
+                feed.extend(s.pos + k.length);
+                return s.pos + k.length;
+            }
+            if (k.result == ScanResult::kRefused || feed.from(s.pos).size() > kMaxScanned ||
+                !feed.more()) {
+                feed.goOn();
+                s.fast = false;
+                return 0;
+            }
+        }
+    }
+    // The blanks before the entry.
+    for (;;) {
+        std::string_view v = feed.from(s.pos);
+        std::size_t i = 0;
+        for (; i < v.size() && blank(v[i]); ++i) {
+            if (v[i] == '\n' || (v[i] == '\r' && i + 1 < v.size() && v[i + 1] != '\n')) {
+                ++s.lines;
+                s.columns = 0;
+            } else if (v[i] == '\r') {
+                if (i + 1 == v.size()) break;  // CR LF or a lone CR: told by the next byte
+            } else {
+                ++s.columns;
+            }
+        }
+        s.pos += i;
+        s.sinceMarkup += qint64(i);
+        v = feed.from(s.pos);
+        if (v.size() >= 16 && !blank(v[0])) break;
+        if (v.size() > kMaxScanned || !feed.more()) {
+            if (v.empty() || blank(v[0])) return toReader();
+            break;
+        }
+    }
+    std::string_view v = feed.from(s.pos);
+    if (v.substr(0, 6) == "<entry" && v.size() > 6 &&
+        (blank(v[6]) || v[6] == '>' || v[6] == '/')) {
+        for (;;) {
+            const ScannedEntry r = s.scanner.scan(feed.from(s.pos), entry);
+            if (r.result == ScanResult::kAccepted) {
+                if (r.newlines > 0) {
+                    s.lines += r.newlines;
+                    s.columns = r.lastLineUnits;
+                } else {
+                    s.columns += r.lastLineUnits;
+                }
+                const std::string_view scanned = feed.from(s.pos).substr(0, r.length);
+                s.sinceMarkup = qint64(r.length - scanned.rfind('<') - 1);
+                s.pos += r.length;
+                feed.release(s.pos);
+                ++scanned_;
+                return 0;
+            }
+            if (r.result == ScanResult::kRefused) break;
+            if (feed.from(s.pos).size() > kMaxScanned || !feed.more()) return toReader();
+        }
+        entry.clear();
+        // Refused: the XML reader reads it, from here to its end.
+        for (;;) {
+            const SkimmedElement k = skimElement(feed.from(s.pos));
+            if (k.result == ScanResult::kAccepted) {
+                feed.feed(s.pos, s.pos + k.length, s.blanks(), s.sinceMarkup);
+                return s.pos + k.length;
+            }
+            if (k.result == ScanResult::kRefused || feed.from(s.pos).size() > kMaxScanned ||
+                !feed.more())
+                return toReader();
+        }
+    }
+    // The collection's end: the XML reader would stop there too.
+    const std::string end = "</" + s.collectionName.toStdString();
+    if (v.substr(0, end.size()) == end) {
+        std::size_t i = end.size();
+        while (i < v.size() && blank(v[i])) ++i;
+        if (i < v.size() && v[i] == '>') {
+            done_ = true;
+            return 0;
+        }
+    }
+    return toReader();
 }
 
 void TellicoReader::readEmbeddedImages() {

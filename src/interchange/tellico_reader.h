@@ -10,6 +10,12 @@
 // holds one element per value (<year>); a date element (<cdate>) holds <year>, <month> and <day>,
 // given as YYYY-MM-DD; table rows hold <column>s, joined by "::" as Tellico shows them.
 //
+// Entries in the form Tellico and our export write them are read straight from the bytes by the
+// entry scanner (tellico_entry_scanner.h), giving the same values; QXmlStreamReader reads the
+// header, every entry the scanner refuses, and everything after the entries, and so gives every
+// message about damaged XML, at the file's own line and column. An archive's XML is inflated on
+// a thread of its own (tellico_xml_bytes.h).
+//
 // Failures throw TransferError with a message naming the file and the problem: a file that
 // cannot be read or is not a regular one, a damaged or cut-off zip archive, an archive without
 // tellico.xml, XML that is not well formed (with its line and column), a text of more than
@@ -25,14 +31,16 @@
 #include <vector>
 
 #include "interchange/tellico_fields.h"
+#include "interchange/tellico_xml_feed.h"
 
 namespace interchange::tellico {
 
-inline constexpr qint64 kMaxTextBytes = qint64(64) << 20;
-
 class TellicoReader {
   public:
-    explicit TellicoReader(const std::string& path);
+    // How entries are read: by the entry scanner where it can (tellico_entry_scanner.h), the
+    // XML reader reading the rest; or all by the XML reader (to compare the two).
+    enum class Reading { kScanEntries, kXmlReaderOnly };
+    explicit TellicoReader(const std::string& path, Reading reading = Reading::kScanEntries);
     ~TellicoReader();
     TellicoReader(const TellicoReader&) = delete;
     TellicoReader& operator=(const TellicoReader&) = delete;
@@ -44,6 +52,8 @@ class TellicoReader {
 
     // Reads the next entry into `entry` (cleared first); false after the last one.
     bool nextEntry(Entry& entry);
+    // How many entries the entry scanner read.
+    std::uint64_t scannedEntries() const { return scanned_; }
 
     // The bytes of picture `id` from the archive's "images/" folder. Throws TransferError naming
     // it when the archive does not hold it (or the file is no archive).
@@ -55,7 +65,10 @@ class TellicoReader {
   private:
     struct Source;
     [[noreturn]] void failXml() const;
+    std::uint64_t firstEntryStart();
     void readHeader();
+    bool readEntry(Entry& entry);  // by the XML reader
+    std::uint64_t scanEntry(Entry& entry);
     QString readText();  // the text of the current element, up to its end
     void readValue(Entry& entry, const QString& element);
     void readEmbeddedImages();
@@ -67,6 +80,7 @@ class TellicoReader {
     std::vector<FieldDef> fields_;
     bool atEntry_ = false;  // the reader stands on an <entry> start
     bool done_ = false;
+    std::uint64_t scanned_ = 0;
     std::map<QString, QByteArray> embedded_;
 };
 
