@@ -2,7 +2,6 @@
 
 #include <QDate>
 #include <array>
-#include <cstdio>
 
 #include "interchange/tellico_text.h"
 
@@ -18,8 +17,10 @@ std::uint32_t hashOf(std::string_view s) {
 
 std::string isoText(int year, int month, int day) {
     if (year < 1 || year > 9999) return QDate(year, month, day).toString(Qt::ISODate).toStdString();
-    char text[16];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+    std::string text = "0000-00-00";
+    for (int i = 3; i >= 0; --i, year /= 10) text[std::size_t(i)] = char('0' + year % 10);
+    text[5] = char('0' + month / 10), text[6] = char('0' + month % 10);
+    text[8] = char('0' + day / 10), text[9] = char('0' + day % 10);
     return text;
 }
 

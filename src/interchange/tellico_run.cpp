@@ -11,6 +11,7 @@
 #include "engine/table.h"
 #include "interchange/tellico_mapping.h"
 #include "interchange/tellico_reader.h"
+#include "interchange/tellico_stamp_queue.h"
 #include "interchange/tellico_writer.h"
 #include "interchange/transfer_error.h"
 #include "interchange/value_conversion.h"
@@ -150,18 +151,18 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
     FieldAssignment identity;
     for (int f = 1; f <= collection::kFieldCount; ++f) identity.push_back(f);
     const collection::DateFormat dates = withFourDigitYears(options.dateFormat);
-    tellico::Entry entry;
     const tellico::EntryMapping mapping(reader->fields());
     tellico::StampValues stamp;
     EntryPictures pictures(*reader, table, options.pictures, path);
+    // Entries are read on a thread of their own while the records are posted.
+    tellico::StampQueue stamps(*reader, mapping);
     return importRecords(
         table, identity, options,
         [&](std::vector<std::string>& values) {
-            if (!reader->nextEntry(entry)) {
+            if (!stamps.next(stamp)) {
                 pictures.atEnd();
                 return false;
             }
-            tellico::stampValues(entry, mapping, stamp);
             std::string& date = stamp.fields[kDateField - 1];
             date.clear();
             if (stamp.year != 0)

@@ -34,7 +34,9 @@ std::string_view qtTrimmed(std::string_view s, std::string& scratch) {
 }
 
 void appendOneLine(std::string& out, std::string_view value) {
-    if (value.find_first_of("<\n\r") == std::string_view::npos) {
+    bool breaks = false;
+    for (char c : value) breaks = breaks || c == '<' || c == '\n' || c == '\r';
+    if (!breaks) {
         out.append(value);
         return;
     }

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/table.h"
 #include "interchange/tellico_reader.h"
+#include "interchange/tellico_run.h"
 #include "interchange/transfer_error.h"
 #include "interchange_test_support.h"
 
@@ -208,6 +210,32 @@ open(sys.argv[1], 'wb').write(local + data + central + end)
     EXPECT_GT(scanner.entries.size(), 1000u);
     EXPECT_LT(scanner.entries.size(), 40000u);
     EXPECT_EQ(scanner.entries.size(), xmlReader.entries.size());
+}
+
+// Entries are read ahead on a thread of their own while records are posted: a run that stops
+// early (a picture missing from the archive) stops it, and posts nothing read ahead.
+TEST_F(TellicoFastPathTest, ARunStoppingEarlyStopsTheReadingAhead) {
+    if (!pythonHas("zipfile")) GTEST_SKIP() << "no Python zipfile";
+    std::string entries;
+    for (int k = 0; k < 20000; ++k)
+        entries += "  <entry id=\"" + std::to_string(k) + "\"><country>C" + std::to_string(k) +
+                   "</country>" + (k == 9 ? "<image>gone.png</image>" : "") + "</entry>\n";
+    const std::string tc = scratch_.file("early.tc");
+    const PythonResult p = runPython(R"(
+import zipfile, sys
+with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:
+    z.write(sys.argv[2], 'tellico.xml')
+)",
+                                     {tc, scratch_.write("early.xml", document(entries))});
+    ASSERT_EQ(p.exitCode, 0) << p.output;
+    const std::string dbf = scratch_.file("EARLY.DBF");
+    makeCollection(dbf);
+    engine::Table table;
+    table.open(dbf, engine::OpenMode::Shared);
+    const ImportResult r = importTellico(table, tc, {});
+    EXPECT_EQ(r.added, 9u);
+    EXPECT_NE(r.error.find("The picture gone.png is missing from"), std::string::npos) << r.error;
+    EXPECT_EQ(rows(table).size(), 9u);
 }
 
 }  // namespace
