@@ -2,6 +2,9 @@
 // limits of the first line, extra fields, control characters and the two encodings.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "interchange/delimited_line_reader.h"
 #include "interchange/transfer_error.h"
 #include "interchange_test_support.h"
@@ -150,6 +153,17 @@ TEST_F(LineReaderTest, Utf8AndWindows1252SourcesBothGiveUtf8) {
     late[1 << 20] = '\xB6';
     late += "\xE9";
     EXPECT_EQ(detectTextEncoding(scratch_.write("late.txt", late)), TextEncoding::Cp1252);
+}
+
+TEST_F(LineReaderTest, AFileWrittenAgainIsExaminedAgain) {
+    // The encoding of a file is remembered while the file stays as it was; a file changed since
+    // (here to the same size, one letter now in Windows-1252) is read through again.
+    const std::string path = scratch_.write("again.txt", "\"Espa\xC3\xB1" "a\"\r\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    EXPECT_EQ(detectTextEncoding(path), TextEncoding::Utf8);
+    EXPECT_EQ(detectTextEncoding(path), TextEncoding::Utf8);
+    scratch_.write("again.txt", "\"Espa\xF1" "a.\"\r\n");
+    EXPECT_EQ(detectTextEncoding(path), TextEncoding::Cp1252);
 }
 
 TEST_F(LineReaderTest, AMissingSourceIsATransferError) {
