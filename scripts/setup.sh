@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-charts-dev qt6-svg-dev
   python3 python3-dbf python3-dbfread libdbd-xbase-perl sqlite3
-  libzip-dev tellico-data libxml2-utils
+  libzip-dev libisal-dev tellico-data libxml2-utils
   xvfb xauth xdotool fonts-liberation poppler-utils
   dbus-daemon at-spi2-core python3-pyatspi
   dpkg-dev file desktop-file-utils appstream

@@ -28,11 +28,23 @@ unsigned char cls(const char* p) {
     return kClass[static_cast<unsigned char>(*p)];
 }
 
+// 1: may start a name, 2: may go on in one (ASCII only).
+constexpr std::array<unsigned char, 256> nameClasses() {
+    std::array<unsigned char, 256> c{};
+    for (int b = 'A'; b <= 'Z'; ++b) c[std::size_t(b)] = 3;
+    for (int b = 'a'; b <= 'z'; ++b) c[std::size_t(b)] = 3;
+    c['_'] = 3;
+    for (int b = '0'; b <= '9'; ++b) c[std::size_t(b)] = 2;
+    c['-'] = c['.'] = 2;
+    return c;
+}
+constexpr std::array<unsigned char, 256> kName = nameClasses();
+
 bool nameStart(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+    return kName[static_cast<unsigned char>(c)] & 1;
 }
 bool nameChar(char c) {
-    return nameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+    return kName[static_cast<unsigned char>(c)] & 2;
 }
 
 bool xmlChar(std::uint32_t c) {
@@ -197,7 +209,12 @@ bool EntryScanner::reference() {
 bool EntryScanner::startTag(Tag& tag) {
     ++p_;  // '<'
     if (!name(tag.name)) return false;
-    std::array<std::string_view, 8> seen;
+    if (*p_ == '>') {  // most tags
+        ++p_;
+        tag.empty = false;
+        return true;
+    }
+    std::string_view seen[8];
     std::size_t attributes = 0;
     for (;;) {
         const char* before = p_;
@@ -217,7 +234,7 @@ bool EntryScanner::startTag(Tag& tag) {
         std::string_view attribute;
         if (p_ == before) return fail(false);  // attributes stand apart
         if (!name(attribute)) return false;
-        if (attribute.substr(0, 5) == "xmlns" || attributes == seen.size()) return fail(false);
+        if (attribute.substr(0, 5) == "xmlns" || attributes == std::size(seen)) return fail(false);
         for (std::size_t k = 0; k < attributes; ++k)
             if (seen[k] == attribute) return fail(false);
         seen[attributes++] = attribute;
@@ -242,9 +259,16 @@ bool EntryScanner::startTag(Tag& tag) {
 
 bool EntryScanner::endTag(std::string_view expected) {
     p_ += 2;  // "</"
-    std::string_view n;
-    if (!name(n)) return false;
-    if (n != expected) return fail(false);
+    const std::size_t n = expected.size();
+    if (std::size_t(end_ - p_) <= n) return fail(true);
+    for (std::size_t i = 0; i < n; ++i)
+        if (p_[i] != expected[i]) return fail(false);
+    p_ += n;
+    if (nameChar(*p_) || *p_ == ':' || static_cast<unsigned char>(*p_) >= 0x80) return fail(false);
+    if (*p_ == '>') {
+        ++p_;
+        return true;
+    }
     if (!blanks()) return false;
     if (*p_ != '>') return fail(false);
     ++p_;

@@ -10,9 +10,10 @@ namespace interchange::tellico {
 namespace {
 
 std::uint32_t hashOf(std::string_view s) {
-    std::uint32_t h = 2166136261u;
-    for (char c : s) h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return h;
+    const std::size_t n = s.size();
+    if (n == 0) return 0;
+    const auto at = [&s](std::size_t i) { return std::uint32_t(static_cast<unsigned char>(s[i])); };
+    return std::uint32_t(n) * 2654435761u ^ (at(0) * 97u + at(n / 2) * 31u + at(n - 1)) * 40503u;
 }
 
 std::string isoText(int year, int month, int day) {

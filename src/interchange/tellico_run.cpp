@@ -9,9 +9,9 @@
 
 #include "collection/stamp_schema.h"
 #include "engine/table.h"
+#include "interchange/read_ahead.h"
 #include "interchange/tellico_mapping.h"
 #include "interchange/tellico_reader.h"
-#include "interchange/tellico_stamp_queue.h"
 #include "interchange/tellico_writer.h"
 #include "interchange/transfer_error.h"
 #include "interchange/value_conversion.h"
@@ -152,24 +152,29 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
     for (int f = 1; f <= collection::kFieldCount; ++f) identity.push_back(f);
     const collection::DateFormat dates = withFourDigitYears(options.dateFormat);
     const tellico::EntryMapping mapping(reader->fields());
-    tellico::StampValues stamp;
     EntryPictures pictures(*reader, table, options.pictures, path);
-    // Entries are read on a thread of their own while the records are posted.
-    tellico::StampQueue stamps(*reader, mapping);
+    // Entries are read and turned into stamp values on a thread of their own while the records
+    // are posted (the reader's pictures are taken on this thread: the reading does not use them).
+    tellico::Entry entry;
+    ReadAhead<tellico::StampValues> stamps([&](tellico::StampValues& stamp) {
+        if (!reader->nextEntry(entry)) return false;
+        tellico::stampValues(entry, mapping, stamp);
+        std::string& date = stamp.fields[kDateField - 1];
+        date.clear();
+        if (stamp.year != 0) appendDateText(date, {stamp.year, stamp.month, stamp.day}, dates);
+        return true;
+    });
     return importRecords(
         table, identity, options,
         [&](std::vector<std::string>& values) {
-            if (!stamps.next(stamp)) {
+            tellico::StampValues* stamp = stamps.next();
+            if (!stamp) {
                 pictures.atEnd();
                 return false;
             }
-            std::string& date = stamp.fields[kDateField - 1];
-            date.clear();
-            if (stamp.year != 0)
-                appendDateText(date, {stamp.year, stamp.month, stamp.day}, dates);
             // A picture missing from the archive ends the run before its entry is posted.
-            pictures.read(stamp.images);
-            values.swap(stamp.fields);
+            pictures.read(stamp->images);
+            values.swap(stamp->fields);
             return true;
         },
         [&](std::uint32_t recno) { pictures.posted(recno); });
