@@ -216,6 +216,14 @@ bool formatIntegerFieldInto(std::int64_t value, int width, int decimals, char* o
     if (width < 1 || decimals < 0) return false;
     char buffer[24];
     std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    if (decimals == 0) {
+        // The digits as they are, right-justified.
+        const auto length = static_cast<int>(r.ptr - buffer);
+        if (length > width) return false;
+        std::memset(out, ' ', static_cast<std::size_t>(width - length));
+        std::memcpy(out + (width - length), buffer, static_cast<std::size_t>(length));
+        return true;
+    }
     Decimal d;
     parseDecimal(std::string_view(buffer, static_cast<std::size_t>(r.ptr - buffer)), d);
     return d.write(decimals, out, width);
