@@ -1,12 +1,13 @@
 // For the benchmarks that run the collection layer: a synthetic collection made the way the
 // program makes one (collection::MakeNewDB, the collection's own field definitions), filled with
 // the stamps of bench_data.h while the tag NewIndex on `sortExpression` is kept up to date
-// (throws on failure), and their common command line "[RECORDS] [FOLDER] [--keep]".
+// (throws on failure), and their common command line "[RECORDS] [FOLDER] [--keep] [--rounds=N]".
 #pragma once
 
 #include <QString>
 #include <charconv>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <functional>
@@ -33,8 +34,15 @@ inline void makeBenchCollection(const SyntheticCollection& data, const QString& 
     }
 }
 
-// Parses "[RECORDS] [FOLDER] [--keep]" (`defaultRecords` records in /tmp by default) and calls
+// Parses "[RECORDS] [FOLDER] [--keep] [--rounds=N]" (`defaultRecords` records in /tmp by default) and calls
 // `run(records, folder, keep)`; prints the usage (status 2) or a failure (status 1) itself.
+// Rounds each side runs, the best of which is compared: `--rounds=N` anywhere after the
+// folder, 5 when not given (single timings on a shared machine vary by half).
+inline int& benchRounds() {
+    static int rounds = 5;
+    return rounds;
+}
+
 inline int runBenchMain(int argc, char** argv, const char* name,
                         const std::function<int(std::uint32_t, const std::string&, bool)>& run,
                         std::uint32_t defaultRecords = 1000000) {
@@ -43,12 +51,18 @@ inline int runBenchMain(int argc, char** argv, const char* name,
         const char* end = argv[1] + std::strlen(argv[1]);
         auto [p, ec] = std::from_chars(argv[1], end, records);
         if (ec != std::errc() || p != end || records == 0) {
-            std::fprintf(stderr, "usage: %s [RECORDS] [FOLDER] [--keep]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [RECORDS] [FOLDER] [--keep] [--rounds=N]\n", argv[0]);
             return 2;
         }
     }
     const std::string folder = argc > 2 ? argv[2] : "/tmp";
-    const bool keep = argc > 3 && std::strcmp(argv[3], "--keep") == 0;
+    bool keep = false;
+    for (int i = 3; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--keep") == 0)
+            keep = true;
+        else if (std::strncmp(argv[i], "--rounds=", 9) == 0 && std::atoi(argv[i] + 9) > 0)
+            benchRounds() = std::atoi(argv[i] + 9);
+    }
     try {
         return run(records, folder, keep);
     } catch (const std::exception& e) {

@@ -18,8 +18,8 @@
 // sqlite times include its process start; engine times run from the first engine call to close.
 // Setting up (the empty collection before each import round) is not timed on either side.
 //
-// Usage: interchange_bench [RECORDS] [FOLDER] [--keep]
-//   RECORDS defaults to 1,000,000, FOLDER to /tmp; three rounds. Files go to
+// Usage: interchange_bench [RECORDS] [FOLDER] [--keep] [--rounds=N]
+//   RECORDS defaults to 1,000,000, FOLDER to /tmp; five rounds. Files go to
 //   FOLDER/tess_interchange_bench_RECORDS and are removed at the end unless --keep is given.
 // Exits with 1 when a run fails or the sides disagree on the number of records.
 #include <QString>
@@ -50,7 +50,6 @@ namespace {
 using namespace bench;
 
 constexpr std::uint64_t kSeed = 20240611;
-constexpr int kRounds = 3;
 const collection::DateFormat kDateFormat{7, false};
 const collection::SortLevels kLevels{3, 0, 0, 0};
 constexpr const char* kSqliteKey = "upper(substr(country,1,80))";
@@ -126,7 +125,7 @@ int run(std::uint32_t records, const std::string& folder, bool keep) {
                                      ");\n";
     const std::string sqliteExport = ".headers on\n.mode csv\n.output \"" + sqliteOut +
                                      "\"\nSELECT * FROM stamps ORDER BY " + kSqliteKey + ";\n";
-    for (int round = 1; round <= kRounds; ++round) {
+    for (int round = 1; round <= bench::benchRounds(); ++round) {
         emptyCollection(dbf);
         std::filesystem::remove(db);
         t0 = std::chrono::steady_clock::now();
@@ -190,7 +189,7 @@ int run(std::uint32_t records, const std::string& folder, bool keep) {
     std::printf(
         "(best of %d each; ratio = engine/sqlite, PASS when <= target; sqlite times "
         "include starting its process)\n",
-        kRounds);
+        bench::benchRounds());
     if (!keep) std::filesystem::remove_all(dir);
     if (!sound) std::printf("ERROR: the record counts disagree\n");
     return sound ? 0 : 1;

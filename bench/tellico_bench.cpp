@@ -12,8 +12,8 @@
 //    in one process (its time includes starting the process).
 // Target: at most 0.5.
 //
-// Usage: tellico_bench [RECORDS] [FOLDER] [--keep]
-//   RECORDS defaults to 100,000, FOLDER to /tmp; three rounds. Files go to
+// Usage: tellico_bench [RECORDS] [FOLDER] [--keep] [--rounds=N]
+//   RECORDS defaults to 100,000, FOLDER to /tmp; five rounds. Files go to
 //   FOLDER/tess_tellico_bench_RECORDS and are removed at the end unless --keep is given.
 // Exits with 1 when a run fails or the sides disagree on the number of records.
 #include <QString>
@@ -44,7 +44,6 @@ namespace {
 using namespace bench;
 
 constexpr std::uint64_t kSeed = 20240611;
-constexpr int kRounds = 3;
 const collection::DateFormat kDateFormat{7, false};
 const collection::SortLevels kLevels{3, 0, 0, 0};
 constexpr const char* kSqliteKey = "upper(substr(country,1,80))";
@@ -109,7 +108,7 @@ int run(std::uint32_t records, const std::string& folder, bool keep) {
                                      ");\n";
     double best = 1e300, bestSqlite = 1e300;
     bool sound = true;
-    for (int round = 1; round <= kRounds; ++round) {
+    for (int round = 1; round <= bench::benchRounds(); ++round) {
         emptyCollection(dbf, true);
         std::filesystem::remove(db);
         t0 = std::chrono::steady_clock::now();
@@ -135,7 +134,7 @@ int run(std::uint32_t records, const std::string& folder, bool keep) {
                 "target", "result");
     std::printf("%-30s %10.3f %10.3f %7.3f %7.2f %6s\n", "Tellico import + NewIndex", best,
                 bestSqlite, ratio, 0.5, ratio <= 0.5 ? "PASS" : "MISS");
-    std::printf("(best of %d each; ratio = engine/sqlite, PASS when <= target)\n", kRounds);
+    std::printf("(best of %d each; ratio = engine/sqlite, PASS when <= target)\n", bench::benchRounds());
     if (!keep) std::filesystem::remove_all(dir);
     if (!sound) std::printf("ERROR: the record counts disagree\n");
     return sound ? 0 : 1;
