@@ -3,6 +3,8 @@
 // files, the same entries before the same message (line and column included).
 #include <gtest/gtest.h>
 
+#include <QString>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -172,6 +174,77 @@ TEST_F(TellicoFastPathTest, DamageIsReportedAtTheSamePlace) {
     for (std::size_t cut : {whole.size() / 2, whole.find("</entry>", whole.size() / 2) + 8})
         EXPECT_NE(both(whole.substr(0, cut)).error.find("is not well-formed XML"),
                   std::string::npos);
+}
+
+// Entries put together at random from the pieces the scanner must take or refuse, whole and with
+// damage at random places: both ways read the same values and stop with the same message.
+TEST_F(TellicoFastPathTest, RandomEntriesAndDamageReadTheSame) {
+    std::mt19937 random(2024);
+    const auto pick = [&](const std::vector<std::string>& from) {
+        return from[random() % from.size()];
+    };
+    const std::vector<std::string> texts = {
+        "plain", "", " ", "A &amp; B", "&lt;br/&gt;", "&#233;t&#xE9;", "caf\xC3\xA9",
+        "\xF0\x9F\x93\xAE", "two\r\nlines", "cr\ronly", "tab\there", "]]", "a]>b",
+        "&quot;&apos;", "\xE2\x82\xAC 12,50", "1999-05-06", "x<!-- note -->y",
+        "<![CDATA[<raw> & ]]>", "&#x10FFFF;", "&#0065;", "\xC2\xA0"};
+    const std::vector<std::string> attributes = {"", "x &amp; y", "'", "&#233;", "a>b", "\xC3\xA9"};
+    const std::vector<std::string> names = {"title", "country", "year", "pur_price", "comments",
+                                            "my-field", "f.2", "_x"};
+    const auto field = [&]() -> std::string {
+        const std::string n = pick(names);
+        switch (random() % 8) {
+            case 0:
+                return "<" + n + "/>";
+            case 1:
+                return "<" + n + "s><" + n + ">" + pick(texts) + "</" + n + "><" + n + ">" +
+                       pick(texts) + "</" + n + "></" + n + "s>";
+            case 2:
+                return "<" + n + "><year>" + pick(texts) + "</year><month>1</month></" + n + ">";
+            case 3:
+                return "<" + n + "><column>" + pick(texts) + "</column><column/></" + n + ">";
+            case 4:
+                return "<" + n + " a='1' b=\"" + pick(attributes) + "\">" + pick(texts) + "</" + n +
+                       " >";
+            default:
+                return "<" + n + ">" + pick(texts) + "</" + n + ">";
+        }
+    };
+    std::string entries;
+    for (int k = 0; k < 400; ++k) {
+        entries += "  <entry id=\"" + std::to_string(k) + "\">";
+        for (int f = int(random() % 6); f > 0; --f)
+            entries += (random() % 3 ? "\n   " : random() % 2 ? "\r\n\t" : "") + field();
+        entries += "\n  </entry>\n";
+    }
+    const std::string whole = document(entries);
+    const Reading r = both(whole);
+    EXPECT_EQ(r.error, "");
+    EXPECT_EQ(r.entries.size(), 400u);
+    EXPECT_GT(r.scanned, 200u);
+    // Cut short, a byte put in, or a byte taken out, at random places after the header.
+    const std::size_t start = whole.find("<entry");
+    const std::string bytes[] = {"<", "&", ">", "\x01", "\xC3", "\"", "/", "]]>", "\n"};
+    for (int round = 0; round < 60; ++round) {
+        const std::size_t at = start + random() % (whole.size() - start);
+        std::string damaged = whole;
+        switch (round % 3) {
+            case 0:
+                damaged.resize(at);
+                break;
+            case 1:
+                damaged.insert(at, bytes[random() % std::size(bytes)]);
+                break;
+            default:
+                damaged.erase(at, 1);
+                break;
+        }
+        // Bytes that are no UTF-8 are found by the XML reader where it decodes them: not
+        // compared here.
+        const QByteArray utf8(damaged.data(), qsizetype(damaged.size()));
+        if (QString::fromUtf8(utf8).toUtf8() != utf8) continue;
+        both(damaged);
+    }
 }
 
 // The archive member is inflated on a thread of its own: damage found there ends the reading
