@@ -12,7 +12,9 @@ void Entry::clear() {
 std::uint64_t Entry::bit(std::string_view name) {
     const std::size_t n = name.size();
     if (n == 0) return 1;
-    const auto at = [&name](std::size_t i) { return unsigned(static_cast<unsigned char>(name[i])); };
+    const auto at = [&name](std::size_t i) {
+        return unsigned(static_cast<unsigned char>(name[i]));
+    };
     const unsigned h = unsigned(n) * 13u + at(0) * 7u + at(n / 2) * 5u + at(n - 1) * 3u;
     return std::uint64_t(1) << (h % 61u);
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstring>
 
+#include "interchange/tellico_xml_chars.h"
+
 namespace interchange::tellico {
 
 namespace {
@@ -47,90 +49,6 @@ bool nameChar(char c) {
     return kName[static_cast<unsigned char>(c)] & 2;
 }
 
-bool xmlChar(std::uint32_t c) {
-    return c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c <= 0xD7FF) ||
-           (c >= 0xE000 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0x10FFFF);
-}
-
-// The length of the UTF-8 sequence at `p` (a byte of 0x80 or more) when it is valid and a
-// character XML allows; 0 when not, -1 when it runs past `end`.
-int utf8Length(const char* p, const char* end) {
-    const auto b = static_cast<unsigned char>(p[0]);
-    int n = 0;
-    unsigned char lo = 0x80, hi = 0xBF;  // the range of the second byte
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3;
-        if (b == 0xE0) lo = 0xA0;
-        if (b == 0xED) hi = 0x9F;  // no surrogates
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4;
-        if (b == 0xF0) lo = 0x90;
-        if (b == 0xF4) hi = 0x8F;
-    } else {
-        return 0;
-    }
-    if (end - p < n) return -1;
-    const auto b1 = static_cast<unsigned char>(p[1]);
-    if (b1 < lo || b1 > hi) return 0;
-    for (int k = 2; k < n; ++k)
-        if ((static_cast<unsigned char>(p[k]) & 0xC0) != 0x80) return 0;
-    // U+FFFE and U+FFFF are no characters.
-    if (b == 0xEF && b1 == 0xBF && static_cast<unsigned char>(p[2]) >= 0xBE) return 0;
-    return n;
-}
-
-void appendUtf8(std::string& out, std::uint32_t c) {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
-int digitOf(char c, int base) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-struct Named {
-    std::string_view text;  // after '&'
-    char value;
-};
-constexpr Named kEntities[] = {{"amp;", '&'}, {"lt;", '<'}, {"gt;", '>'}, {"quot;", '"'},
-                               {"apos;", '\''}};
-
-// The reference at `p` ('&', already checked by the scanner): the character it stands for and
-// the length of the reference.
-std::uint32_t resolve(const char* p, std::size_t& length) {
-    if (p[1] != '#') {
-        for (const Named& n : kEntities)
-            if (std::memcmp(p + 1, n.text.data(), n.text.size()) == 0) {
-                length = n.text.size() + 1;
-                return std::uint32_t(static_cast<unsigned char>(n.value));
-            }
-    }
-    const int base = p[2] == 'x' ? 16 : 10;
-    const char* q = p + (base == 16 ? 3 : 2);
-    std::uint32_t v = 0;
-    for (; *q != ';'; ++q) v = v * std::uint32_t(base) + std::uint32_t(digitOf(*q, base));
-    length = std::size_t(q + 1 - p);
-    return v;
-}
-
 }  // namespace
 
 bool EntryScanner::fail(bool needMore) {
@@ -139,12 +57,12 @@ bool EntryScanner::fail(bool needMore) {
 }
 
 // A CR LF or a lone CR at p_: one line end.
-#define TELLICO_LINE_END_AT_CR()                      \
-    do {                                              \
-        if (p_ + 1 >= end_) return fail(true);        \
-        p_ += p_[1] == '\n' ? 2 : 1;                  \
-        ++newlines_;                                  \
-        lineStart_ = p_;                              \
+#define TELLICO_LINE_END_AT_CR()               \
+    do {                                       \
+        if (p_ + 1 >= end_) return fail(true); \
+        p_ += p_[1] == '\n' ? 2 : 1;           \
+        ++newlines_;                           \
+        lineStart_ = p_;                       \
     } while (false)
 
 bool EntryScanner::blanks() {
@@ -181,7 +99,7 @@ bool EntryScanner::reference() {
     const char* q = p_ + 1;
     if (end_ - q < 6) return fail(true);  // the longest named one and room to tell
     if (*q != '#') {
-        for (const Named& n : kEntities)
+        for (const NamedEntity& n : kNamedEntities)
             if (std::memcmp(q, n.text.data(), n.text.size()) == 0) {
                 p_ = q + n.text.size();
                 return true;
@@ -196,12 +114,12 @@ bool EntryScanner::reference() {
     }
     std::uint32_t v = 0;
     int digits = 0;
-    for (; q < end_ && digitOf(*q, base) >= 0; ++q) {
+    for (; q < end_ && digitValue(*q, base) >= 0; ++q) {
         if (++digits > 7) return fail(false);
-        v = v * std::uint32_t(base) + std::uint32_t(digitOf(*q, base));
+        v = v * std::uint32_t(base) + std::uint32_t(digitValue(*q, base));
     }
     if (q >= end_) return fail(true);
-    if (*q != ';' || digits == 0 || !xmlChar(v)) return fail(false);
+    if (*q != ';' || digits == 0 || !isXmlChar(v)) return fail(false);
     p_ = q + 1;
     return true;
 }
@@ -295,8 +213,7 @@ bool EntryScanner::special(Text* text) {
             if (text) text->plain = false;
             return reference();
         case kGt:  // "]]>" may not stand in text
-            if (text && p_ - text->begin >= 2 && p_[-1] == ']' && p_[-2] == ']')
-                return fail(false);
+            if (text && p_ - text->begin >= 2 && p_[-1] == ']' && p_[-2] == ']') return fail(false);
             ++p_;
             return true;
         case kNl:
@@ -309,7 +226,7 @@ bool EntryScanner::special(Text* text) {
             TELLICO_LINE_END_AT_CR();
             return true;
         case kHigh: {
-            const int n = utf8Length(p_, end_);
+            const int n = utf8CharLength(p_, end_);
             if (n <= 0) return fail(n < 0);
             p_ += n;
             return true;
@@ -327,7 +244,7 @@ std::string_view EntryScanner::decoded(const Text& t, std::string& buffer) const
     for (const char* p = t.begin; p < t.end;) {
         if (*p == '&') {
             std::size_t length = 0;
-            appendUtf8(buffer, resolve(p, length));
+            appendUtf8(buffer, resolveReference(p, length));
             p += length;
         } else if (*p == '\r') {
             buffer += '\n';
@@ -377,8 +294,8 @@ bool EntryScanner::value(std::string_view element, int depth, Entry& entry) {
                 return false;
             continue;
         }
-        dateParts = dateParts &&
-                    (child.name == "year" || child.name == "month" || child.name == "day");
+        dateParts =
+            dateParts && (child.name == "year" || child.name == "month" || child.name == "day");
         if (!child.empty) {
             Text part;
             if (!partText(child.name, part)) return false;
@@ -442,77 +359,6 @@ ScannedEntry EntryScanner::scan(std::string_view text, Entry& entry) {
         out.lastLineUnits += b >= 0xF0;  // a character outside the basic plane: two units
     }
     return out;
-}
-
-std::size_t startTagEnd(std::string_view text, std::size_t from) {
-    char quote = 0;
-    for (std::size_t q = from; q < text.size(); ++q) {
-        const char c = text[q];
-        if (quote) {
-            if (c == quote) quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            return q;
-        } else if (c == '<') {
-            return kNoTagEnd;
-        }
-    }
-    return std::string_view::npos;
-}
-
-SkimmedElement skimElement(std::string_view text) {
-    SkimmedElement out;
-    const std::size_t n = text.size();
-    std::size_t p = 0;
-    int depth = 0;
-    const auto past = [&](std::string_view marker, std::size_t from) {
-        const std::size_t at = text.find(marker, from);
-        return at == std::string_view::npos ? at : at + marker.size();
-    };
-    for (;;) {
-        p = text.find('<', p);
-        if (p == std::string_view::npos || n - p < 9) {
-            out.result = ScanResult::kNeedMore;
-            return out;
-        }
-        std::size_t next = std::string_view::npos;
-        if (text.compare(p, 4, "<!--") == 0) {
-            next = past("-->", p + 4);
-        } else if (text.compare(p, 9, "<![CDATA[") == 0) {
-            next = past("]]>", p + 9);
-        } else if (text[p + 1] == '!') {
-            return out;  // a declaration: not in an element
-        } else if (text[p + 1] == '?') {
-            next = past("?>", p + 2);
-        } else if (text[p + 1] == '/') {
-            next = past(">", p + 2);
-            if (next != std::string_view::npos && --depth <= 0) {
-                if (depth < 0) return out;
-                out.result = ScanResult::kAccepted;
-                out.length = next;
-                return out;
-            }
-        } else {
-            const std::size_t q = startTagEnd(text, p + 1);
-            if (q == kNoTagEnd) return out;
-            if (q != std::string_view::npos) {
-                next = q + 1;
-                if (text[q - 1] != '/') {
-                    ++depth;
-                } else if (depth == 0) {
-                    out.result = ScanResult::kAccepted;
-                    out.length = next;
-                    return out;
-                }
-            }
-        }
-        if (next == std::string_view::npos) {
-            out.result = ScanResult::kNeedMore;
-            return out;
-        }
-        p = next;
-    }
 }
 
 }  // namespace interchange::tellico

@@ -1,6 +1,5 @@
 // The fast way through a Tellico file: an entry read straight from its UTF-8 bytes, for entries
-// in the form Tellico and our export write them, and the end of any other element found without
-// reading it.
+// in the form Tellico and our export write them.
 //
 // EntryScanner accepts an entry only when it is certainly well-formed XML of this form:
 //   <entry ATTRS> ( blanks | <F ATTRS>TEXT</F> | <F ATTRS/> | <Fs>..</Fs> | <F><P>TEXT</P>..</F> )*
@@ -26,11 +25,12 @@
 #include <string_view>
 #include <vector>
 
+#include "interchange/tellico_element_skim.h"
 #include "interchange/tellico_entry.h"
 
 namespace interchange::tellico {
 
-enum class ScanResult { kAccepted, kRefused, kNeedMore };
+using ScanResult = SkimResult;
 
 struct ScannedEntry {
     ScanResult result = ScanResult::kRefused;
@@ -78,21 +78,5 @@ class EntryScanner {
     std::vector<std::string> parts_ = std::vector<std::string>(4);
     std::vector<std::vector<std::size_t>> partEnds_ = std::vector<std::vector<std::size_t>>(4);
 };
-
-// The length of the element starting at `text[0]` ('<'), whatever it holds, counting start and
-// end tags and passing over comments, CDATA, processing instructions and quoted attribute
-// values without checking them. kRefused when it meets markup it cannot pass over (a
-// declaration), kNeedMore when the element runs past the end of `text`.
-struct SkimmedElement {
-    ScanResult result = ScanResult::kRefused;
-    std::size_t length = 0;
-};
-SkimmedElement skimElement(std::string_view text);
-
-// The position of the '>' ending the start tag whose name ends before `from`, passing over
-// quoted attribute values; npos when it runs past the end of `text`, kNoTagEnd when a '<' comes
-// first.
-inline constexpr std::size_t kNoTagEnd = std::string_view::npos - 1;
-std::size_t startTagEnd(std::string_view text, std::size_t from);
 
 }  // namespace interchange::tellico

@@ -20,7 +20,7 @@ namespace interchange::tellico {
 
 struct StampValues {
     std::vector<std::string> fields = std::vector<std::string>(25);
-    std::vector<std::string> images;  // picture ids, in entry order
+    std::vector<std::string> images;   // picture ids, in entry order
     int year = 0, month = 0, day = 0;  // the purchase date; year 0 when there is none
 };
 

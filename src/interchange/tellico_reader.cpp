@@ -48,7 +48,8 @@ bool declaresUtf8(std::string_view head) {
     const std::size_t at = head.find("encoding");
     if (at == std::string_view::npos) return true;
     const std::size_t open = head.find_first_of("\"'", at);
-    const std::size_t close = open == std::string_view::npos ? open : head.find(head[open], open + 1);
+    const std::size_t close =
+        open == std::string_view::npos ? open : head.find(head[open], open + 1);
     if (close == std::string_view::npos) return false;
     return QString::fromLatin1(head.substr(open + 1, close - open - 1))
                .compare(QLatin1String("utf-8"), Qt::CaseInsensitive) == 0;
@@ -120,8 +121,8 @@ std::uint64_t TellicoReader::firstEntryStart() {
     try {
         for (;;) {
             const std::string_view head = feed.from(0);
-            if (head.size() >= 2 && (head[0] == '\0' || head[1] == '\0' ||
-                                     static_cast<unsigned char>(head[0]) >= 0xFE))
+            if (head.size() >= 2 &&
+                (head[0] == '\0' || head[1] == '\0' || static_cast<unsigned char>(head[0]) >= 0xFE))
                 break;  // UTF-16 or UTF-32
             if (!declaresUtf8(head)) break;
             for (std::size_t at = head.find("<entry"); at != std::string_view::npos;
@@ -259,9 +260,9 @@ void TellicoReader::readValue(Entry& entry, const QString& element) {
             if (element == child + QLatin1Char('s')) {
                 readValue(entry, child);  // one value of a field allowing several
             } else {
-                dateParts = dateParts && (child == QLatin1String("year") ||
-                                          child == QLatin1String("month") ||
-                                          child == QLatin1String("day"));
+                dateParts =
+                    dateParts && (child == QLatin1String("year") ||
+                                  child == QLatin1String("month") || child == QLatin1String("day"));
                 parts.append(readText());
             }
         } else if (t == QXmlStreamReader::EndElement) {
@@ -382,8 +383,7 @@ std::uint64_t TellicoReader::scanEntry(Entry& entry) {
         }
     }
     std::string_view v = feed.from(s.pos);
-    if (v.substr(0, 6) == "<entry" && v.size() > 6 &&
-        (blank(v[6]) || v[6] == '>' || v[6] == '/')) {
+    if (v.substr(0, 6) == "<entry" && v.size() > 6 && (blank(v[6]) || v[6] == '>' || v[6] == '/')) {
         for (;;) {
             const ScannedEntry r = s.scanner.scan(feed.from(s.pos), entry);
             if (r.result == ScanResult::kAccepted) {
@@ -459,7 +459,8 @@ QByteArray TellicoReader::image(const QString& id) {
         throw TransferError("The picture " + id.toStdString() + " in " + path_ +
                             " is larger than 256 MB.");
     zip_file_t* f = zip_fopen(archive, name.c_str(), 0);
-    if (!f) throw TransferError("Cannot read the picture " + id.toStdString() + " in " + path_ + ".");
+    if (!f)
+        throw TransferError("Cannot read the picture " + id.toStdString() + " in " + path_ + ".");
     QByteArray bytes(qsizetype(st.size), Qt::Uninitialized);
     const zip_int64_t got = zip_fread(f, bytes.data(), st.size);
     zip_fclose(f);

@@ -36,7 +36,8 @@ std::string_view qtTrimmed(std::string_view s, std::string& scratch) {
 void appendOneLine(std::string& out, std::string_view value) {
     bool breaks = false;
     for (char c : value)
-        if (static_cast<unsigned char>(c) <= '<') breaks = breaks || c == '<' || c == '\n' || c == '\r';
+        if (static_cast<unsigned char>(c) <= '<')
+            breaks = breaks || c == '<' || c == '\n' || c == '\r';
     if (!breaks) {
         out.append(value);
         return;

@@ -1,10 +1,9 @@
 #include "interchange/tellico_xml_bytes.h"
 
-#include <unistd.h>
-#include <zip.h>
-
 #include <isa-l/crc.h>
 #include <isa-l/igzip_lib.h>
+#include <unistd.h>
+#include <zip.h>
 
 #include <cerrno>
 #include <functional>
@@ -69,12 +68,13 @@ class Igzip {
             s.avail_out = std::uint32_t(piece.size() - got);
             const int result = isal_inflate(&s);
             const std::size_t made = piece.size() - got - s.avail_out;
-            crc_ = crc32_gzip_refl(crc_, reinterpret_cast<unsigned char*>(piece.data() + got),
-                                   made);
+            crc_ =
+                crc32_gzip_refl(crc_, reinterpret_cast<unsigned char*>(piece.data() + got), made);
             got += made;
             if (result < 0) return damage(got);
             finished_ = s.block_state == ISAL_BLOCK_FINISH;
-            if (!finished_ && atEnd_ && s.avail_in == 0 && made == 0) return damage(got);  // cut off
+            if (!finished_ && atEnd_ && s.avail_in == 0 && made == 0)
+                return damage(got);  // cut off
         }
         total_ += got;
         if (finished_ && (crc_ != expected_ || total_ != size_)) return -1;

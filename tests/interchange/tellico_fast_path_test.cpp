@@ -110,7 +110,8 @@ TEST_F(TellicoFastPathTest, TheScannerReadsWhatTheXmlReaderReads) {
         "  <entry id=\"12\"><t:country xmlns:t=\"urn:x\">Paraguay</t:country></entry>\n"
         "  <entry id=\"13\"><land\xC3\xA9>Uruguay</land\xC3\xA9><date><year>1</year>"
         "<month><b>2</b></month></date></entry>\n"
-        "  <entry id=\"14\"><a><as><a>deep</a></as></a><bs><b><bs><b>x</b></bs></b></bs></entry>\n" +
+        "  <entry "
+        "id=\"14\"><a><as><a>deep</a></as></a><bs><b><bs><b>x</b></bs></b></bs></entry>\n" +
         kPlain;
     const Reading r = both(document(entries));
     EXPECT_EQ(r.error, "");
@@ -132,14 +133,19 @@ TEST_F(TellicoFastPathTest, FilesWrittenOtherwiseReadTheSame) {
         if (c == '\n') c = ' ';
     EXPECT_EQ(both(oneLine).entries.size(), 3u);
     std::string crlf;
-    for (char c : document(kPlain + kPlain + kPlain)) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    for (char c : document(kPlain + kPlain + kPlain))
+        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
     EXPECT_EQ(both(crlf).scanned, 2u);
-    std::string latin1 = document(kPlain + kPlain + "<entry><country>Espa\xF1" "a</country></entry>");
+    std::string latin1 = document(kPlain + kPlain +
+                                  "<entry><country>Espa\xF1"
+                                  "a</country></entry>");
     latin1.replace(latin1.find("UTF-8"), 5, "ISO-8859-1");
     const Reading r = both(latin1);
     EXPECT_EQ(r.scanned, 0u);
     ASSERT_EQ(r.entries.size(), 3u);
-    EXPECT_EQ(r.entries[2], "country=Espa\xC3\xB1" "a;");
+    EXPECT_EQ(r.entries[2],
+              "country=Espa\xC3\xB1"
+              "a;");
 }
 
 // Damage after entries the scanner read: the XML reader says what is wrong, where, as it says it
@@ -165,8 +171,8 @@ TEST_F(TellicoFastPathTest, DamageIsReportedAtTheSamePlace) {
     }
     // Bytes that are no UTF-8: the XML reader finds them as it decodes what it is given, so the
     // scanner, giving it less at a time, keeps more entries before them.
-    const Reading r = both(document(good + "  <entry><country>\xC3\x28</country></entry>\n"),
-                           false);
+    const Reading r =
+        both(document(good + "  <entry><country>\xC3\x28</country></entry>\n"), false);
     EXPECT_NE(r.error.find("incorrectly encoded content"), std::string::npos) << r.error;
     EXPECT_EQ(r.entries.size(), 3u);
     // Cut off inside an entry, and between entries.
@@ -183,14 +189,30 @@ TEST_F(TellicoFastPathTest, RandomEntriesAndDamageReadTheSame) {
     const auto pick = [&](const std::vector<std::string>& from) {
         return from[random() % from.size()];
     };
-    const std::vector<std::string> texts = {
-        "plain", "", " ", "A &amp; B", "&lt;br/&gt;", "&#233;t&#xE9;", "caf\xC3\xA9",
-        "\xF0\x9F\x93\xAE", "two\r\nlines", "cr\ronly", "tab\there", "]]", "a]>b",
-        "&quot;&apos;", "\xE2\x82\xAC 12,50", "1999-05-06", "x<!-- note -->y",
-        "<![CDATA[<raw> & ]]>", "&#x10FFFF;", "&#0065;", "\xC2\xA0"};
+    const std::vector<std::string> texts = {"plain",
+                                            "",
+                                            " ",
+                                            "A &amp; B",
+                                            "&lt;br/&gt;",
+                                            "&#233;t&#xE9;",
+                                            "caf\xC3\xA9",
+                                            "\xF0\x9F\x93\xAE",
+                                            "two\r\nlines",
+                                            "cr\ronly",
+                                            "tab\there",
+                                            "]]",
+                                            "a]>b",
+                                            "&quot;&apos;",
+                                            "\xE2\x82\xAC 12,50",
+                                            "1999-05-06",
+                                            "x<!-- note -->y",
+                                            "<![CDATA[<raw> & ]]>",
+                                            "&#x10FFFF;",
+                                            "&#0065;",
+                                            "\xC2\xA0"};
     const std::vector<std::string> attributes = {"", "x &amp; y", "'", "&#233;", "a>b", "\xC3\xA9"};
-    const std::vector<std::string> names = {"title", "country", "year", "pur_price", "comments",
-                                            "my-field", "f.2", "_x"};
+    const std::vector<std::string> names = {"title",    "country",  "year", "pur_price",
+                                            "comments", "my-field", "f.2",  "_x"};
     const auto field = [&]() -> std::string {
         const std::string n = pick(names);
         switch (random() % 8) {

@@ -1,5 +1,7 @@
 // The UTF-8 text rules of Tellico values give what the same rule gives on a QString, for plain
 // ASCII and for blanks, letters and digits outside it; and entries keep values in file order.
+#include "interchange/tellico_text.h"
+
 #include <gtest/gtest.h>
 
 #include <QDate>
@@ -7,19 +9,47 @@
 
 #include "interchange/tellico_entry.h"
 #include "interchange/tellico_fields.h"
-#include "interchange/tellico_text.h"
 
 namespace interchange::tellico {
 namespace {
 
 const std::vector<std::string> kSamples = {
-    "", " ", "Penny Black", "  both ends \t", "\xC2\xA0no-break blanks\xC2\xA0",
-    "\xE2\x80\x83" "em space at the start", "ends in an ideographic space\xE3\x80\x80",
-    "\xC3\x96sterreich", "Line one<br/>Line two", "a\r\nb\nc\rd", " <br> padded <br /> ",
-    "1999-05-06", " 1999-05-06 ", "1999/05/06", "1999-02-30", "0000-01-01", "1999-5-6",
-    "1999-05-06T10:00", "1999-05-061", "12,50 EUR", "$1,234.50", "\xD9\xA1\xD9\xA2,\xD9\xA3",
-    "-3", "--4", "1,234,567", "\xF0\x9D\x9F\x8E" "5", "no number", "123456789", "1234567890",
-    "Extremely Fine", "extremely fine", "EXTREMELY FINE", "Extremely  Fine", "\xC3\x89xtremely",
+    "",
+    " ",
+    "Penny Black",
+    "  both ends \t",
+    "\xC2\xA0no-break blanks\xC2\xA0",
+    "\xE2\x80\x83"
+    "em space at the start",
+    "ends in an ideographic space\xE3\x80\x80",
+    "\xC3\x96sterreich",
+    "Line one<br/>Line two",
+    "a\r\nb\nc\rd",
+    " <br> padded <br /> ",
+    "1999-05-06",
+    " 1999-05-06 ",
+    "1999/05/06",
+    "1999-02-30",
+    "0000-01-01",
+    "1999-5-6",
+    "1999-05-06T10:00",
+    "1999-05-061",
+    "12,50 EUR",
+    "$1,234.50",
+    "\xD9\xA1\xD9\xA2,\xD9\xA3",
+    "-3",
+    "--4",
+    "1,234,567",
+    "\xF0\x9D\x9F\x8E"
+    "5",
+    "no number",
+    "123456789",
+    "1234567890",
+    "Extremely Fine",
+    "extremely fine",
+    "EXTREMELY FINE",
+    "Extremely  Fine",
+    "\xC3\x89xtremely",
 };
 
 QString q(const std::string& s) {
@@ -35,8 +65,8 @@ TEST(TellicoText, RulesOnUtf8MatchTheSameRulesOnQString) {
         appendOneLine(line, s);
         QString expected = q(s);
         if (expected.contains('<') || expected.contains('\n') || expected.contains('\r'))
-            expected = expected.replace(QRegularExpression("<br */?>|\\r\\n|\\n|\\r"), " ")
-                           .trimmed();
+            expected =
+                expected.replace(QRegularExpression("<br */?>|\\r\\n|\\n|\\r"), " ").trimmed();
         EXPECT_EQ(line, "x" + expected.toStdString()) << s;
 
         int y = 0, m = 0, d = 0;
@@ -63,7 +93,9 @@ TEST(TellicoText, AmountsKeepTheirNumber) {
     // Arabic-Indic digits are digits, and two of them after a comma make it a decimal comma; a
     // digit outside the basic plane is left out.
     EXPECT_EQ(amountText("\xD9\xA1\xD9\xA2,\xD9\xA3\xD9\xA4"), "\xD9\xA1\xD9\xA2.\xD9\xA3\xD9\xA4");
-    EXPECT_EQ(amountText("\xF0\x9D\x9F\x8E" "5"), "5");
+    EXPECT_EQ(amountText("\xF0\x9D\x9F\x8E"
+                         "5"),
+              "5");
     EXPECT_TRUE(isWholeNumber("123456789"));
     EXPECT_FALSE(isWholeNumber("1234567890"));
     EXPECT_FALSE(isWholeNumber("12a"));
