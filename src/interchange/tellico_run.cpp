@@ -153,12 +153,14 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
     const collection::DateFormat dates = withFourDigitYears(options.dateFormat);
     const tellico::EntryMapping mapping(reader->fields());
     EntryPictures pictures(*reader, table, options.pictures, path);
-    // Entries are read and turned into stamp values on a thread of their own while the records
+    // Entries are read on one thread and turned into stamp values on another while the records
     // are posted (the reader's pictures are taken on this thread: the reading does not use them).
-    tellico::Entry entry;
+    ReadAhead<tellico::Entry> entries(
+        [&](tellico::Entry& entry) { return reader->nextEntry(entry); });
     ReadAhead<tellico::StampValues> stamps([&](tellico::StampValues& stamp) {
-        if (!reader->nextEntry(entry)) return false;
-        tellico::stampValues(entry, mapping, stamp);
+        const tellico::Entry* entry = entries.next();
+        if (!entry) return false;
+        tellico::stampValues(*entry, mapping, stamp);
         std::string& date = stamp.fields[kDateField - 1];
         date.clear();
         if (stamp.year != 0) appendDateText(date, {stamp.year, stamp.month, stamp.day}, dates);
