@@ -6,24 +6,15 @@ void Entry::clear() {
     text_.clear();
     fields_.clear();
     values_.clear();
-    names_ = 0;
-}
-
-std::uint64_t Entry::bit(std::string_view name) {
-    const std::size_t n = name.size();
-    if (n == 0) return 1;
-    const auto at = [&name](std::size_t i) {
-        return unsigned(static_cast<unsigned char>(name[i]));
-    };
-    const unsigned h = unsigned(n) * 13u + at(0) * 7u + at(n / 2) * 5u + at(n - 1) * 3u;
-    return std::uint64_t(1) << (h % 61u);
+    names_[0] = names_[1] = 0;
 }
 
 void Entry::add(std::string_view field, std::string_view value) {
-    const std::uint64_t b = bit(field);
+    const unsigned h = hash(field);
+    const std::uint64_t b = std::uint64_t(1) << (h & 63);
     int known = -1;
-    if (names_ & b) known = find(field);
-    names_ |= b;
+    if (names_[h >> 6] & b) known = find(field);
+    names_[h >> 6] |= b;
     const auto at = std::uint32_t(text_.size());
     text_.append(value);
     const auto index = std::uint32_t(values_.size());
@@ -52,7 +43,8 @@ std::string_view Entry::value(std::size_t field, std::size_t k) const {
 }
 
 int Entry::find(std::string_view name) const {
-    if (!(names_ & bit(name))) return -1;
+    const unsigned h = hash(name);
+    if (!(names_[h >> 6] & (std::uint64_t(1) << (h & 63)))) return -1;
     for (std::size_t i = 0; i < fields_.size(); ++i)
         if (this->name(i) == name) return int(i);
     return -1;

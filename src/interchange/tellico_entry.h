@@ -38,12 +38,20 @@ class Entry {
         std::uint32_t at, size, next;  // `next`: the field's following value, or kNone
     };
     static constexpr std::uint32_t kNone = 0xffffffffu;
-    static std::uint64_t bit(std::string_view name);
+    // One bit of 128 per name (word `hash >> 6 & 1`, bit `hash & 63`).
+    static unsigned hash(std::string_view name) {
+        const std::size_t n = name.size();
+        if (n == 0) return 0;
+        const auto at = [&name](std::size_t i) {
+            return unsigned(static_cast<unsigned char>(name[i]));
+        };
+        return ((unsigned(n) << 24 ^ at(0) << 16 ^ at(n / 2) << 8 ^ at(n - 1)) * 2654435761u) >> 25;
+    }
 
     std::string text_;
     std::vector<Field> fields_;
     std::vector<Value> values_;
-    std::uint64_t names_ = 0;  // one bit per name hash: most adds need no search
+    std::uint64_t names_[2] = {0, 0};  // one bit per name hash: most adds need no search
 };
 
 }  // namespace interchange::tellico

@@ -273,8 +273,16 @@ bool EntryScanner::value(std::string_view element, int depth, Entry& entry) {
     bool dateParts = true;
     Text whole;
     for (;;) {
+        // Most values are plain text: passed over here, the rest by text().
         Text t;
-        if (!text(t)) return false;
+        const char* q = p_;
+        while (q < end_ && cls(q) == kPlain) ++q;
+        if (q < end_ && *q == '<') {
+            t.begin = p_;
+            t.end = p_ = q;
+        } else if (!text(t)) {
+            return false;
+        }
         if (!hadChildren) whole = t;
         if (p_ + 1 >= end_) return fail(true);
         if (p_[1] == '/') {

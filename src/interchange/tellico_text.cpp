@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <cstdint>
+#include <cstring>
 
 namespace interchange::tellico {
 
@@ -9,6 +11,24 @@ namespace {
 
 bool asciiBlank(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// True when `s` holds '<', LF or CR; eight bytes at a time.
+bool hasBreakCharacter(std::string_view s) {
+    constexpr std::uint64_t ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+    const auto holds = [](std::uint64_t word, unsigned char c) {
+        const std::uint64_t x = word ^ (ones * c);
+        return ((x - ones) & ~x & highs) != 0;
+    };
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, s.data() + i, 8);
+        if (holds(word, '<') || holds(word, '\n') || holds(word, '\r')) return true;
+    }
+    for (; i < s.size(); ++i)
+        if (s[i] == '<' || s[i] == '\n' || s[i] == '\r') return true;
+    return false;
 }
 
 QString qstring(std::string_view s) {
@@ -34,11 +54,7 @@ std::string_view qtTrimmed(std::string_view s, std::string& scratch) {
 }
 
 void appendOneLine(std::string& out, std::string_view value) {
-    bool breaks = false;
-    for (char c : value)
-        if (static_cast<unsigned char>(c) <= '<')
-            breaks = breaks || c == '<' || c == '\n' || c == '\r';
-    if (!breaks) {
+    if (!hasBreakCharacter(value)) {
         out.append(value);
         return;
     }
