@@ -142,6 +142,7 @@ std::uint64_t TellicoReader::scanEntry(Entry& entry) {
         v = feed.from(s.pos);
         if (v.size() >= 16 && !blank(v[0])) break;
         if (v.size() > kMaxScanned || !feed.more()) {
+            v = feed.from(s.pos);  // reading more may have moved the bytes
             if (v.empty() || blank(v[0])) return toReader();
             break;
         }
