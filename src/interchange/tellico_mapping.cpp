@@ -1,7 +1,7 @@
 #include "interchange/tellico_mapping.h"
 
 #include <QDate>
-#include <array>
+#include <iterator>
 
 #include "interchange/tellico_text.h"
 
@@ -86,15 +86,19 @@ void stampValues(const Entry& entry, const EntryMapping& mapping, StampValues& o
         }
         appendOneLine(misc, joined);
     };
-    std::array<std::string_view, 26> own{};
-    std::array<bool, 26> hasOwn{};
+    // Our own fields met: the entry's field number and the stamp field (one each).
+    std::size_t own[32];
+    int ownStamp[32];
+    std::size_t owns = 0;
     for (std::size_t i = 0; i < entry.size(); ++i) {
         const EntryMapping::Target& t = mapping.target(entry.name(i));
         const std::string_view value = entry.value(i);
         // One of our own fields, even empty: its value is the exact one.
         if (t.role.role == Role::kOwn) {
-            own[std::size_t(t.role.stampField)] = value;
-            hasOwn[std::size_t(t.role.stampField)] = true;
+            if (owns < std::size(own)) {
+                own[owns] = i;
+                ownStamp[owns++] = t.role.stampField;
+            }
             continue;
         }
         if (entry.count(i) == 1 && value.empty()) continue;
@@ -159,8 +163,8 @@ void stampValues(const Entry& entry, const EntryMapping& mapping, StampValues& o
         }
     }
     // Our own fields carry the exact values and win over what Tellico's fields gave.
-    for (std::size_t number = 1; number < own.size(); ++number)
-        if (hasOwn[number]) set(int(number), own[number]);
+    for (std::size_t k = 0; k < owns; ++k)
+        set(ownStamp[k], entry.value(own[k]));
     if (!misc.empty()) {
         std::string all = out.fields[kMiscellaneous - 1];
         if (!all.empty()) all += "; ";
