@@ -256,6 +256,32 @@ std::string_view EntryScanner::decoded(const Text& t, std::string& buffer) const
     return buffer;
 }
 
+bool EntryScanner::plainField(Entry& entry) {
+    // <F>TEXT</F> with TEXT on one line without references: most fields, taken in one go; anything
+    // else is left to startTag() and value().
+    const char* q = p_ + 1;
+    if (q >= end_ || !nameStart(*q)) return false;
+    const char* name = q;
+    while (q < end_ && nameChar(*q)) ++q;
+    if (q >= end_ || *q != '>') return false;
+    const auto n = std::size_t(q - name);
+    const char* text = ++q;
+    for (;;) {
+        while (q < end_ && cls(q) == kPlain) ++q;
+        if (q >= end_ || cls(q) != kHigh) break;
+        const int length = utf8CharLength(q, end_);
+        if (length <= 0) return false;
+        q += length;
+    }
+    if (std::size_t(end_ - q) < n + 3 || q[0] != '<' || q[1] != '/' || q[2 + n] != '>')
+        return false;
+    for (std::size_t i = 0; i < n; ++i)  // names are short: no call to memcmp
+        if (q[2 + i] != name[i]) return false;
+    entry.add(std::string_view(name, n), std::string_view(text, std::size_t(q - text)));
+    p_ = q + 3 + n;
+    return true;
+}
+
 bool EntryScanner::partText(std::string_view element, Text& out) {
     if (!text(out)) return false;
     if (p_ + 1 >= end_) return fail(true);
@@ -346,6 +372,7 @@ ScannedEntry EntryScanner::scan(std::string_view text, Entry& entry) {
             if (p_ + 1 >= end_) return fail(true);
             if (p_[1] == '/') return endTag("entry");
             if (p_[1] == '!' || p_[1] == '?') return fail(false);
+            if (plainField(entry)) continue;
             Tag field;
             if (!startTag(field)) return false;
             if (field.empty)

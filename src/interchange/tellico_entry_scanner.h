@@ -66,6 +66,7 @@ class EntryScanner {
     bool special(Text* text);
     bool value(std::string_view element, int depth, Entry& entry);
     bool partText(std::string_view element, Text& out);
+    bool plainField(Entry& entry);
     std::string_view decoded(const Text& t, std::string& buffer) const;
 
     const char* p_ = nullptr;
