@@ -176,7 +176,7 @@ std::string amountText(std::string_view amount) {
     for (std::size_t i = 0; i < amount.size();) {
         const std::size_t from = i;
         const char32_t c = nextCodePoint(amount, i);
-        const bool digit = c <= 0xffff && QChar::isDigit(c);
+        const bool digit = c < 0x80 ? c >= '0' && c <= '9' : c <= 0xffff && QChar::isDigit(c);
         if (digit || c == '.' || c == ',' || (c == '-' && n.empty())) {
             n.append(amount.substr(from, i - from));
             digits = digits || digit;

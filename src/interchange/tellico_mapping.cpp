@@ -16,6 +16,14 @@ std::uint32_t hashOf(std::string_view s) {
     return std::uint32_t(n) * 2654435761u ^ (at(0) * 97u + at(n / 2) * 31u + at(n - 1)) * 40503u;
 }
 
+// Field names are short: compared here, without a call to memcmp.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i]) return false;
+    return true;
+}
+
 std::string isoText(int year, int month, int day) {
     if (year < 1 || year > 9999) return QDate(year, month, day).toString(Qt::ISODate).toStdString();
     std::string text = "0000-00-00";
@@ -35,7 +43,7 @@ const EntryMapping::Target& EntryMapping::target(std::string_view name) const {
     std::size_t at = hashOf(name) & mask;
     for (; slots_[at] != 0; at = (at + 1) & mask) {
         const Target& t = targets_[slots_[at] - 1];
-        if (t.name == name) return t;
+        if (sameName(t.name, name)) return t;
     }
     // A name met for the first time.
     const QString qname = QString::fromUtf8(name.data(), qsizetype(name.size()));
@@ -75,6 +83,7 @@ void stampValues(const Entry& entry, const EntryMapping& mapping, StampValues& o
         appendOneLine(f, value);
     };
     std::string misc, joined, scratch;
+    bool faceDone = false;
     auto toMisc = [&](const EntryMapping::Target& t, std::size_t field, std::size_t from) {
         if (!misc.empty()) misc += "; ";
         misc += t.title;
@@ -110,12 +119,15 @@ void stampValues(const Entry& entry, const EntryMapping& mapping, StampValues& o
                     if (isWholeNumber(number)) set(kNumericCatalog, number);
                 }
                 break;
-            case Role::kFaceValue: {
-                const std::string face = std::string(entry.first("denomination")) + ' ' +
-                                         std::string(entry.first("currency"));
-                set(kFaceValue, qtTrimmed(face, scratch));
+            case Role::kFaceValue:  // from both fields, once
+                if (!faceDone) {
+                    joined.assign(entry.first("denomination"));
+                    joined += ' ';
+                    joined += entry.first("currency");
+                    set(kFaceValue, qtTrimmed(joined, scratch));
+                    faceDone = true;
+                }
                 break;
-            }
             case Role::kYear:
                 set(kYear, value);
                 if (entry.count(i) > 1) toMisc(t, i, 1);

@@ -31,6 +31,13 @@ bool hasBreakCharacter(std::string_view s) {
     return false;
 }
 
+// The days of month `month` of `year` in the Gregorian calendar (as QDate counts them).
+int daysInMonth(int year, int month) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : days[month - 1];
+}
+
 QString qstring(std::string_view s) {
     return QString::fromUtf8(s.data(), qsizetype(s.size()));
 }
@@ -94,7 +101,7 @@ bool readIsoDate(std::string_view s, int& year, int& month, int& day) {
     };
     if (s.size() == 10 && s[4] == '-' && s[7] == '-') {
         const int y = digits(0, 4), m = digits(5, 2), d = digits(8, 2);
-        if (y > 0 && m >= 0 && d >= 0 && QDate(y, m, d).isValid()) {
+        if (y > 0 && m >= 1 && m <= 12 && d >= 1 && d <= daysInMonth(y, m)) {
             year = y, month = m, day = d;
             return true;
         }
