@@ -16,6 +16,9 @@
 // message about damaged XML, at the file's own line and column. An archive's XML is inflated on
 // a thread of its own (tellico_xml_bytes.h).
 //
+// Threads: entries may be read on one thread while image() is called on another (each has its
+// own handle on the archive); embeddedImage() once nextEntry() has returned false.
+//
 // Failures throw TransferError with a message naming the file and the problem: a file that
 // cannot be read or is not a regular one, a damaged or cut-off zip archive, an archive without
 // tellico.xml, XML that is not well formed (with its line and column), a text of more than
