@@ -169,6 +169,12 @@ TEST_F(TellicoFastPathTest, DamageIsReportedAtTheSamePlace) {
         EXPECT_GE(r.entries.size(), 3u) << bad;
         EXPECT_GE(r.scanned, 2u) << bad;
     }
+    // On one line after entries holding characters of two UTF-16 units: the column counts them.
+    std::string oneLine = document(good + "<entry><country>\xF0\x9F\x98\x80 \xC3\xA9</country></entry>" +
+                                   good + damaged[0] + good);
+    for (char& c : oneLine)
+        if (c == '\n') c = ' ';
+    EXPECT_NE(both(oneLine).error.find("(line 1, column "), std::string::npos);
     // Bytes that are no UTF-8: the XML reader finds them as it decodes what it is given, so the
     // scanner, giving it less at a time, keeps more entries before them.
     const Reading r =
