@@ -31,17 +31,6 @@ void Entry::add(std::string_view field, std::string_view value) {
     fields_.push_back({nameAt, std::uint32_t(field.size()), index, index, 1});
 }
 
-std::string_view Entry::name(std::size_t field) const {
-    const Field& f = fields_[field];
-    return std::string_view(text_).substr(f.nameAt, f.nameSize);
-}
-
-std::string_view Entry::value(std::size_t field, std::size_t k) const {
-    std::uint32_t v = fields_[field].firstValue;
-    while (k-- > 0) v = values_[v].next;
-    return std::string_view(text_).substr(values_[v].at, values_[v].size);
-}
-
 int Entry::find(std::string_view name) const {
     const unsigned h = hash(name);
     if (!(names_[h >> 6] & (std::uint64_t(1) << (h & 63)))) return -1;

@@ -20,10 +20,17 @@ class Entry {
     void add(std::string_view field, std::string_view value);
 
     std::size_t size() const { return fields_.size(); }  // the number of distinct fields
-    std::string_view name(std::size_t field) const;
+    std::string_view name(std::size_t field) const {
+        const Field& f = fields_[field];
+        return std::string_view(text_).substr(f.nameAt, f.nameSize);
+    }
     std::size_t count(std::size_t field) const { return fields_[field].count; }
     // Value `k` (0-based, below count()) of field number `field`.
-    std::string_view value(std::size_t field, std::size_t k = 0) const;
+    std::string_view value(std::size_t field, std::size_t k = 0) const {
+        std::uint32_t v = fields_[field].firstValue;
+        while (k-- > 0) v = values_[v].next;
+        return std::string_view(text_).substr(values_[v].at, values_[v].size);
+    }
 
     // The number of field `name`, or -1 when the entry has none.
     int find(std::string_view name) const;
