@@ -317,12 +317,18 @@ char32_t plainChar(char32_t c) {
 // followed by anything a combining mark could attach to.
 std::size_t asciiPrefix(std::string_view utf8, std::size_t limit) {
     std::size_t n = 0;
-    // Eight bytes at a time while none has its high bit set.
+    // Eight bytes at a time while none has its high bit set; the last few
+    // bytes as the eight that end there, when there are that many.
     while (n + 8 <= limit) {
         std::uint64_t word;
         std::memcpy(&word, utf8.data() + n, 8);
         if (word & 0x8080808080808080ULL) break;
         n += 8;
+    }
+    if (n < limit && limit >= 8 && n + 8 > limit) {
+        std::uint64_t word;
+        std::memcpy(&word, utf8.data() + limit - 8, 8);
+        if ((word & 0x8080808080808080ULL) == 0) n = limit;
     }
     while (n < limit && static_cast<unsigned char>(utf8[n]) < 0x80) ++n;
     // The last ASCII letter may take a combining mark that follows it.
