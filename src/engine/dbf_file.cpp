@@ -58,8 +58,13 @@ bool pwriteAll(int fd, const char* data, std::size_t n, off_t at) {
     return true;
 }
 
-bool allZeros(const char* p, std::uint64_t n) {
+const std::vector<char>& zeroBlock() {
     static const std::vector<char> zeros(std::size_t(1) << 20, '\0');
+    return zeros;
+}
+
+bool allZeros(const char* p, std::uint64_t n) {
+    const std::vector<char>& zeros = zeroBlock();
     while (n > 0) {
         const std::size_t k = std::size_t(std::min<std::uint64_t>(n, zeros.size()));
         if (std::memcmp(p, zeros.data(), k) != 0) return false;
@@ -207,14 +212,25 @@ bool DbfFile::reserveAhead(std::uint64_t need) {
     return true;
 }
 
-void DbfFile::populateTo(std::uint64_t end) {
+void DbfFile::populateTo(std::uint64_t end, std::uint64_t dataEnd) {
     if (end <= populated_) return;
     // Maps the next pages writable in one call rather than one fault each, a
     // little ahead at a time: pages past what is written would only be
     // zeroed for nothing when the space grown ahead is cut off.
     constexpr std::uint64_t kWindow = 256u << 10;
-    const std::uint64_t from = populated_ & ~std::uint64_t(4095);
+    constexpr std::uint64_t kPage = 4096;
+    const std::uint64_t from = populated_ & ~(kPage - 1);
     populated_ = std::min(allocated_, std::max(end, from + kWindow));
+    // Whole pages of the window that hold nothing yet (past the records and
+    // past what was mapped before) are first written as zeros: the kernel
+    // then makes them as written pages instead of reading each as unwritten
+    // space, zeroing it and marking it on the first store, three times the
+    // work. Only space set aside for this file is written, and only with
+    // what it already reads as.
+    const std::uint64_t zeroFrom = std::max(from, (dataEnd + kPage - 1) & ~(kPage - 1));
+    const std::uint64_t zeroTo = populated_ & ~(kPage - 1);
+    if (zeroFrom < zeroTo && zeroTo - zeroFrom <= zeroBlock().size())
+        (void)pwriteAll(fd_, zeroBlock().data(), std::size_t(zeroTo - zeroFrom), off_t(zeroFrom));
 #ifdef MADV_POPULATE_WRITE
     ::madvise(map_ + from, populated_ - from, MADV_POPULATE_WRITE);
 #endif
@@ -252,7 +268,7 @@ std::uint32_t DbfFile::appendRecord(const char* data) {
     // length is cut off when the span ends or the table is closed (or on the
     // next exclusive open after a crash); readers never go past the count.
     if ((exclusive_ || appendSpan_) && reserveAhead(at + layout_.recordLength + 1)) {
-        populateTo(at + layout_.recordLength + 1);
+        populateTo(at + layout_.recordLength + 1, at + 1);
         std::memcpy(map_ + at, data, layout_.recordLength);
         map_[at + layout_.recordLength] = eof;
     } else {

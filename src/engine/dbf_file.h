@@ -110,8 +110,9 @@ private:
     // Makes the file at least `need` bytes long, growing it ahead; false when
     // the space cannot be set aside.
     bool reserveAhead(std::uint64_t need);
-    // Maps the file's pages up to `end` writable ahead of the writes.
-    void populateTo(std::uint64_t end);
+    // Maps the file's pages up to `end` writable ahead of the writes; nothing
+    // is stored from `dataEnd` on (the end marker included before it).
+    void populateTo(std::uint64_t end, std::uint64_t dataEnd);
 
     std::string path_;
     int fd_ = -1;
