@@ -154,9 +154,10 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
     const tellico::EntryMapping mapping(reader->fields());
     EntryPictures pictures(*reader, table, options.pictures, path);
     // Entries are read on one thread and turned into stamp values on another while the records
-    // are posted (the reader's pictures are taken on this thread: the reading does not use them).
+    // are posted (the reader's pictures are taken on this thread: the reading does not use them);
+    // sixteen batches ahead let the reading ride out the moments the machine is busy elsewhere.
     ReadAhead<tellico::Entry> entries(
-        [&](tellico::Entry& entry) { return reader->nextEntry(entry); });
+        [&](tellico::Entry& entry) { return reader->nextEntry(entry); }, 256, 16);
     ReadAhead<tellico::StampValues> stamps([&](tellico::StampValues& stamp) {
         const tellico::Entry* entry = entries.next();
         if (!entry) return false;
@@ -165,7 +166,7 @@ ImportResult importTellico(engine::Table& table, const std::string& path,
         date.clear();
         if (stamp.year != 0) appendDateText(date, {stamp.year, stamp.month, stamp.day}, dates);
         return true;
-    });
+    }, 256, 16);
     return importRecords(
         table, identity, options,
         [&](std::vector<std::string>& values) {
