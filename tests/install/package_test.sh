@@ -109,7 +109,7 @@ SCRIPT
   local attempt status
   for attempt in 1 2 3; do
     status=0
-    xvfb-run -a "$work/session.sh" "$@" || status=$?
+    xvfb-run -a -n "$((100 + RANDOM % 800))" "$work/session.sh" "$@" || status=$?
     [ "$status" -eq 3 ] || break
     echo "the program ended before its window showed (attempt $attempt)" >&2
     sleep "0.$((RANDOM % 9 + 1))"

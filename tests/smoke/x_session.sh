@@ -139,13 +139,15 @@ run_in_xvfb() {
   shift 3
   # Two xvfb-run -a started together can pick the same display, and a display's previous server
   # can still be going away: the X server then cannot be reached, and the run is repeated after
-  # a random pause.
+  # a random pause. Each attempt looks for a free display from a random number of its own on
+  # (xvfb-run -a alone always starts at 99, where every test run at the same time starts too).
   local attempt status
-  for attempt in 1 2 3; do
+  for attempt in 1 2 3 4 5; do
     status=0
     rm -rf "$work/program" "$work/config"
     mkdir -p "$work/program" "$work/config"
-    xvfb-run -a "$@" "$script" --inside-x "$binary" "$work" || status=$?
+    xvfb-run -a -n "$((100 + RANDOM % 800))" "$@" "$script" --inside-x "$binary" "$work" ||
+      status=$?
     [ "$status" -eq 3 ] || break
     echo "X server could not be reached (attempt $attempt)" >&2
     sleep "0.$((RANDOM % 9 + 1))"
