@@ -449,8 +449,6 @@ std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::siz
     return n;
 }
 
-bool isAscii(std::string_view utf8) { return asciiPrefix(utf8, utf8.size()) == utf8.size(); }
-
 std::string unencodableCharacters(std::string_view utf8, CodePage cp) {
     std::string result;
     if (asciiPrefix(utf8, utf8.size()) == utf8.size()) return result;

@@ -39,8 +39,6 @@ std::size_t fromUtf8Into(std::string_view utf8, CodePage cp, char* out, std::siz
 // is what the reader sees: a combining mark left over after composition comes
 // together with the letter it sits on ("g" + acute gives "ǵ").
 std::string unencodableCharacters(std::string_view utf8, CodePage cp);
-// True when `utf8` is plain ASCII throughout: the same bytes in every code page.
-bool isAscii(std::string_view utf8);
 // Number of characters in a UTF-8 text (invalid bytes count as one each).
 std::size_t utf8Length(std::string_view utf8);
 

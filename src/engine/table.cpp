@@ -650,10 +650,6 @@ void Table::setBlank(int f) {
     char* p = impl_->fieldPtr(f);
     encodeBlank(fields()[std::size_t(f)], p);
 }
-char* Table::editedRecordBytes() {
-    impl_->requireEditing();
-    return impl_->buffer.data();
-}
 
 // ---- editing --------------------------------------------------------------
 

@@ -207,11 +207,6 @@ public:
     void setNumber(int field, double value);
     void setDate(int field, const Date& value);
     void setBlank(int field);
-    // The bytes of the record being edited, laid out as in the file (byte 0 the deletion flag,
-    // each field at its offset), for a caller that writes field bytes it has encoded itself (an
-    // import putting plain ASCII text in place: the same bytes in every code page the table can
-    // have). Valid until the record is posted or cancelled; throws when none is being edited.
-    char* editedRecordBytes();
     bool setText(std::string_view name, std::string_view utf8) {
         return setText(requireField(name), utf8);
     }

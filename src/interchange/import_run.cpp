@@ -1,10 +1,8 @@
 #include "interchange/import_run.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "collection/stamp_schema.h"
-#include "engine/codepage.h"
 #include "engine/error.h"
 #include "engine/table.h"
 #include "interchange/byte_source.h"
@@ -48,19 +46,10 @@ class RecordFiller {
                 t.field = table.fieldIndex(f.name);
                 t.kind = f.kind;
                 t.width = f.length;
-                if (t.field >= 0) {
-                    const engine::FieldInfo& info = table.fields()[std::size_t(t.field)];
-                    t.characters = info.type == engine::FieldType::Character;
-                    t.offset = info.offset;
-                    t.length = info.length;
-                }
             }
             targets_.push_back(t);
         }
     }
-
-    // Called once the new record is appended, before its values are stored.
-    void startRecord() { record_ = table_.editedRecordBytes(); }
 
     bool assigned(int importField) const {
         return importField < int(targets_.size()) && targets_[std::size_t(importField)].field >= 0;
@@ -125,20 +114,11 @@ class RecordFiller {
         int field = -1;  // field index in the table, -1 for none
         collection::FieldKind kind = collection::FieldKind::Text;
         int width = 0;   // characters the field holds
-        bool characters = false;  // a character field of the table
-        int offset = 0;           // its bytes in the record
-        int length = 0;
     };
 
     void storeText(const Target& t, std::string_view utf8) {
-        // Plain ASCII that fits (most values, empty ones too) is its own bytes in every code
-        // page the table can have: put in place, blanks after it.
-        if (t.characters && record_ && utf8.size() <= std::size_t(t.length) &&
-            engine::isAscii(utf8)) {
-            std::memcpy(record_ + t.offset, utf8.data(), utf8.size());
-            std::memset(record_ + t.offset + utf8.size(), ' ', std::size_t(t.length) - utf8.size());
-            return;
-        }
+        // Every record starts blank (the run appends it before filling it): nothing to store.
+        if (utf8.empty()) return;
         // A character the code page lacks is stored as a stand-in (the run turns them on);
         // such values are counted for the completion message, and so are values the field's
         // width cuts (their trailing blanks aside, which the table drops anyway).
@@ -157,7 +137,6 @@ class RecordFiller {
     engine::Table& table_;
     const ImportOptions& options_;
     std::vector<Target> targets_;
-    char* record_ = nullptr;  // the new record's bytes
     std::uint64_t changed_ = 0;
     std::uint64_t cut_ = 0;
 };
@@ -189,7 +168,6 @@ ImportResult runImport(engine::Table& table, RecordFiller& filler, const ImportO
     try {
         for (;;) {
             table.append();
-            filler.startRecord();
             bool post = false;
             if (!readOne(post)) {
                 table.cancel();
