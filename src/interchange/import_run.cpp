@@ -117,8 +117,12 @@ class RecordFiller {
     };
 
     void storeText(const Target& t, std::string_view utf8) {
-        // Every record starts blank (the run appends it before filling it): nothing to store.
-        if (utf8.empty()) return;
+        // An empty value needs no conversion: the field is blanked (a value stored into it
+        // earlier in the record, from another column given the same field, goes).
+        if (utf8.empty()) {
+            table_.setBlank(t.field);
+            return;
+        }
         // A character the code page lacks is stored as a stand-in (the run turns them on);
         // such values are counted for the completion message, and so are values the field's
         // width cuts (their trailing blanks aside, which the table drops anyway).
